@@ -1,0 +1,27 @@
+# Shared set-up of scripts/run and scripts/test: install what is missing,
+# configure once, build incrementally. Sourced, not run.
+QUIL_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+QUIL_BUILD=${QUIL_BUILD:-$QUIL_ROOT/build}
+
+quil_packages=(cmake g++ make pkg-config qtbase5-dev qttools5-dev qttools5-dev-tools
+               libqt5svg5-dev xvfb xauth fonts-dejavu-core)
+
+quil_install_missing() {
+    local missing=()
+    for p in "${quil_packages[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+quil_build() {
+    if [ ! -f "$QUIL_BUILD/CMakeCache.txt" ]; then
+        cmake -S "$QUIL_ROOT" -B "$QUIL_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+    fi
+    cmake --build "$QUIL_BUILD" -j"$(nproc)"
+}

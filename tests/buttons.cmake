@@ -1,0 +1,1 @@
+# Test suites of buttons/ (quil_add_test calls).

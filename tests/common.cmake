@@ -1,0 +1,1 @@
+# Test suites of common/ (quil_add_test calls).

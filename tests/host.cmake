@@ -1,0 +1,1 @@
+# Test suites of host/ (quil_add_test calls).

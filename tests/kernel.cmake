@@ -1,0 +1,1 @@
+# Test suites of kernel/ (quil_add_test calls).

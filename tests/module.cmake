@@ -1,0 +1,1 @@
+# Test suites of module/ (quil_add_test calls).
