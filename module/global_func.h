@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <cstdint>
 
+class QXmlStreamReader;
+
 class global_func_c {
 public:
     struct product_t {
@@ -20,11 +22,19 @@ public:
         bool auto_unplug = false;
     };
 
+    // The catalogue never needs more than a few kilobytes; a stream that inflates
+    // beyond this is damaged or hostile and is cut here.
+    static constexpr int max_catalogue_bytes = 16 * 1024 * 1024;
+
     // Empty folders mean: the host executable's folder, and the platform's
     // per-user location. Tests pass their own.
     explicit global_func_c(const QString& application_folder = QString(),
                            const QString& maker_folder = QString());
     virtual ~global_func_c();
+
+    // Tests point the module-wide instance at an installation of their own.
+    void set_application_folder(const QString& folder);
+    void set_maker_folder(const QString& folder);
 
     void load_catalogue();
     void load_test_values();
@@ -67,7 +77,12 @@ public:
     uint16_t extend_key_count(int32_t type) const { return m_extend_key_count.value(type); }
 
 private:
+    void clear_catalogue();
     void read_catalogue_xml(const QByteArray& xml);
+    void read_languages(QXmlStreamReader& xml);
+    void read_products(QXmlStreamReader& xml);
+    void read_counts(QXmlStreamReader& xml, QMap<int32_t, uint16_t>& counts);
+    void read_product_list(QXmlStreamReader& xml, QList<int32_t>& list);
 
     QMap<int32_t, product_t> m_products;
     QMap<int32_t, QList<int32_t>> m_macro_kinds;

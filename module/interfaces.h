@@ -9,7 +9,9 @@
 #include <cstdint>
 
 class QIODevice;
+class QWidget;
 class product_kernel_i;
+class macro_library_i;
 
 class interface_i {
 public:
@@ -110,7 +112,7 @@ public:
     // 2: the host's own use.
     virtual void hub_reserved_2() = 0;
     // 3: the macro library, or null.
-    virtual interface_i* macro_library() = 0;
+    virtual macro_library_i* macro_library() = 0;
     // 4: the seven hub bytes (pointer speed and friends); null when there are none.
     virtual const uint8_t* hub_bytes() = 0;
     // 5..11: the host's own use.
@@ -150,8 +152,8 @@ public:
     virtual void center_reserved_10() = 0;
     // 11: the current profile slot; 0xFF for none.
     virtual uint8_t current_profile_slot() = 0;
-    // 12: the host's object for a profile slot, handed to per-profile effect objects.
-    virtual interface_i* profile_object(int32_t slot) = 0;
+    // 12: the host's widget for a profile slot; per-profile effect objects live in it.
+    virtual QWidget* profile_object(int32_t slot) = 0;
     // 13, 14: the host's own use.
     virtual void center_reserved_13() = 0;
     virtual void center_reserved_14() = 0;

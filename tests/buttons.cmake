@@ -1,1 +1,2 @@
 # Test suites of buttons/ (quil_add_test calls).
+quil_add_test(test_macro_store SOURCES buttons/test_macro_store.cpp)

@@ -1,0 +1,37 @@
+// The favourites setting: either a whole ini file or just the stored value.
+#include "fuzz_support.h"
+#include "kernel/zarek_data.h"
+
+#include <QFile>
+#include <QSettings>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const QString folder = fuzz_setup();
+    if (size == 0)
+        return 0;
+    // A fresh name each run: the settings cache must not hand back an older file.
+    static int run = 0;
+    const QString path = folder + QStringLiteral("/fav%1").arg(++run);
+    const QByteArray payload = fuzz_bytes(data + 1, size - 1);
+    if (data[0] & 1) {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly))
+            return 0;
+        file.write(payload);
+    } else {
+        QSettings(path, QSettings::IniFormat).setValue(QStringLiteral("Favorite"), payload);
+    }
+
+    zarek_data_c set(nullptr, 8);
+    set.set_favourites_file(path);
+    set.load_favourites();
+    FUZZ_CHECK(set.favourites().size() <= 4096);
+    // What was loaded saves and loads back unchanged.
+    const QList<int32_t> loaded = set.favourites();
+    set.save_favourites();
+    set.favourites().clear();
+    set.load_favourites();
+    FUZZ_CHECK(set.favourites() == loaded);
+    QFile::remove(path);
+    return 0;
+}

@@ -1,0 +1,106 @@
+#include "host/host_storage.h"
+
+#include "host/host_log.h"
+
+#include <QDataStream>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+namespace host_storage {
+
+QString data_folder() {
+    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+}
+
+bool save_file(const QString& path, const QByteArray& bytes) {
+    if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
+        qCWarning(lc_koral).noquote() << "Cannot create the folder of" << path;
+        return false;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        qCWarning(lc_koral).noquote() << "Cannot write" << path << ":" << file.errorString();
+        return false;
+    }
+    if (file.write(bytes) != bytes.size() || !file.commit()) {
+        qCWarning(lc_koral).noquote() << "Cannot write" << path << ":" << file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    return true;
+}
+
+QByteArray load_file(const QString& path, qint64 max_bytes, bool* ok) {
+    *ok = true;
+    QFile file(path);
+    if (!file.exists())
+        return {};
+    if (!file.open(QIODevice::ReadOnly)) {
+        qCWarning(lc_koral).noquote() << "Cannot read" << path << ":" << file.errorString();
+        *ok = false;
+        return {};
+    }
+    if (file.size() > max_bytes) {
+        qCWarning(lc_koral).noquote() << path << "holds" << file.size() << "bytes, more than the"
+                                      << max_bytes << "it may; it is not read";
+        *ok = false;
+        return {};
+    }
+    // Read at most one byte beyond the limit: a file that grows meanwhile is refused too.
+    QByteArray bytes = file.read(max_bytes + 1);
+    if (bytes.size() > max_bytes) {
+        qCWarning(lc_koral).noquote() << path << "grew beyond" << max_bytes << "bytes; not read";
+        *ok = false;
+        return {};
+    }
+    return bytes;
+}
+
+void keep_aside(const QString& path) {
+    const QString aside = path + QStringLiteral(".damaged");
+    QFile::remove(aside);
+    if (QFile::rename(path, aside))
+        qCWarning(lc_koral).noquote() << "The damaged file is kept as" << aside;
+}
+
+qint64 bytes_left(const QDataStream& in) {
+    const QIODevice* device = in.device();
+    if (!device)
+        return 0;
+    if (device->isSequential())
+        return device->bytesAvailable();
+    return device->size() - device->pos();
+}
+
+bool read_text(QDataStream& in, int max_chars, QString* text) {
+    text->clear();
+    quint32 length = 0;
+    in >> length;
+    if (in.status() != QDataStream::Ok)
+        return false;
+    // A null string is written as 0xFFFFFFFF.
+    if (length == 0xFFFFFFFFu)
+        return true;
+    if (length % 2 != 0 || length / 2 > quint32(max_chars) || qint64(length) > bytes_left(in)) {
+        in.setStatus(QDataStream::ReadCorruptData);
+        return false;
+    }
+    QByteArray raw(int(length), Qt::Uninitialized);
+    if (in.readRawData(raw.data(), int(length)) != int(length)) {
+        in.setStatus(QDataStream::ReadPastEnd);
+        return false;
+    }
+    QString decoded(int(length / 2), Qt::Uninitialized);
+    for (int i = 0; i < decoded.size(); ++i) {
+        const auto high = uchar(raw.at(2 * i));
+        const auto low = uchar(raw.at(2 * i + 1));
+        decoded[i] = QChar(ushort(high << 8 | low));
+    }
+    *text = decoded;
+    return true;
+}
+
+} // namespace host_storage

@@ -1,0 +1,40 @@
+// Where the stand-in host keeps its own files, and the small helpers every
+// reader and writer of those files shares.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+class QDataStream;
+
+namespace host_storage {
+
+// The stream version of every file and segment the host writes (Qt 5.4 format).
+inline constexpr int stream_version = 16;
+
+// The host's own data folder (AppLocalDataLocation of the program), without a
+// trailing slash. Tests switch QStandardPaths to its test mode first.
+QString data_folder();
+
+// Writes `bytes` to `path` atomically: either the whole new content is in place
+// afterwards or the old file is untouched. Creates the folder when missing.
+// False (and a log line) on any failure.
+bool save_file(const QString& path, const QByteArray& bytes);
+
+// Reads a whole file of at most `max_bytes`. An absent file gives `ok` true and
+// empty bytes; an unreadable or oversized one gives `ok` false and a log line.
+QByteArray load_file(const QString& path, qint64 max_bytes, bool* ok);
+
+// Moves a damaged file aside (to path + ".damaged", replacing an earlier one),
+// so that the next save does not destroy what a person may still want back.
+void keep_aside(const QString& path);
+
+// Reads a QString in QDataStream form, refusing (stream status ReadCorruptData)
+// a null-less length that is odd, longer than `max_chars` or longer than the
+// bytes that are left, before anything is allocated for it.
+bool read_text(QDataStream& in, int max_chars, QString* text);
+
+// The stream's remaining bytes, when its device can tell them.
+qint64 bytes_left(const QDataStream& in);
+
+} // namespace host_storage

@@ -1,0 +1,85 @@
+// koral: the stand-in host. Loads the Quil module from the program's folder,
+// enters it with the host's services and shows what it offers.
+#include "host/ctrl_center.h"
+#include "host/host_catalogue.h"
+#include "host/host_options.h"
+#include "host/main_window.h"
+#include "host/module_host.h"
+#include "host/module_loader.h"
+
+#include <QApplication>
+#include <QTextStream>
+
+namespace {
+
+// The catalogue names the module file; both editions live in the same one.
+QString module_name(const host_catalogue_c& catalogue, int32_t edition) {
+    for (int32_t type : {edition, product_type::black, product_type::white}) {
+        const host_catalogue_c::product_t* product = catalogue.product(type);
+        if (product && !product->dll_name.isEmpty())
+            return product->dll_name;
+    }
+    return QStringLiteral("quil");
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("koral"));
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+
+    host_catalogue_c catalogue;
+    catalogue.load(host_catalogue_c::default_file());
+    QList<int32_t> languages;
+    for (const host_catalogue_c::language_t& l : catalogue.languages())
+        languages.append(l.id);
+
+    host_options_c options;
+    switch (options.parse(QApplication::arguments(), languages)) {
+    case host_options_c::outcome_t::help:
+        out << options.message() << Qt::endl;
+        return 0;
+    case host_options_c::outcome_t::error:
+        err << "koral: " << options.message() << Qt::endl;
+        return host_options_c::bad_arguments_exit_code;
+    case host_options_c::outcome_t::run:
+        break;
+    }
+
+    ctrl_center_c centre;
+    if (options.language() >= 0)
+        centre.set_language(options.language());
+    module_host_c host(&centre);
+
+    module_loader_c loader(module_loader_c::module_file(
+        QApplication::applicationDirPath(), module_name(catalogue, options.product_type())));
+    // A module that cannot be loaded is reported by the loader and in the window.
+    const bool loaded = loader.load();
+    if (loaded)
+        loader.enter(&host);
+
+    int exit_code = 0;
+    {
+        main_window_c window(&host, &centre, &catalogue);
+        window.set_module_state(loader.file_name(), loaded, loader.error_string());
+        window.select_edition(options.product_type());
+        if (options.wants_screenshots()) {
+            QString error;
+            if (!window.render_screenshots(options.screenshot_folder(), &error)) {
+                err << "koral: " << error << Qt::endl;
+                exit_code = 1;
+            } else if (!loaded) {
+                exit_code = 1;
+            }
+        } else {
+            window.show();
+            exit_code = QApplication::exec();
+        }
+    }
+    // The window is gone; the module leaves before the host's services do.
+    loader.leave();
+    return exit_code;
+}

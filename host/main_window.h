@@ -1,0 +1,97 @@
+// The koral window: header with edition and language, a row of page tabs over
+// the page area, and a status line.
+#pragma once
+
+#include <QMainWindow>
+#include <cstdint>
+
+class QButtonGroup;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QPushButton;
+class QStackedWidget;
+class QTreeWidget;
+class QVBoxLayout;
+class ctrl_center_c;
+class host_catalogue_c;
+class module_host_c;
+
+class main_window_c : public QMainWindow {
+    Q_OBJECT
+public:
+    main_window_c(module_host_c* host, ctrl_center_c* centre, const host_catalogue_c* catalogue,
+                  QWidget* parent = nullptr);
+
+    // What the status line says about the module file.
+    void set_module_state(const QString& file, bool loaded, const QString& error);
+    // Shows the edition of product type 8 (black) or 9 (white).
+    void select_edition(int32_t product_type);
+    int32_t edition() const { return m_edition; }
+
+    // Renders every page off screen to PNG files in `folder` (created when
+    // missing). False with `error` set when a file cannot be written.
+    bool render_screenshots(const QString& folder, QString* error);
+
+signals:
+    void edition_selected(int product_type);
+
+private:
+    QString text(int32_t id) const;
+    QWidget* build_header();
+    QWidget* build_tab_bar();
+    QWidget* build_overview();
+    QWidget* build_status_line();
+    QPushButton* add_tab(const QString& object_name, QWidget* page);
+    void fill_languages();
+    void fill_catalogue();
+    void refresh_classes();
+    void refresh_status();
+    void refresh_centre();
+    void retranslate();
+    QString class_name(int32_t class_id) const;
+
+    module_host_c* m_host;
+    ctrl_center_c* m_centre;
+    const host_catalogue_c* m_catalogue;
+    int32_t m_edition = 8;
+    bool m_module_loaded = false;
+    QString m_module_error;
+
+    QLabel* m_brand = nullptr;
+    QLabel* m_product = nullptr;
+    QLabel* m_product_sub = nullptr;
+    QLabel* m_swatch = nullptr;
+    QLabel* m_edition_caption = nullptr;
+    QComboBox* m_edition_box = nullptr;
+    QLabel* m_language_caption = nullptr;
+    QComboBox* m_language_box = nullptr;
+    QFrame* m_tab_bar = nullptr;
+    QButtonGroup* m_tabs = nullptr;
+    QPushButton* m_overview_tab = nullptr;
+    QStackedWidget* m_pages = nullptr;
+    QLabel* m_module_title = nullptr;
+    QLabel* m_module_file_caption = nullptr;
+    QLabel* m_module_file_label = nullptr;
+    QLabel* m_classes_caption = nullptr;
+    QTreeWidget* m_classes = nullptr;
+    QLabel* m_pages_note = nullptr;
+    QLabel* m_centre_caption = nullptr;
+    QLabel* m_language_key = nullptr;
+    QLabel* m_language_value = nullptr;
+    QLabel* m_listeners_key = nullptr;
+    QLabel* m_listeners_value = nullptr;
+    QLabel* m_slot_key = nullptr;
+    QLabel* m_slot_value = nullptr;
+    QLabel* m_commands_key = nullptr;
+    QLabel* m_commands_value = nullptr;
+    QLabel* m_catalogue_title = nullptr;
+    QLabel* m_catalogue_summary = nullptr;
+    QLabel* m_products_caption = nullptr;
+    QTreeWidget* m_products = nullptr;
+    QLabel* m_languages_caption = nullptr;
+    QTreeWidget* m_languages = nullptr;
+    QLabel* m_status_dot = nullptr;
+    QLabel* m_status = nullptr;
+    QLabel* m_catalogue_status = nullptr;
+};

@@ -1,0 +1,67 @@
+// The host's text table: every text the module asks for by number, plus the
+// stand-in host's own window texts, in each language the host speaks.
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <cstdint>
+
+namespace host_texts {
+
+inline constexpr int32_t english = 0;
+inline constexpr int32_t german = 3;
+
+// Languages that have their own column in the table, ascending.
+QList<int32_t> languages();
+// Every text id in the table, ascending.
+QList<int32_t> ids();
+// The text in the language; a language without a column reads English.
+// An id the table lacks gives a null text.
+QString text(int32_t id, int32_t language);
+
+} // namespace host_texts
+
+// Ids of the host's own texts; they stay clear of the numbers the module uses.
+namespace host_text {
+enum : int32_t {
+    window_title = 10000,
+    overview_tab,
+    edition,
+    language,
+    black_edition,
+    white_edition,
+    module_panel,
+    registered_classes,
+    class_id,
+    class_object,
+    white_kernel,
+    black_kernel,
+    profile_object,
+    unknown_class,
+    nothing_registered,
+    catalogue_panel,
+    products,
+    product_type,
+    alias,
+    display_name,
+    product_id,
+    update_id,
+    languages,
+    language_id,
+    language_name,
+    language_file,
+    module_loaded,
+    module_not_loaded,
+    catalogue_missing,
+    catalogue_summary,
+    module_file,
+    pages_pending,
+    centre_section,
+    centre_language,
+    centre_listeners,
+    centre_profile_slot,
+    centre_commands,
+    no_slot,
+    catalogue_file,
+};
+} // namespace host_text

@@ -1,0 +1,112 @@
+// Interfaces of pages and controls, as the kernel and the host drive them.
+#pragma once
+
+#include "module/interfaces.h"
+
+class QPushButton;
+class QWidget;
+class ctrl_funcs_i;
+
+// A tab of the module: created by the kernel, driven by the host.
+class product_function_page_i : public interface_i {
+public:
+    // 2: creates the page's controls.
+    virtual void init() = 0;
+    // 3: 0 main, 1 button assignment, 2 advanced, 4 favorites.
+    virtual int32_t page_id() = 0;
+    // 4: the page's control of that type, or null.
+    virtual ctrl_funcs_i* ctrl_funcs(int32_t type) = 0;
+    // 5: where the page's form goes; null is ignored.
+    virtual void set_parent_widget(QWidget* parent) = 0;
+    // 6..8: resets.
+    virtual void reset_all() = 0;
+    virtual void reset_profile(int32_t profile_index, bool whole) = 0;
+    virtual void reset_ctrl(ctrl_funcs_i* ctrl) = 0;
+    // 9: a new tab button; the host owns it.
+    virtual QPushButton* create_tab_button() = 0;
+    // 10, 11: builds and shows the form / closes and destroys it.
+    virtual void open_page() = 0;
+    virtual void close_page() = 0;
+
+protected:
+    ~product_function_page_i() = default;
+};
+
+class favorites_function_page_i : public interface_i {
+public:
+    virtual void add_favorite(ctrl_funcs_i* ctrl) = 0;
+    virtual void remove_favorite(ctrl_funcs_i* ctrl) = 0;
+
+protected:
+    ~favorites_function_page_i() = default;
+};
+
+class product_kernel_i;
+
+// A control: puts its box into a panel of a page's form and reports changes.
+class ctrl_funcs_i : public interface_i {
+public:
+    virtual void set_context(product_kernel_i* kernel, product_function_page_i* page) = 0;
+    virtual void create_box(QWidget* panel) = 0;
+    virtual void close_box() = 0;
+    virtual int32_t ctrl_type() = 0;
+    virtual bool is_favorite() = 0;
+    virtual void set_favorite(bool on) = 0;
+    // 1: one column of the page; anything else: the full width.
+    virtual int32_t box_span() = 0;
+    virtual void favorite_changed() = 0;
+
+protected:
+    ~ctrl_funcs_i() = default;
+};
+
+// The control box calls this when the user asks to reset the control.
+class ctrl_funcs_box_fm_client_i : public interface_i {
+public:
+    virtual void reset_requested() = 0;
+
+protected:
+    ~ctrl_funcs_box_fm_client_i() = default;
+};
+
+class value_ctrl_funcs_listener_i : public interface_i {
+public:
+    virtual void value_changed(int32_t type, int32_t value) = 0;
+
+protected:
+    ~value_ctrl_funcs_listener_i() = default;
+};
+
+// Notifications of a kernel to its listeners (kind 1, kind 0, kind 2).
+class product_kernel_listener_i : public interface_i {
+public:
+    virtual void current_profile_changed() = 0;
+    virtual void data_changed() = 0;
+    virtual void everything_reset() = 0;
+
+protected:
+    ~product_kernel_listener_i() = default;
+};
+
+// The surface and lift-off control, as the kernel reaches it for calibration results.
+class surf_lift_ctrl_funcs_i : public interface_i {
+public:
+    virtual bool surf_on() = 0;
+    virtual int32_t lift_level() = 0;
+    virtual void set_surf(bool on) = 0;
+    virtual void set_lift(int32_t level) = 0;
+    virtual void calibration_result(uint8_t ok) = 0;
+
+protected:
+    ~surf_lift_ctrl_funcs_i() = default;
+};
+
+// A per-profile lighting preview that lives in the host's profile tile.
+class profile_led_effect_fm_i : public interface_i {
+public:
+    virtual void attach(QWidget* parent, int32_t profile_slot) = 0;
+    virtual void refresh() = 0;
+
+protected:
+    ~profile_led_effect_fm_i() = default;
+};

@@ -1,0 +1,67 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE" sourcelanguage="en_US">
+<context>
+    <name>quil</name>
+    <message>
+        <source>Black edition</source>
+        <translation>Schwarze Edition</translation>
+    </message>
+    <message>
+        <source>White edition</source>
+        <translation>Weiße Edition</translation>
+    </message>
+</context>
+<context>
+    <name>btn_deactivate_fm_c</name>
+    <message>
+        <source>QUIL DEACTIVATED</source>
+        <translation>QUIL DEAKTIVIERT</translation>
+    </message>
+    <message>
+        <source>PRESS ENTER TO RE-ACTIVATE QUIL</source>
+        <translation>ENTER DRÜCKEN, UM QUIL WIEDER ZU AKTIVIEREN</translation>
+    </message>
+</context>
+<context>
+    <name>surf_lift_ctrl_funcs_fm_c</name>
+    <message>
+        <source>SURF OFF</source>
+        <translation>OBERFLÄCHE AUS</translation>
+    </message>
+    <message>
+        <source>SURF ON</source>
+        <translation>OBERFLÄCHE EIN</translation>
+    </message>
+    <message>
+        <source>LIFT TUNER</source>
+        <translation>ABHEBEHÖHE</translation>
+    </message>
+    <message>
+        <source>RECALIBRATE</source>
+        <translation>NEU KALIBRIEREN</translation>
+    </message>
+</context>
+<context>
+    <name>btn_preset_fm_c</name>
+    <message>
+        <source>BUTTON SET PRESETS</source>
+        <translation>TASTENSATZ-VORLAGEN</translation>
+    </message>
+</context>
+<context>
+    <name>palette_fm_c</name>
+    <message>
+        <source>CHOOSE A COLOR</source>
+        <translation>FARBE WÄHLEN</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>CANCEL</source>
+        <translation>ABBRECHEN</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,67 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US" sourcelanguage="en_US">
+<context>
+    <name>quil</name>
+    <message>
+        <source>Black edition</source>
+        <translation>Black edition</translation>
+    </message>
+    <message>
+        <source>White edition</source>
+        <translation>White edition</translation>
+    </message>
+</context>
+<context>
+    <name>btn_deactivate_fm_c</name>
+    <message>
+        <source>QUIL DEACTIVATED</source>
+        <translation>QUIL DEACTIVATED</translation>
+    </message>
+    <message>
+        <source>PRESS ENTER TO RE-ACTIVATE QUIL</source>
+        <translation>PRESS ENTER TO RE-ACTIVATE QUIL</translation>
+    </message>
+</context>
+<context>
+    <name>surf_lift_ctrl_funcs_fm_c</name>
+    <message>
+        <source>SURF OFF</source>
+        <translation>SURF OFF</translation>
+    </message>
+    <message>
+        <source>SURF ON</source>
+        <translation>SURF ON</translation>
+    </message>
+    <message>
+        <source>LIFT TUNER</source>
+        <translation>LIFT TUNER</translation>
+    </message>
+    <message>
+        <source>RECALIBRATE</source>
+        <translation>RECALIBRATE</translation>
+    </message>
+</context>
+<context>
+    <name>btn_preset_fm_c</name>
+    <message>
+        <source>BUTTON SET PRESETS</source>
+        <translation>BUTTON SET PRESETS</translation>
+    </message>
+</context>
+<context>
+    <name>palette_fm_c</name>
+    <message>
+        <source>CHOOSE A COLOR</source>
+        <translation>CHOOSE A COLOR</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>CANCEL</source>
+        <translation>CANCEL</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,621 @@
+// The installation layout: settings.xml as the host ships it (qCompress format),
+// every path built from it, the region table and the test values.
+#include "common/log.h"
+#include "module/global_func.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <QtTest>
+
+#include <functional>
+
+namespace {
+
+QByteArray catalogue_xml(const QByteArray& body) {
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<KORAL_SETTINGS version=\"1\">\n" + body +
+           "\n</KORAL_SETTINGS>\n";
+}
+
+QByteArray products_xml(const QByteArray& products) {
+    return catalogue_xml("<PRODUCTS>" + products + "</PRODUCTS>");
+}
+
+// A small installation: the host (alias KORAL), both editions and two languages.
+QByteArray standard_xml() {
+    return catalogue_xml(R"(
+        <LANGUAGES>
+            <LANGUAGE id="3" name="Deutsch" file="de"/>
+            <LANGUAGE id="0" name="English" file="en"/>
+        </LANGUAGES>
+        <PRODUCTS>
+            <PRODUCT type="1" alias_name="KORAL" dll_name=""/>
+            <PRODUCT type="8" pid="2C4A" dll_name="quil" alias_name="QuilBlack"
+                     disp_name="Quil Black" device_type="0" macro="3"/>
+            <PRODUCT type="9" pid="2C5A" dll_name="quil" alias_name="QuilWhite"
+                     disp_name="Quil White" device_type="0" macro="3"/>
+        </PRODUCTS>)");
+}
+
+QByteArray with_length_prefix(QByteArray compressed, quint32 length) {
+    qToBigEndian<quint32>(length, compressed.data());
+    return compressed;
+}
+
+} // namespace
+
+class test_catalogue : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_log_dir;
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_app;
+    QString m_maker;
+
+    void write_file(const QString& path, const QByteArray& bytes) {
+        QFile file(path);
+        QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
+        QCOMPARE(file.write(bytes), qint64(bytes.size()));
+    }
+    void write_catalogue(const QByteArray& xml) {
+        write_file(m_app + "settings.xml", qCompress(xml));
+    }
+
+    global_func_c loaded(const QByteArray& xml) {
+        write_catalogue(xml);
+        global_func_c layout(m_app, m_maker);
+        layout.load_catalogue();
+        return layout;
+    }
+
+    static QString log_text() {
+        QFile file(module_log().current_file());
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        return QString::fromUtf8(file.readAll());
+    }
+
+private slots:
+    void initTestCase() {
+        QStandardPaths::setTestModeEnabled(true);
+        QVERIFY(m_log_dir.isValid());
+        module_log().init(m_log_dir.path() + "/", "Quil");
+        QVERIFY(module_log().is_open());
+    }
+
+    void init() {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+        m_app = m_dir->path() + "/app/";
+        m_maker = m_dir->path() + "/maker/VANTOR/";
+        QVERIFY(QDir().mkpath(m_app));
+    }
+
+    void product_attributes_data() {
+        QTest::addColumn<QByteArray>("element");
+        QTest::addColumn<int>("type");
+        QTest::addColumn<int>("pid");
+        QTest::addColumn<int>("updating_pid");
+        QTest::addColumn<QString>("dll_name");
+        QTest::addColumn<QString>("disp_name");
+        QTest::addColumn<bool>("auto_unplug");
+
+        QTest::addRow("all attributes")
+            << QByteArray(R"(<PRODUCT type="8" pid="2C4A" updating_pid="2C4B" dll_name="quil"
+                          alias_name="QuilBlack" disp_name="Quil Black" auto_unplug_plugin="1"/>)")
+            << 8 << 0x2C4A << 0x2C4B << "quil"
+            << "Quil Black" << true;
+        QTest::addRow("updating_pid missing takes the pid")
+            << QByteArray(R"(<PRODUCT type="8" pid="2C4A" dll_name="quil" disp_name="Q"/>)") << 8
+            << 0x2C4A << 0x2C4A << "quil"
+            << "Q" << false;
+        QTest::addRow("updating_pid 0 takes the pid")
+            << QByteArray(R"(<PRODUCT type="8" pid="2C4A" updating_pid="0" disp_name="Q"/>)") << 8
+            << 0x2C4A << 0x2C4A << ""
+            << "Q" << false;
+        QTest::addRow("pids are hexadecimal, any case")
+            << QByteArray(R"(<PRODUCT type="9" pid="ffff" updating_pid="10"/>)") << 9 << 0xFFFF
+            << 0x10 << ""
+            << "" << false;
+        QTest::addRow("pid with 0x prefix")
+            << QByteArray(R"(<PRODUCT type="9" pid="0x1A2B"/>)") << 9 << 0x1A2B << 0x1A2B << ""
+            << "" << false;
+        QTest::addRow("pid beyond 16 bits is 0")
+            << QByteArray(R"(<PRODUCT type="9" pid="10000" updating_pid="22"/>)") << 9 << 0 << 0x22
+            << ""
+            << "" << false;
+        QTest::addRow("pid that is no number is 0")
+            << QByteArray(R"(<PRODUCT type="9" pid="zz"/>)") << 9 << 0 << 0 << ""
+            << "" << false;
+        QTest::addRow("disp_name missing takes the dll_name")
+            << QByteArray(R"(<PRODUCT type="8" dll_name="quil"/>)") << 8 << 0 << 0 << "quil"
+            << "quil" << false;
+        QTest::addRow("disp_name empty takes the dll_name")
+            << QByteArray(R"(<PRODUCT type="8" dll_name="quil" disp_name=""/>)") << 8 << 0 << 0
+            << "quil"
+            << "quil" << false;
+        QTest::addRow("type missing counts as 0")
+            << QByteArray(R"(<PRODUCT pid="0042" dll_name="x"/>)") << 0 << 0x42 << 0x42 << "x"
+            << "x" << false;
+        QTest::addRow("type that is no number counts as 0")
+            << QByteArray(R"(<PRODUCT type="eight" pid="0042"/>)") << 0 << 0x42 << 0x42 << ""
+            << "" << false;
+        QTest::addRow("auto unplug is any non-zero number")
+            << QByteArray(R"(<PRODUCT type="8" auto_unplug_plugin="7"/>)") << 8 << 0 << 0 << ""
+            << "" << true;
+        QTest::addRow("auto unplug that is no number is off")
+            << QByteArray(R"(<PRODUCT type="8" auto_unplug_plugin="yes"/>)") << 8 << 0 << 0 << ""
+            << "" << false;
+        QTest::addRow("attribute names are case-sensitive")
+            << QByteArray(R"(<PRODUCT type="8" PID="2C4A" Dll_Name="quil"/>)") << 8 << 0 << 0 << ""
+            << "" << false;
+    }
+
+    void product_attributes() {
+        QFETCH(QByteArray, element);
+        QFETCH(int, type);
+        const global_func_c layout = loaded(products_xml(element));
+
+        const global_func_c::product_t* product = layout.product(type);
+        QVERIFY(product);
+        QCOMPARE(layout.product_types(), QList<int32_t>{type});
+        QTEST(int(product->pid), "pid");
+        QTEST(int(product->updating_pid), "updating_pid");
+        QTEST(layout.dll_name(type), "dll_name");
+        QTEST(layout.disp_name(type), "disp_name");
+        QTEST(product->auto_unplug, "auto_unplug");
+    }
+
+    void device_class_data() {
+        QTest::addColumn<int>("pid");
+        QTest::addColumn<int>("device_class");
+
+        QTest::addRow("mouse") << 0x0010 << 0;
+        QTest::addRow("keyboard") << 0x0020 << 1;
+        QTest::addRow("headset") << 0x0030 << 2;
+        QTest::addRow("pad") << 0x0040 << 3;
+        QTest::addRow("listed as headset and keyboard: the lower type") << 0x0050 << 1;
+        QTest::addRow("listed as pad and mouse: the lower type") << 0x0060 << 0;
+        QTest::addRow("device_type missing") << 0x0070 << -1;
+        QTest::addRow("device_type out of range") << 0x0080 << -1;
+        QTest::addRow("device_type negative") << 0x0090 << -1;
+        QTest::addRow("device_type that is no number counts as 0") << 0x00A0 << 0;
+        QTest::addRow("unknown pid") << 0x1234 << -1;
+    }
+
+    void device_class() {
+        const global_func_c layout = loaded(products_xml(R"(
+            <PRODUCT type="10" pid="0010" device_type="0"/>
+            <PRODUCT type="11" pid="0020" device_type="1"/>
+            <PRODUCT type="12" pid="0030" device_type="2"/>
+            <PRODUCT type="13" pid="0040" device_type="3"/>
+            <PRODUCT type="14" pid="0050" device_type="2"/>
+            <PRODUCT type="15" pid="0050" device_type="1"/>
+            <PRODUCT type="16" pid="0060" device_type="3"/>
+            <PRODUCT type="17" pid="0060" device_type="0"/>
+            <PRODUCT type="18" pid="0070"/>
+            <PRODUCT type="19" pid="0080" device_type="4"/>
+            <PRODUCT type="20" pid="0090" device_type="-1"/>
+            <PRODUCT type="21" pid="00A0" device_type="mouse"/>)"));
+        QFETCH(int, pid);
+        QTEST(layout.device_class(uint16_t(pid)), "device_class");
+    }
+
+    void macro_allowed_data() {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QList<bool>>("kinds"); // allowed for kinds 0, 1, 2, 3
+
+        QTest::addRow("macro missing") << 10 << QList<bool>{false, false, false, false};
+        QTest::addRow("macro 0") << 11 << QList<bool>{true, false, false, false};
+        QTest::addRow("macro 1") << 12 << QList<bool>{true, true, false, false};
+        QTest::addRow("macro 2") << 13 << QList<bool>{true, false, true, false};
+        QTest::addRow("macro 3") << 14 << QList<bool>{true, true, true, false};
+        QTest::addRow("macro -1 means none") << 15 << QList<bool>{false, false, false, false};
+        QTest::addRow("macro that is no number counts as 0")
+            << 16 << QList<bool>{true, false, false, false};
+        QTest::addRow("higher bits add no kind") << 17 << QList<bool>{true, false, false, false};
+        QTest::addRow("type not in the catalogue") << 99 << QList<bool>{false, false, false, false};
+    }
+
+    void macro_allowed() {
+        const global_func_c layout = loaded(products_xml(R"(
+            <PRODUCT type="10"/>
+            <PRODUCT type="11" macro="0"/>
+            <PRODUCT type="12" macro="1"/>
+            <PRODUCT type="13" macro="2"/>
+            <PRODUCT type="14" macro="3"/>
+            <PRODUCT type="15" macro="-1"/>
+            <PRODUCT type="16" macro="all"/>
+            <PRODUCT type="17" macro="4"/>)"));
+        QFETCH(int, type);
+        QFETCH(QList<bool>, kinds);
+        for (int kind = 0; kind < kinds.size(); ++kind)
+            QVERIFY2(layout.macro_allowed(kind, type) == kinds[kind],
+                     qPrintable(QString("kind %1").arg(kind)));
+        QVERIFY(!layout.macro_allowed(-1, type));
+    }
+
+    void product_lists() {
+        const global_func_c layout = loaded(catalogue_xml(R"(
+            <OVRA_PRODUCT>
+                <PRODUCT type="9"/>
+                <PRODUCT type="1"/>
+                <PRODUCT type="8"/>
+                <SOMETHING type="7"/>
+            </OVRA_PRODUCT>
+            <M_KEY_PRODUCT><PRODUCT type="4"/><PRODUCT/><PRODUCT type="x"/></M_KEY_PRODUCT>
+            <T_KEY_PRODUCT><PRODUCT type="1"/><PRODUCT type="5"/></T_KEY_PRODUCT>)"));
+        // The host (type 1) is skipped, the order of the file is kept.
+        QCOMPARE(layout.ovra_products(), (QList<int32_t>{9, 8}));
+        // Missing and unparsable types count as 0.
+        QCOMPARE(layout.m_key_products(), (QList<int32_t>{4, 0, 0}));
+        QCOMPARE(layout.t_key_products(), QList<int32_t>{5});
+    }
+
+    void key_counts() {
+        const global_func_c layout = loaded(catalogue_xml(R"(
+            <MACRO_KEY_COUNT>
+                <MACRO_KEY_COUNT type="4" count="5"/>
+                <MACRO_KEY_COUNT type="5" count="many"/>
+                <MACRO_KEY_COUNT count="3"/>
+                <EXTEND_KEY_COUNT type="6" count="9"/>
+            </MACRO_KEY_COUNT>
+            <EASY_ZONE_KEY_COUNT>
+                <EASY_ZONE_KEY_COUNT type="4" count="20"/>
+                <EASY_ZONE_KEY_COUNT type="6" count="70000"/>
+            </EASY_ZONE_KEY_COUNT>
+            <EXTEND_KEY_COUNT><EXTEND_KEY_COUNT type="5" count="65535"/></EXTEND_KEY_COUNT>)"));
+        QCOMPARE(layout.macro_key_count(4), uint16_t(5));
+        QCOMPARE(layout.macro_key_count(5), uint16_t(0));
+        QCOMPARE(layout.macro_key_count(0), uint16_t(3));
+        // A child of another table's name does not count here, nor there.
+        QCOMPARE(layout.macro_key_count(6), uint16_t(0));
+        QCOMPARE(layout.extend_key_count(6), uint16_t(0));
+        QCOMPARE(layout.easy_zone_key_count(4), uint16_t(20));
+        QCOMPARE(layout.easy_zone_key_count(6), uint16_t(0));
+        QCOMPARE(layout.extend_key_count(5), uint16_t(65535));
+        QCOMPARE(layout.extend_key_count(4), uint16_t(0));
+    }
+
+    void languages_and_unknown_elements() {
+        const global_func_c layout = loaded(catalogue_xml(R"(
+            <NEWS><LANGUAGE id="5" name="Hidden" file="hidden"/></NEWS>
+            <LANGUAGES>
+                <LANGUAGE id="3" name="Deutsch" file="de"/>
+                <LANGUAGE id="0" name="English" file="en"/>
+                <LANGUAGE id="oops" name="Broken" file="broken"/>
+                <OTHER id="7" name="Other" file="other"/>
+            </LANGUAGES>
+            <PRODUCTS><PRODUCT type="8" alias_name="QuilBlack"/></PRODUCTS>)"));
+        // Ascending ids; an id that is no number is 0 and the later entry wins.
+        QCOMPARE(layout.language_ids(), (QList<int32_t>{0, 3}));
+        QCOMPARE(layout.language_name(3), QString("Deutsch"));
+        QCOMPARE(layout.language_name(0), QString("Broken"));
+        QCOMPARE(layout.translation_file(8, 3), m_app + "data/QuilBlack/language/de.qm");
+        QCOMPARE(layout.translation_file(8, 0), m_app + "data/QuilBlack/language/broken.qm");
+    }
+
+    void paths_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("expected"); // $A application folder, $M maker folder
+
+        QTest::addRow("application folder") << "application"
+                                            << "$A";
+        QTest::addRow("catalogue") << "catalogue"
+                                   << "$Asettings.xml";
+        QTest::addRow("product data folder") << "product data 8"
+                                             << "$Adata/QuilBlack/";
+        QTest::addRow("translation file") << "translation 9 3"
+                                          << "$Adata/QuilWhite/language/de.qm";
+        QTest::addRow("translation of an unknown type") << "translation 5 0"
+                                                        << "$Adata//language/en.qm";
+        QTest::addRow("maker folder") << "maker"
+                                      << "$M";
+        QTest::addRow("module data folder") << "module data"
+                                            << "$MKORAL/";
+        QTest::addRow("log folder") << "log"
+                                    << "$MKORAL/log/Quil/";
+        QTest::addRow("macro folder") << "macro"
+                                      << "$MKORAL/macro/";
+        QTest::addRow("preset macro folder") << "preset macro"
+                                             << "$MKORAL/preset_macro/";
+        QTest::addRow("setting folder") << "setting"
+                                        << "$MKORAL/setting/";
+        QTest::addRow("favourites file") << "favourites 9"
+                                         << "$MKORAL/setting/QuilWhite";
+        QTest::addRow("test values") << "test values"
+                                     << "$MKORAL/test_value.ini";
+        QTest::addRow("shared memory prefix") << "shared memory 8"
+                                              << "KORALQuilBlack";
+        QTest::addRow("shared memory prefix of an unknown type") << "shared memory 2"
+                                                                 << "KORAL";
+    }
+
+    void paths() {
+        const global_func_c layout = loaded(standard_xml());
+        const QMap<QString, std::function<QString()>> path_of{
+            {"application",
+             [&] {
+                 return layout.application_folder();
+             }},
+            {"catalogue",
+             [&] {
+                 return layout.catalogue_file();
+             }},
+            {"product data 8",
+             [&] {
+                 return layout.product_data_folder(8);
+             }},
+            {"translation 9 3",
+             [&] {
+                 return layout.translation_file(9, 3);
+             }},
+            {"translation 5 0",
+             [&] {
+                 return layout.translation_file(5, 0);
+             }},
+            {"maker",
+             [&] {
+                 return layout.maker_folder();
+             }},
+            {"module data",
+             [&] {
+                 return layout.module_data_folder();
+             }},
+            {"log",
+             [&] {
+                 return layout.log_folder();
+             }},
+            {"macro",
+             [&] {
+                 return layout.macro_folder();
+             }},
+            {"preset macro",
+             [&] {
+                 return layout.preset_macro_folder();
+             }},
+            {"setting",
+             [&] {
+                 return layout.setting_folder();
+             }},
+            {"favourites 9",
+             [&] {
+                 return layout.favourites_file(9);
+             }},
+            {"test values",
+             [&] {
+                 return layout.test_values_file();
+             }},
+            {"shared memory 8",
+             [&] {
+                 return layout.shared_memory_prefix(8);
+             }},
+            {"shared memory 2",
+             [&] {
+                 return layout.shared_memory_prefix(2);
+             }},
+        };
+        QFETCH(QString, name);
+        QFETCH(QString, expected);
+        QVERIFY(path_of.contains(name));
+        QCOMPARE(path_of[name](), expected.replace("$A", m_app).replace("$M", m_maker));
+    }
+
+    void paths_without_catalogue() {
+        global_func_c layout(m_app, m_maker);
+        layout.load_catalogue();
+        // Every alias is empty, so the module's data sits in the maker folder + "/".
+        QCOMPARE(layout.module_data_folder(), m_maker + "/");
+        QCOMPARE(layout.favourites_file(8), m_maker + "/setting/");
+        QCOMPARE(layout.product_data_folder(8), m_app + "data//");
+        QVERIFY(layout.language_ids().isEmpty());
+    }
+
+    void default_folders() {
+        const global_func_c layout;
+        QCOMPARE(layout.application_folder(), QCoreApplication::applicationDirPath() + "/");
+        QCOMPARE(layout.catalogue_file(), QCoreApplication::applicationDirPath() + "/settings.xml");
+        // The maker's folder sits beside the application's own per-user folder (here the
+        // test-mode one, so nothing real is touched).
+        const QString own = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+        QVERIFY(own.contains(".qttest"));
+        QCOMPARE(layout.maker_folder(), QFileInfo(own).path() + "/VANTOR/");
+        QVERIFY(!layout.maker_folder().startsWith(own + "/"));
+    }
+
+    void regions_data() {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("code");
+        QTest::addRow("first") << 0 << "US";
+        QTest::addRow("uk") << 2 << "UK";
+        QTest::addRow("14") << 14 << "LC";
+        QTest::addRow("20") << 20 << "AR";
+        QTest::addRow("last") << 21 << "TC";
+        QTest::addRow("past the end") << 22 << "";
+        QTest::addRow("negative") << -1 << "";
+    }
+
+    void regions() {
+        const global_func_c layout(m_app, m_maker);
+        QCOMPARE(layout.region_count(), 22);
+        QFETCH(int, index);
+        QTEST(layout.region_code(index), "code");
+    }
+
+    void test_values_data() {
+        QTest::addColumn<bool>("present");
+        QTest::addColumn<QByteArray>("ini");
+        QTest::addColumn<QVector<int>>("values");
+
+        QTest::addRow("missing file") << false << QByteArray() << QVector<int>(10, 0);
+        QTest::addRow("all ten") << true
+                                 << QByteArray("[General]\n0=10\n1=11\n2=12\n3=13\n4=14\n5=15\n"
+                                               "6=16\n7=17\n8=18\n9=-19\n")
+                                 << QVector<int>{10, 11, 12, 13, 14, 15, 16, 17, 18, -19};
+        QTest::addRow("missing keys default to 0")
+            << true << QByteArray("[General]\n2=5\n9=7\n10=99\n")
+            << QVector<int>{0, 0, 5, 0, 0, 0, 0, 0, 0, 7};
+        QTest::addRow("values that are no number are 0")
+            << true << QByteArray("[General]\n0=abc\n1=12\n")
+            << QVector<int>{0, 12, 0, 0, 0, 0, 0, 0, 0, 0};
+        QTest::addRow("empty file") << true << QByteArray() << QVector<int>(10, 0);
+    }
+
+    void test_values() {
+        QFETCH(bool, present);
+        QFETCH(QByteArray, ini);
+        QFETCH(QVector<int>, values);
+        global_func_c layout = loaded(standard_xml());
+        if (present) {
+            QVERIFY(QDir().mkpath(layout.module_data_folder()));
+            write_file(layout.test_values_file(), ini);
+        }
+        layout.load_test_values();
+        for (int i = 0; i < 10; ++i)
+            QVERIFY2(layout.test_value(i) == values[i], qPrintable(QString("value %1").arg(i)));
+        QCOMPARE(layout.test_value(10), 0);
+        QCOMPARE(layout.test_value(-1), 0);
+    }
+
+    void malformed_catalogue_data() {
+        QTest::addColumn<bool>("present");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("logged");
+        QTest::addColumn<bool>("first_kept"); // the languages before the first product
+        QTest::addColumn<bool>("last_kept");  // the last product of the file
+
+        // Many products, so that a cut in the compressed stream lands well inside them.
+        QByteArray products;
+        for (int type = 100; type < 400; ++type)
+            products += QString(R"(<PRODUCT type="%1" pid="%2" alias_name="Product%1"/>)")
+                            .arg(type)
+                            .arg(type, 4, 16, QChar('0'))
+                            .toUtf8();
+        const QByteArray xml =
+            catalogue_xml(R"(<LANGUAGES><LANGUAGE id="0" name="English" file="en"/></LANGUAGES>)"
+                          "<PRODUCTS>" +
+                          products + "</PRODUCTS>");
+        const QByteArray compressed = qCompress(xml);
+
+        QTest::addRow("missing file") << false << QByteArray() << "$F not exist" << false << false;
+        QTest::addRow("empty file") << true << QByteArray() << "$F is too short" << false << false;
+        QTest::addRow("three bytes")
+            << true << compressed.left(3) << "$F is too short" << false << false;
+        QTest::addRow("length only")
+            << true << compressed.left(4) << "$F ends before its compressed stream does" << false
+            << false;
+        QTest::addRow("zlib stream cut in the middle")
+            << true << compressed.left(compressed.size() / 2)
+            << "$F ends before its compressed stream does" << true << false;
+        QTest::addRow("zlib stream without its last byte")
+            << true << compressed.left(compressed.size() - 1)
+            << "$F ends before its compressed stream does" << true << true;
+        QTest::addRow("not zlib") << true << QByteArray("\x00\x00\x01\x00<KORAL_SETTINGS/>", 21)
+                                  << "$F is not valid compressed data" << false << false;
+        QTest::addRow("damaged zlib header") << true << QByteArray(compressed).replace(4, 1, "\x10")
+                                             << "$F is not valid compressed data" << false << false;
+        QTest::addRow("zlib of plain text")
+            << true << qCompress("these are not the products you are looking for")
+            << "$F:1:1: Start tag expected" << false << false;
+        QTest::addRow("xml broken half way")
+            << true
+            << qCompress(catalogue_xml(R"(<LANGUAGES><LANGUAGE id="0" name="English" file="en"/>
+                        </LANGUAGES><PRODUCTS><PRODUCT type="100" alias_name="Product100"/><PRODUCT type="101" <<<
+                        <PRODUCT type="399"/></PRODUCTS>)"))
+            << "$F:4:" << true << false;
+        QTest::addRow("xml ends too early")
+            << true << qCompress(xml.left(xml.size() * 2 / 3)) << "$F:3:" << true << false;
+        QTest::addRow("length prefix claims 4 GiB")
+            << true << with_length_prefix(compressed, 0xFFFFFFFFu)
+            << QString("$F declares 4294967295 bytes but holds %1").arg(xml.size()) << true << true;
+        QTest::addRow("length prefix claims nothing")
+            << true << with_length_prefix(compressed, 0)
+            << QString("$F declares 0 bytes but holds %1").arg(xml.size()) << true << true;
+
+        // A stream that inflates past the limit is cut there: what came before stays.
+        const QByteArray bomb = qCompress(catalogue_xml(
+            R"(<LANGUAGES><LANGUAGE id="0" name="English" file="en"/></LANGUAGES>)"
+            R"(<PRODUCTS><PRODUCT type="100" alias_name="Product100"/></PRODUCTS><!--)" +
+            QByteArray(global_func_c::max_catalogue_bytes, ' ') +
+            R"(--><PRODUCTS><PRODUCT type="399"/></PRODUCTS>)"));
+        QTest::addRow("inflates past the limit")
+            << true << bomb
+            << QString("$F inflates to more than %1 bytes").arg(global_func_c::max_catalogue_bytes)
+            << true << false;
+    }
+
+    void malformed_catalogue() {
+        QFETCH(bool, present);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, logged);
+        QFETCH(bool, first_kept);
+        QFETCH(bool, last_kept);
+
+        if (present)
+            write_file(m_app + "settings.xml", bytes);
+        global_func_c layout(m_app, m_maker);
+        const int log_before = log_text().size();
+        layout.load_catalogue();
+
+        const QString log = log_text().mid(log_before);
+        QVERIFY2(log.contains(logged.replace("$F", layout.catalogue_file())), qPrintable(log));
+        QCOMPARE(layout.language_ids().contains(0), first_kept);
+        QCOMPARE(layout.product(399) != nullptr, last_kept);
+        if (first_kept)
+            QCOMPARE(layout.translation_file(100, 0), m_app + "data/Product100/language/en.qm");
+    }
+
+    void reload_replaces_what_was_read() {
+        global_func_c layout = loaded(standard_xml());
+        QCOMPARE(layout.alias_name(8), QString("QuilBlack"));
+        QVERIFY(layout.macro_allowed(2, 8));
+        QCOMPARE(layout.device_class(0x2C4A), 0);
+
+        write_catalogue(products_xml(R"(<PRODUCT type="9" alias_name="Other" macro="0"/>)"));
+        layout.load_catalogue();
+        QCOMPARE(layout.product_types(), QList<int32_t>{9});
+        QCOMPARE(layout.alias_name(9), QString("Other"));
+        QVERIFY(!layout.macro_allowed(2, 8));
+        QCOMPARE(layout.device_class(0x2C4A), -1);
+        QVERIFY(layout.language_ids().isEmpty());
+    }
+
+    void shipped_catalogue() {
+        // bin/settings.xml is what the build made from the host's readable catalogue.
+        const QString shipped = QStringLiteral(QUIL_BIN_DIR "/settings.xml");
+        QVERIFY2(QFile::exists(shipped), qPrintable(shipped));
+        QVERIFY(QFile::copy(shipped, m_app + "settings.xml"));
+        global_func_c layout(m_app, m_maker);
+        const int log_before = log_text().size();
+        layout.load_catalogue();
+        QCOMPARE(log_text().mid(log_before), QString());
+
+        QCOMPARE(layout.alias_name(1), QString("KORAL"));
+        QCOMPARE(layout.dll_name(1), QString());
+        for (const int32_t type : {8, 9}) {
+            QCOMPARE(layout.dll_name(type), QString("quil"));
+            QVERIFY(layout.macro_allowed(2, type));
+            QCOMPARE(layout.device_class(layout.product(type)->pid), 0);
+        }
+        QCOMPARE(layout.alias_name(8), QString("QuilBlack"));
+        QCOMPARE(layout.disp_name(8), QString("Quil Black"));
+        QCOMPARE(layout.alias_name(9), QString("QuilWhite"));
+        QCOMPARE(layout.disp_name(9), QString("Quil White"));
+        QVERIFY(layout.product(8)->pid != layout.product(9)->pid);
+        QCOMPARE(layout.language_ids(), (QList<int32_t>{0, 3}));
+        QCOMPARE(layout.translation_file(8, 3), m_app + "data/QuilBlack/language/de.qm");
+        QVERIFY(!layout.ovra_products().contains(1));
+        QVERIFY(!layout.ovra_products().isEmpty());
+        QSet<int> classes;
+        for (const int32_t type : layout.product_types())
+            if (layout.product(type)->pid != 0)
+                classes.insert(layout.device_class(layout.product(type)->pid));
+        QCOMPARE(classes, (QSet<int>{0, 1, 2, 3}));
+    }
+};
+
+QTEST_GUILESS_MAIN(test_catalogue)
+#include "test_catalogue.moc"
