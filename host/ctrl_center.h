@@ -43,7 +43,7 @@ public:
     void kernel_command(product_kernel_i* kernel, int32_t code, const QString& text) override;
     void center_reserved_3() override {}
     void center_reserved_4() override {}
-    hub_i* get_hub() override { return nullptr; }
+    hub_i* get_hub() override { return m_hub; }
     void center_reserved_6() override {}
     text_provider_i* get_text_provider() override { return &m_texts; }
     interface_i* get_service(int32_t /*id*/) override { return nullptr; }
@@ -69,6 +69,8 @@ public:
     // Stores the language and tells every listener that takes language notices.
     void set_language(int32_t id);
     void set_profile_slot(uint8_t slot) { m_profile_slot = slot; }
+    // The settings hub the centre hands out (null for none); the host owns it.
+    void set_hub(hub_i* hub) { m_hub = hub; }
     // Shows another kernel (null for none) and tells the listeners.
     void set_current_kernel(product_kernel_i* kernel);
     void send_product_event(int32_t product_type);
@@ -102,6 +104,7 @@ private:
     QVector<busy_t> m_busy_calls;
     QVector<int32_t> m_reset_calls;
     product_kernel_i* m_current_kernel = nullptr;
+    hub_i* m_hub = nullptr;
     int32_t m_language = 0;
     int m_language_queries = 0;
     uint8_t m_profile_slot = 0xFF;

@@ -75,6 +75,28 @@ qint64 bytes_left(const QDataStream& in) {
     return device->size() - device->pos();
 }
 
+bool read_bytes(QDataStream& in, int max_bytes, QByteArray* bytes) {
+    bytes->clear();
+    quint32 length = 0;
+    in >> length;
+    if (in.status() != QDataStream::Ok)
+        return false;
+    // A null byte array is written as 0xFFFFFFFF.
+    if (length == 0xFFFFFFFFu)
+        return true;
+    if (length > quint32(max_bytes) || qint64(length) > bytes_left(in)) {
+        in.setStatus(QDataStream::ReadCorruptData);
+        return false;
+    }
+    QByteArray read(int(length), Qt::Uninitialized);
+    if (in.readRawData(read.data(), int(length)) != int(length)) {
+        in.setStatus(QDataStream::ReadPastEnd);
+        return false;
+    }
+    *bytes = read;
+    return true;
+}
+
 bool read_text(QDataStream& in, int max_chars, QString* text) {
     text->clear();
     quint32 length = 0;

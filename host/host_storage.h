@@ -34,6 +34,10 @@ void keep_aside(const QString& path);
 // bytes that are left, before anything is allocated for it.
 bool read_text(QDataStream& in, int max_chars, QString* text);
 
+// Reads a QByteArray in QDataStream form the same way: a length beyond
+// `max_bytes` or beyond what is left is refused before allocation.
+bool read_bytes(QDataStream& in, int max_bytes, QByteArray* bytes);
+
 // The stream's remaining bytes, when its device can tell them.
 qint64 bytes_left(const QDataStream& in);
 

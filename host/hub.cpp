@@ -3,24 +3,23 @@
 #include "host/host_log.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSettings>
 
 namespace {
 
 const char* const setting_keys[hub_c::byte_count] = {
-    "pointer/precision", "pointer/snap",      "scroll/by_page",          "scroll/vertical",
+    "pointer/precision", "pointer/snap",       "scroll/by_page", "scroll/vertical",
     "scroll/horizontal", "double_click/speed", "pointer/speed",
 };
 
-QString folder_file(const QString& folder, const QString& name)
-{
+QString folder_file(const QString& folder, const QString& name) {
     return folder.isEmpty() ? QString() : QDir(folder).filePath(name);
 }
 
 } // namespace
 
-hub_c::bytes_t hub_c::default_bytes()
-{
+hub_c::bytes_t hub_c::default_bytes() {
     bytes_t bytes{};
     bytes[pointer_precision] = 1;
     bytes[pointer_snap] = 0;
@@ -32,8 +31,7 @@ hub_c::bytes_t hub_c::default_bytes()
     return bytes;
 }
 
-int hub_c::minimum(int index)
-{
+int hub_c::minimum(int index) {
     switch (index) {
     case vertical_scroll:
     case horizontal_scroll:
@@ -46,8 +44,7 @@ int hub_c::minimum(int index)
     }
 }
 
-int hub_c::maximum(int index)
-{
+int hub_c::maximum(int index) {
     switch (index) {
     case vertical_scroll:
     case horizontal_scroll:
@@ -60,8 +57,7 @@ int hub_c::maximum(int index)
     }
 }
 
-int hub_c::stored(int index, int value)
-{
+int hub_c::stored(int index, int value) {
     // The pointer speed is kept as a signed byte (two's complement).
     return index == pointer_speed ? int(uint8_t(int8_t(value))) : value;
 }
@@ -70,24 +66,21 @@ hub_c::hub_c(const QString& folder, QObject* parent)
     : QObject(parent)
     , m_folder(folder)
     , m_bytes(default_bytes())
-    , m_library(folder_file(folder, QStringLiteral("macro_library.dat")))
-{
+    , m_library(folder_file(folder, QStringLiteral("macro_library.dat"))) {
     load();
     m_library.load();
     connect(&m_library, &macro_library_c::macros_changed, this,
             [this](const QList<library_item>& items) { notify_macros_changed(items); });
 }
 
-hub_c::~hub_c()
-{
+hub_c::~hub_c() {
     const QVector<listener_i*> remaining = m_listeners;
     m_listeners.clear();
     for (listener_i* listener : remaining)
         listener->manager_closing(this);
 }
 
-interface_i* hub_c::query_interface(const GUID& iid)
-{
+interface_i* hub_c::query_interface(const GUID& iid) {
     if (iid == iid_of<interface_i>::value)
         return static_cast<hub_i*>(this);
     if (iid == iid_of<listener_mgr_i>::value)
@@ -99,15 +92,13 @@ interface_i* hub_c::query_interface(const GUID& iid)
     return nullptr;
 }
 
-int hub_c::value(int index) const
-{
+int hub_c::value(int index) const {
     if (index < 0 || index >= byte_count)
         return 0;
     return index == pointer_speed ? int(int8_t(m_bytes[index])) : int(m_bytes[index]);
 }
 
-bool hub_c::set_value(int index, int value)
-{
+bool hub_c::set_value(int index, int value) {
     if (index < 0 || index >= byte_count)
         return false;
     const auto byte = uint8_t(stored(index, qBound(minimum(index), value, maximum(index))));
@@ -119,20 +110,17 @@ bool hub_c::set_value(int index, int value)
     return true;
 }
 
-void hub_c::set_pointer_options(bool precision, bool snap)
-{
+void hub_c::set_pointer_options(bool precision, bool snap) {
     set_value(pointer_precision, precision ? 1 : 0);
     set_value(pointer_snap, snap ? 1 : 0);
 }
 
-void hub_c::set_vertical_scroll(int lines, bool by_page)
-{
+void hub_c::set_vertical_scroll(int lines, bool by_page) {
     set_value(vertical_scroll, lines);
     set_value(scroll_by_page, by_page ? 1 : 0);
 }
 
-void hub_c::reset_hub_setting(int32_t type)
-{
+void hub_c::reset_hub_setting(int32_t type) {
     m_reset_calls.append(type);
     const bytes_t defaults = default_bytes();
     QVector<int> indexes;
@@ -164,8 +152,7 @@ void hub_c::reset_hub_setting(int32_t type)
     }
 }
 
-void hub_c::value_changed(int32_t type, int32_t value)
-{
+void hub_c::value_changed(int32_t type, int32_t value) {
     switch (type) {
     case pointer_type:
         set_value(pointer_speed, value);
@@ -184,16 +171,16 @@ void hub_c::value_changed(int32_t type, int32_t value)
     }
 }
 
-void hub_c::add_listener(listener_i* listener)
-{
+void hub_c::add_listener(listener_i* listener) {
     if (listener && !m_listeners.contains(listener))
         m_listeners.append(listener);
 }
 
-void hub_c::remove_listener(listener_i* listener) { m_listeners.removeOne(listener); }
+void hub_c::remove_listener(listener_i* listener) {
+    m_listeners.removeOne(listener);
+}
 
-bool hub_c::notify_macros_changed(const QList<library_item>& items)
-{
+bool hub_c::notify_macros_changed(const QList<library_item>& items) {
     bool matched = false;
     // A listener may leave while it is being told; it is not called afterwards.
     const QVector<listener_i*> round = m_listeners;
@@ -206,13 +193,20 @@ bool hub_c::notify_macros_changed(const QList<library_item>& items)
     return matched;
 }
 
-QString hub_c::settings_file() const { return folder_file(m_folder, QStringLiteral("hub.ini")); }
+QString hub_c::settings_file() const {
+    return folder_file(m_folder, QStringLiteral("hub.ini"));
+}
 
-void hub_c::load()
-{
+void hub_c::load() {
     const QString file = settings_file();
     if (file.isEmpty() || !QFile::exists(file))
         return;
+    // Seven small values; a file this large was not written by the hub.
+    if (QFileInfo(file).size() > max_settings_bytes) {
+        qCWarning(lc_koral).noquote() << "Hub:" << file << "is" << QFileInfo(file).size()
+                                      << "bytes, too large to be ours; defaults are used";
+        return;
+    }
     QSettings settings(file, QSettings::IniFormat);
     if (settings.status() != QSettings::NoError) {
         qCWarning(lc_koral).noquote() << "Hub: cannot read" << file << "; defaults are used";
@@ -234,8 +228,7 @@ void hub_c::load()
     }
 }
 
-void hub_c::save() const
-{
+void hub_c::save() const {
     const QString file = settings_file();
     if (file.isEmpty())
         return;

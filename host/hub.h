@@ -21,15 +21,16 @@ class hub_c : public QObject,
 public:
     // The hub bytes by index.
     enum byte_t : int {
-        pointer_precision = 0,   // enhanced pointer precision, 0 or 1
-        pointer_snap = 1,        // jump to the default button of a dialog, 0 or 1
-        scroll_by_page = 2,      // vertical scroll by a page instead of lines, 0 or 1
-        vertical_scroll = 3,     // lines per notch, 1..10
-        horizontal_scroll = 4,   // characters per notch, 1..10
-        double_click_speed = 5,  // 1 (slow) .. 10 (fast)
-        pointer_speed = 6,       // -5..5, kept as a signed byte
+        pointer_precision = 0,  // enhanced pointer precision, 0 or 1
+        pointer_snap = 1,       // jump to the default button of a dialog, 0 or 1
+        scroll_by_page = 2,     // vertical scroll by a page instead of lines, 0 or 1
+        vertical_scroll = 3,    // lines per notch, 1..10
+        horizontal_scroll = 4,  // characters per notch, 1..10
+        double_click_speed = 5, // 1 (slow) .. 10 (fast)
+        pointer_speed = 6,      // -5..5, kept as a signed byte
     };
     static constexpr int byte_count = 7;
+    static constexpr qint64 max_settings_bytes = 64 * 1024;
     using bytes_t = std::array<uint8_t, byte_count>;
 
     // Control types whose settings live here.

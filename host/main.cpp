@@ -3,6 +3,8 @@
 #include "host/ctrl_center.h"
 #include "host/host_catalogue.h"
 #include "host/host_options.h"
+#include "host/host_storage.h"
+#include "host/hub.h"
 #include "host/main_window.h"
 #include "host/module_host.h"
 #include "host/module_loader.h"
@@ -52,6 +54,10 @@ int main(int argc, char* argv[]) {
     ctrl_center_c centre;
     if (options.language() >= 0)
         centre.set_language(options.language());
+    // The hub keeps the host's own settings and the macro library; it outlives
+    // every kernel, which leaves it when released.
+    hub_c hub(host_storage::data_folder());
+    centre.set_hub(&hub);
     module_host_c host(&centre);
 
     module_loader_c loader(module_loader_c::module_file(
@@ -63,7 +69,7 @@ int main(int argc, char* argv[]) {
 
     int exit_code = 0;
     {
-        main_window_c window(&host, &centre, &catalogue);
+        main_window_c window(&host, &centre, &catalogue, &hub);
         window.set_module_state(loader.file_name(), loaded, loader.error_string());
         window.select_edition(options.product_type());
         if (options.wants_screenshots()) {

@@ -2,12 +2,19 @@
 
 #include "host/ctrl_center.h"
 #include "host/host_catalogue.h"
+#include "host/host_storage.h"
+#include "host/hub.h"
+#include "host/kernel_session.h"
+#include "host/macro_panel.h"
 #include "host/module_host.h"
+#include "host/profile_panel.h"
 #include "host/texts.h"
 #include "module/interfaces.h"
+#include "module/page_interfaces.h"
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -86,7 +93,7 @@ void restyle(QWidget* widget) {
 } // namespace
 
 main_window_c::main_window_c(module_host_c* host, ctrl_center_c* centre,
-                             const host_catalogue_c* catalogue, QWidget* parent)
+                             const host_catalogue_c* catalogue, hub_c* hub, QWidget* parent)
     : QMainWindow(parent)
     , m_host(host)
     , m_centre(centre)
@@ -113,6 +120,20 @@ main_window_c::main_window_c(module_host_c* host, ctrl_center_c* centre,
     m_overview_tab = add_tab(QStringLiteral("btn_tab_overview"), build_overview());
     m_overview_tab->setChecked(true);
 
+    m_page_area = new QWidget;
+    m_page_area->setObjectName(QStringLiteral("wg_page_area"));
+    m_pages->addWidget(m_page_area);
+    m_session =
+        new kernel_session_c(m_host, m_centre, m_catalogue, host_storage::data_folder(), this);
+    m_session->set_page_area(m_page_area);
+    m_profile_panel = new profile_panel_c(m_session, m_centre);
+    m_device_tab = add_tab(QStringLiteral("btn_tab_device"), m_profile_panel);
+    if (hub) {
+        m_macro_panel = new macro_panel_c(hub->library(), m_centre);
+        m_macros_tab = add_tab(QStringLiteral("btn_tab_macros"), m_macro_panel);
+    }
+    connect(m_session, &kernel_session_c::kernel_changed, this, &main_window_c::rebuild_page_tabs);
+
     fill_languages();
     fill_catalogue();
     refresh_classes();
@@ -132,6 +153,52 @@ main_window_c::main_window_c(module_host_c* host, ctrl_center_c* centre,
         if (id != m_centre->language())
             m_centre->set_language(id);
     });
+}
+
+main_window_c::~main_window_c() {
+    // The kernel's pages live in the page area; they go with the kernel, first.
+    m_session->close();
+}
+
+void main_window_c::closeEvent(QCloseEvent* event) {
+    m_session->commit_now();
+    QMainWindow::closeEvent(event);
+}
+
+void main_window_c::rebuild_page_tabs() {
+    // A page of the kernel that goes cannot stay shown.
+    for (QPushButton* tab : qAsConst(m_page_tabs)) {
+        if (tab->isChecked())
+            m_device_tab->setChecked(true);
+    }
+    for (QPushButton* tab : qAsConst(m_page_tabs)) {
+        m_tabs->removeButton(tab);
+        delete tab;
+    }
+    m_page_tabs.clear();
+    product_kernel_i* kernel = m_session->kernel();
+    if (!kernel)
+        return;
+    auto* row = static_cast<QHBoxLayout*>(m_tab_bar->layout());
+    for (int i = 0; i < kernel->page_count(); ++i) {
+        product_function_page_i* page = kernel->page_at(i);
+        QPushButton* tab = page ? page->create_tab_button() : nullptr;
+        if (!tab)
+            continue;
+        tab->setParent(m_tab_bar);
+        tab->setCheckable(true);
+        // The module's pages come after the host's own tabs.
+        row->insertWidget(row->count() - 1, tab);
+        m_tabs->addButton(tab);
+        m_page_tabs.append(tab);
+        const int32_t type = page->page_id();
+        connect(tab, &QPushButton::toggled, this, [this, type](bool on) {
+            if (!on || !m_session->kernel())
+                return;
+            m_pages->setCurrentWidget(m_page_area);
+            m_session->kernel()->open_page(type);
+        });
+    }
 }
 
 QString main_window_c::text(int32_t id) const {
@@ -438,6 +505,9 @@ void main_window_c::select_edition(int32_t product_type) {
     m_edition_box->setCurrentIndex(m_edition_box->findData(product_type));
     m_swatch->setPixmap(edition_swatch(product_type, 30, devicePixelRatioF()));
     retranslate();
+    // Switching edition lets go of the kernel shown and makes one of the other.
+    if (changed || !m_session->is_open())
+        m_session->open(product_type);
     if (changed)
         emit edition_selected(product_type);
 }
@@ -465,6 +535,9 @@ void main_window_c::retranslate() {
         m_language_box->setCurrentIndex(language_index);
 
     m_overview_tab->setText(text(host_text::overview_tab));
+    m_device_tab->setText(text(host_text::device_tab));
+    if (m_macros_tab)
+        m_macros_tab->setText(text(host_text::macros_tab));
     m_module_title->setText(text(host_text::module_panel));
     m_module_file_caption->setText(text(host_text::module_file));
     m_classes_caption->setText(text(host_text::registered_classes));
@@ -496,12 +569,20 @@ bool main_window_c::render_screenshots(const QString& folder, QString* error) {
     }
     // Shown off screen so that layouts and style sheets take effect as they do on screen.
     setAttribute(Qt::WA_DontShowOnScreen);
+    m_profile_panel->set_dialogs_enabled(false);
+    if (m_macro_panel)
+        m_macro_panel->set_dialogs_enabled(false);
     show();
     const QList<QAbstractButton*> tabs = m_tabs->buttons();
     for (QAbstractButton* tab : tabs) {
         tab->setChecked(true);
         QApplication::processEvents();
-        const QString name = tab->objectName().mid(int(qstrlen("btn_tab_")));
+        const QString prefix = QStringLiteral("btn_tab_");
+        QString name = tab->objectName();
+        if (name.startsWith(prefix))
+            name = name.mid(prefix.size());
+        if (name.isEmpty())
+            name = QStringLiteral("page_%1").arg(tabs.indexOf(tab));
         const QString file = dir.filePath(name + QStringLiteral(".png"));
         if (!grab().save(file)) {
             *error = QStringLiteral("Cannot write %1").arg(file);

@@ -15,13 +15,20 @@ class QTreeWidget;
 class QVBoxLayout;
 class ctrl_center_c;
 class host_catalogue_c;
+class hub_c;
+class kernel_session_c;
+class macro_panel_c;
 class module_host_c;
+class profile_panel_c;
 
 class main_window_c : public QMainWindow {
     Q_OBJECT
 public:
+    // With a hub, the window also shows its macro library.
     main_window_c(module_host_c* host, ctrl_center_c* centre, const host_catalogue_c* catalogue,
-                  QWidget* parent = nullptr);
+                  hub_c* hub = nullptr, QWidget* parent = nullptr);
+    // Releases the kernel while its pages' parent still exists.
+    ~main_window_c() override;
 
     // What the status line says about the module file.
     void set_module_state(const QString& file, bool loaded, const QString& error);
@@ -32,6 +39,15 @@ public:
     // Renders every page off screen to PNG files in `folder` (created when
     // missing). False with `error` set when a file cannot be written.
     bool render_screenshots(const QString& folder, QString* error);
+
+    // The shown device: kernel, virtual mouse and profile slots.
+    kernel_session_c* session() const { return m_session; }
+    profile_panel_c* profile_panel() const { return m_profile_panel; }
+    macro_panel_c* macro_panel() const { return m_macro_panel; }
+
+protected:
+    // Whatever is pending reaches the device before the window goes.
+    void closeEvent(QCloseEvent* event) override;
 
 signals:
     void edition_selected(int product_type);
@@ -50,6 +66,7 @@ private:
     void refresh_centre();
     void retranslate();
     QString class_name(int32_t class_id) const;
+    void rebuild_page_tabs();
 
     module_host_c* m_host;
     ctrl_center_c* m_centre;
@@ -94,4 +111,12 @@ private:
     QLabel* m_status_dot = nullptr;
     QLabel* m_status = nullptr;
     QLabel* m_catalogue_status = nullptr;
+    kernel_session_c* m_session = nullptr;
+    profile_panel_c* m_profile_panel = nullptr;
+    QPushButton* m_device_tab = nullptr;
+    macro_panel_c* m_macro_panel = nullptr;
+    QPushButton* m_macros_tab = nullptr;
+    // Where the kernel's pages open, and the tab buttons the pages gave the host.
+    QWidget* m_page_area = nullptr;
+    QList<QPushButton*> m_page_tabs;
 };

@@ -2,12 +2,18 @@
 
 #include "host/ctrl_center.h"
 #include "host/host_log.h"
+#include "host/profile_service.h"
 
 #include <utility>
 
 module_host_c::module_host_c(ctrl_center_c* centre, QObject* parent)
     : QObject(parent)
-    , m_centre(centre) {}
+    , m_centre(centre) {
+    // Every kernel asks for a profile service of its own when it is made.
+    add_component_class(class_id::profile_service, [] {
+        return static_cast<interface_i*>(static_cast<profile_service_i*>(new profile_service_c));
+    });
+}
 
 interface_i* module_host_c::query_interface(const GUID& iid) {
     return iid == iid_of<interface_i>::value ? this : nullptr;

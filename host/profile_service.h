@@ -10,7 +10,7 @@
 #include <QString>
 #include <QVector>
 
-class profile_service_c : public profile_service_i {
+class profile_service_c final : public profile_service_i {
 public:
     // The section: magic, version, note; QDataStream version 16, big-endian.
     static constexpr quint32 section_magic = 0x4B525331; // "KRS1"

@@ -65,10 +65,10 @@ public:
 
     // Messages a device causes. Each needs an attached kernel; false otherwise
     // or when no segment could be made.
-    bool send_stored_blob();                                  // 0
-    bool send_device_values(const QByteArray& four_bytes);    // 8
+    bool send_stored_blob();                                      // 0
+    bool send_device_values(const QByteArray& four_bytes);        // 8
     bool send_profile_settings(const QList<QByteArray>& records); // 14: 33 bytes each
-    bool send_calibration_result(bool success);               // 25
+    bool send_calibration_result(bool success);                   // 25
 
     // What the device holds.
     bool has_blob() const { return !m_blob.isEmpty(); }
@@ -99,11 +99,11 @@ public:
     static QByteArray read_segment(const QString& key);
 
 signals:
-    void blob_stored(int32_t code, int size, const QString& md5);
-    void command_seen(int32_t code, const QString& text);
+    void blob_stored(int code, int size, const QString& md5);
+    void command_seen(int code, const QString& text);
     void switch_changed(bool on);
-    void tuning_seen(int32_t command);
-    void message_sent(int32_t code);
+    void tuning_seen(int command);
+    void message_sent(int code);
     void attached_changed(bool attached);
 
 private:

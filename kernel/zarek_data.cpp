@@ -514,8 +514,7 @@ bool zarek_data_c::read_all(const QByteArray& bytes) {
                                  "are kept.")
                       .arg(int(stream.status()))
                       .arg(buffer.pos())
-                      .arg(bytes.size()),
-                  true);
+                      .arg(bytes.size()));
         return false;
     }
     m_device = set.device;

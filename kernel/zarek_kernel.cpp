@@ -4,6 +4,8 @@
 #include "kernel/profile_stream.h"
 #include "kernel/zarek_data.h"
 #include "module/module.h"
+#include "pages/favorites.h"
+#include "pages/main_ctrl.h"
 
 #include <QBuffer>
 #include <QCryptographicHash>
@@ -289,6 +291,16 @@ void zarek_kernel_c::on_product_event(int32_t type)
 {
     if (type == product_type() && m_service)
         m_service->product_event();
+}
+
+QList<product_function_page_i*> zarek_kernel_c::create_pages()
+{
+    QList<product_function_page_i*> pages;
+    pages.append(new main_ctrl_c(this));
+    // TODO(advanced page): pages.append(new advanced_ctrl_c(this));
+    // TODO(button assignment page): pages.append(new btn_assignment_c(this));
+    pages.append(new favorites_c(this));
+    return pages;
 }
 
 void zarek_kernel_c::reset_everything()

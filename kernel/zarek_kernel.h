@@ -49,6 +49,9 @@ public:
 protected:
     explicit zarek_kernel_c(int32_t product_type);
 
+    // The main, advanced, button assignment and favorites pages, in this order.
+    QList<product_function_page_i*> create_pages() override;
+
 private:
     bool in_use(uint8_t slot) const;
 

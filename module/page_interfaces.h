@@ -110,3 +110,45 @@ public:
 protected:
     ~profile_led_effect_fm_i() = default;
 };
+
+// The DPI switcher's own copy of the five steps and the active step.
+class dpi_switcher_ctrl_funcs_i : public interface_i {
+public:
+    virtual int32_t active_step() = 0;
+    virtual void set_active_step(int32_t step) = 0;
+    virtual bool is_step_enabled(int32_t step) = 0;
+    virtual int32_t step_dpi(int32_t step) = 0;
+    virtual void set_step_enabled(int32_t step, bool on) = 0;
+    virtual void set_step_dpi(int32_t step, int32_t dpi) = 0;
+
+protected:
+    ~dpi_switcher_ctrl_funcs_i() = default;
+};
+
+class dpi_switcher_ctrl_funcs_listener_i : public interface_i {
+public:
+    virtual void step_enabled_changed(int32_t step, bool on) = 0;
+    virtual void step_dpi_changed(int32_t step, int32_t dpi) = 0;
+    virtual void active_step_changed(int32_t step) = 0;
+
+protected:
+    ~dpi_switcher_ctrl_funcs_listener_i() = default;
+};
+
+// Control types, by which controls are named across pages and in the favourites.
+namespace ctrl_type {
+inline constexpr int32_t sensitivity = 0;
+inline constexpr int32_t dpi_switcher = 1;
+inline constexpr int32_t pointer_speed = 2;
+inline constexpr int32_t v_scroll = 3;
+inline constexpr int32_t h_scroll = 4;
+inline constexpr int32_t double_click = 5;
+inline constexpr int32_t button_assignment = 7;
+inline constexpr int32_t top_button_assignment = 8;
+inline constexpr int32_t adv_sensitivity = 9;
+inline constexpr int32_t surf_lift = 10;
+inline constexpr int32_t polling_rate = 11;
+inline constexpr int32_t device_reset = 12;
+inline constexpr int32_t lighting = 13;
+inline constexpr int32_t sound_feedback = 14;
+} // namespace ctrl_type

@@ -9,3 +9,18 @@ quil_add_test(test_host SOURCES host/test_host.cpp E2E)
 
 # The built module loaded through the host, and the koral program.
 quil_add_test(e2e_host SOURCES host/e2e_host.cpp E2E)
+
+# The host services behind a device (profile service, hub, macro library,
+# virtual mouse, device and timer lists) against a recording kernel; E2E only
+# because it links the host alone.
+quil_add_test(test_device_host SOURCES host/test_device_host.cpp host/fake_kernel.h E2E)
+
+# The built module's kernel driven by the host and its virtual mouse, from
+# init_module to a commit the mouse keeps across a restart.
+quil_add_test(e2e_kernel SOURCES host/e2e_kernel.cpp E2E)
+
+# The host components (control box, slider, value controls) against fake clients.
+if(NOT TARGET koral_components)
+    add_subdirectory(${PROJECT_SOURCE_DIR}/host/components ${CMAKE_BINARY_DIR}/host/components)
+endif()
+quil_add_test(test_components SOURCES host/test_components.cpp LIBS koral_components E2E)

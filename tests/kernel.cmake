@@ -1,3 +1,4 @@
 # Test suites of kernel/ (quil_add_test calls).
 quil_add_test(test_profile_data SOURCES kernel/test_profile_data.cpp kernel/kernel_test_support.h)
-quil_add_test(test_profile_format SOURCES kernel/test_profile_format.cpp kernel/kernel_test_support.h)
+quil_add_test(test_profile_format SOURCES kernel/test_profile_format.cpp kernel/kernel_test_support.h
+              kernel/fake_host.h)

@@ -1,10 +1,14 @@
 // The byte formats of the profile data: the profile-set blob, the profile blob
 // and the favourites value, checked against bytes forged by hand, and every
 // reader fed with damaged data.
+#include "common/log.h"
+#include "fake_host.h"
 #include "kernel/profile_stream.h"
 #include "kernel/zarek_data.h"
 #include "kernel/zarek_profile.h"
 #include "kernel_test_support.h"
+#include "module/global_func.h"
+#include "module/module.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -386,6 +390,7 @@ private slots:
     void saved_layout_list_growth_data();
     void saved_layout_list_growth();
     void pictures_round_trip();
+    void imported_macros_go_to_the_library();
 
     void favourites_value_layout();
     void favourites_defaults_and_load_data();
@@ -406,13 +411,36 @@ private slots:
     void picture_hostile();
 
 private:
+    // What the module log received since the last call.
+    QString new_log_text();
+
     QTemporaryDir m_dir;
     QString m_favourites;
+    QString m_log_file;
+    qint64 m_log_seen = 0;
 };
+
+QString test_profile_format::new_log_text() {
+    QFile file(module_log().current_file());
+    if (!file.open(QIODevice::ReadOnly))
+        return QString();
+    if (file.fileName() != m_log_file) {
+        m_log_file = file.fileName();
+        m_log_seen = 0;
+    }
+    file.seek(m_log_seen);
+    const QString text = QString::fromUtf8(file.readAll());
+    m_log_seen = file.pos();
+    return text;
+}
 
 void test_profile_format::initTestCase() {
     QStandardPaths::setTestModeEnabled(true);
     QVERIFY(m_dir.isValid());
+    // Everything the module writes (log, settings) stays in the temporary folder.
+    global_func().set_maker_folder(m_dir.path());
+    module_log().init(m_dir.path() + QStringLiteral("/"), QStringLiteral("Quil"));
+    QVERIFY(module_log().is_open());
 }
 
 void test_profile_format::init() {
@@ -705,6 +733,38 @@ void test_profile_format::pictures_round_trip() {
     QCOMPARE(write_all_of(target), blob);
 }
 
+void test_profile_format::imported_macros_go_to_the_library() {
+    // The module keeps the host pointer after exit, so the fake outlives the test.
+    static fake_host host;
+    fake_center center;
+    fake_hub hub;
+    fake_library library;
+    hub.library = &library;
+    center.hub = &hub;
+    host.center = &center;
+    quil_init_module(&host);
+
+    profile_model p;
+    const int macro_buttons[] = {0, 1, 2, 17, 39};
+    for (int k = 0; k < 40; ++k) {
+        QByteArray m = macro_image(0, k, 0);
+        const QByteArray group = "G" + QByteArray::number(k);
+        m.replace(6, group.size(), group);
+        p.macros.append(m);
+    }
+    for (int k : macro_buttons)
+        p.assign[3 + 3 * k] = char(48);
+    p.assign[3 + 3 * 5] = char(47);
+    zarek_data_c d(nullptr, product_type::black);
+    QVERIFY(read_profile_bytes(d, forge_profile(p).bytes, 1));
+    // Buttons 0 and 1 never carry macros to the library; the others go in
+    // button order, each to its own group.
+    QCOMPARE(library.added_groups, (QStringList{"G2", "G17", "G39"}));
+
+    quil_exit_module();
+    host.center = nullptr;
+}
+
 void test_profile_format::favourites_value_layout() {
     zarek_data_c d(nullptr, product_type::black);
     d.set_favourites_file(m_favourites);
@@ -762,8 +822,12 @@ void test_profile_format::favourites_defaults_and_load() {
         s.setValue("Favorite", value);
     }
     d.favourites() = {99};
+    new_log_text();
     d.load_favourites();
     QCOMPARE(d.favourites(), expected);
+    // Damage is reported; a missing value is not damage.
+    const bool damaged = expected == QList<int32_t>{1, 2, 13, 8, 7} && !value.isEmpty();
+    QCOMPARE(new_log_text().contains(QStringLiteral("favourites")), damaged);
 }
 
 void test_profile_format::favourites_file_stays_readable() {
@@ -833,6 +897,7 @@ void test_profile_format::read_all_hostile() {
     d.set_favourites_file(m_favourites);
     apply(busy_model(10), d);
     const QByteArray before = write_all_of(d);
+    new_log_text();
     QCOMPARE(d.read_all(blob), accepted);
     const QByteArray after = write_all_of(d);
     if (accepted)
@@ -840,6 +905,7 @@ void test_profile_format::read_all_hostile() {
     else
         QCOMPARE(after, before);
     QCOMPARE(shape_walker(after).check(), QString());
+    QCOMPARE(new_log_text().contains(QStringLiteral("the stored profiles are kept")), !accepted);
 }
 
 void test_profile_format::read_all_list_lengths_data() {
@@ -1019,10 +1085,12 @@ void test_profile_format::read_profile_hostile() {
     zarek_data_c d(nullptr, product_type::black);
     apply(busy_model(16), d);
     const QByteArray before = write_all_of(d);
+    new_log_text();
     QCOMPARE(read_profile_bytes(d, blob, 2), accepted);
     const QByteArray after = write_all_of(d);
     if (!accepted)
         QCOMPARE(after, before);
+    QCOMPARE(new_log_text().contains(QStringLiteral("Profile import refused")), !accepted);
     QCOMPARE(shape_walker(after).check(), QString());
 
     zarek_profile_c p;

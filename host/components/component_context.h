@@ -1,0 +1,31 @@
+// What the host's components share: the control centre they take their texts
+// from, the language switch they follow, and the way settings that only the
+// host keeps (the hub's option bytes) leave a component.
+#pragma once
+
+#include <QObject>
+#include <cstdint>
+
+class ctrl_center_i;
+
+class component_context_c : public QObject {
+    Q_OBJECT
+public:
+    explicit component_context_c(ctrl_center_i* centre = nullptr, QObject* parent = nullptr);
+
+    ctrl_center_i* centre() const { return m_centre; }
+    void set_centre(ctrl_center_i* centre) { m_centre = centre; }
+
+    // The host text in the current language; empty without a text provider.
+    QString text(int32_t id) const;
+
+signals:
+    // The host switched its language; components set their texts again.
+    void language_changed();
+    // A component changed one of the hub's option bytes (pointer precision,
+    // snap, scroll by page); the host stores it.
+    void hub_option_changed(int index, int value);
+
+private:
+    ctrl_center_i* m_centre;
+};

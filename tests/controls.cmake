@@ -1,0 +1,5 @@
+# Test suites of the main page and the DPI switcher (quil_add_test calls).
+quil_add_test(test_dpi_switcher
+    SOURCES controls/test_dpi_switcher.cpp controls/controls_test_support.h)
+quil_add_test(test_main_page
+    SOURCES controls/test_main_page.cpp controls/controls_test_support.h)
