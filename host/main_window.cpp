@@ -17,6 +17,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QFrame>
@@ -26,8 +27,10 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QStackedWidget>
 #include <QStyle>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -80,6 +83,34 @@ QPixmap edition_swatch(int32_t product_type, int size, qreal ratio) {
     return pixmap;
 }
 
+// The page type behind one of the module's tab buttons.
+constexpr char k_page_id_property[] = "koral_page_id";
+
+// File names of page screenshots: the page type and what the page is.
+QString page_file_name(int32_t page_id) {
+    switch (page_id) {
+    case page_type::main:
+        return QStringLiteral("page_0_main");
+    case page_type::button_assignment:
+        return QStringLiteral("page_1_buttons");
+    case page_type::advanced:
+        return QStringLiteral("page_2_advanced");
+    case page_type::favorites:
+        return QStringLiteral("page_4_favorites");
+    default:
+        return QStringLiteral("page_%1").arg(page_id);
+    }
+}
+
+// Lets single-shot layout timers (the pages lay out 1 ms after opening) and
+// posted events run.
+void settle() {
+    QEventLoop loop;
+    QTimer::singleShot(30, &loop, &QEventLoop::quit);
+    loop.exec();
+    QApplication::processEvents();
+}
+
 QString hex_id(uint32_t value, int digits) {
     return QStringLiteral("0x") +
            QString::number(value, 16).toUpper().rightJustified(digits, QLatin1Char('0'));
@@ -120,9 +151,17 @@ main_window_c::main_window_c(module_host_c* host, ctrl_center_c* centre,
     m_overview_tab = add_tab(QStringLiteral("btn_tab_overview"), build_overview());
     m_overview_tab->setChecked(true);
 
+    // A page is as tall as its panels need (its form says so through the
+    // area's minimum height); the area scrolls.
+    m_page_scroll = new QScrollArea;
+    m_page_scroll->setObjectName(QStringLiteral("sa_page_area"));
+    m_page_scroll->setWidgetResizable(true);
+    m_page_scroll->setFrameShape(QFrame::NoFrame);
+    m_page_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_page_area = new QWidget;
     m_page_area->setObjectName(QStringLiteral("wg_page_area"));
-    m_pages->addWidget(m_page_area);
+    m_page_scroll->setWidget(m_page_area);
+    m_pages->addWidget(m_page_scroll);
     m_session =
         new kernel_session_c(m_host, m_centre, m_catalogue, host_storage::data_folder(), this);
     m_session->set_page_area(m_page_area);
@@ -133,6 +172,9 @@ main_window_c::main_window_c(module_host_c* host, ctrl_center_c* centre,
         m_macros_tab = add_tab(QStringLiteral("btn_tab_macros"), m_macro_panel);
     }
     connect(m_session, &kernel_session_c::kernel_changed, this, &main_window_c::rebuild_page_tabs);
+    // An edit made through one of the host's components is committed soon after.
+    connect(m_host->components(), &component_context_c::user_changed, m_session,
+            &kernel_session_c::schedule_commit);
 
     fill_languages();
     fill_catalogue();
@@ -192,10 +234,11 @@ void main_window_c::rebuild_page_tabs() {
         m_tabs->addButton(tab);
         m_page_tabs.append(tab);
         const int32_t type = page->page_id();
+        tab->setProperty(k_page_id_property, type);
         connect(tab, &QPushButton::toggled, this, [this, type](bool on) {
             if (!on || !m_session->kernel())
                 return;
-            m_pages->setCurrentWidget(m_page_area);
+            m_pages->setCurrentWidget(m_page_scroll);
             m_session->kernel()->open_page(type);
         });
     }
@@ -574,17 +617,35 @@ bool main_window_c::render_screenshots(const QString& folder, QString* error) {
         m_macro_panel->set_dialogs_enabled(false);
     show();
     const QList<QAbstractButton*> tabs = m_tabs->buttons();
+    const QSize window_size = size();
     for (QAbstractButton* tab : tabs) {
         tab->setChecked(true);
-        QApplication::processEvents();
-        const QString prefix = QStringLiteral("btn_tab_");
-        QString name = tab->objectName();
-        if (name.startsWith(prefix))
-            name = name.mid(prefix.size());
-        if (name.isEmpty())
-            name = QStringLiteral("page_%1").arg(tabs.indexOf(tab));
+        settle();
+        QString name;
+        const QVariant page_id = tab->property(k_page_id_property);
+        if (page_id.isValid()) {
+            name = page_file_name(page_id.toInt());
+            // The whole page goes into the picture: the window grows to fit it.
+            const int missing = m_page_area->minimumHeight() - m_page_scroll->viewport()->height();
+            if (missing > 0) {
+                resize(width(), height() + missing);
+                settle();
+            }
+        } else {
+            const QString prefix = QStringLiteral("btn_tab_");
+            name = tab->objectName();
+            if (name.startsWith(prefix))
+                name = name.mid(prefix.size());
+            if (name.isEmpty())
+                name = QStringLiteral("tab_%1").arg(tabs.indexOf(tab));
+        }
         const QString file = dir.filePath(name + QStringLiteral(".png"));
-        if (!grab().save(file)) {
+        const bool saved = grab().save(file);
+        if (size() != window_size) {
+            resize(window_size);
+            settle();
+        }
+        if (!saved) {
             *error = QStringLiteral("Cannot write %1").arg(file);
             return false;
         }

@@ -10,6 +10,7 @@ class QComboBox;
 class QFrame;
 class QLabel;
 class QPushButton;
+class QScrollArea;
 class QStackedWidget;
 class QTreeWidget;
 class QVBoxLayout;
@@ -36,8 +37,9 @@ public:
     void select_edition(int32_t product_type);
     int32_t edition() const { return m_edition; }
 
-    // Renders every page off screen to PNG files in `folder` (created when
-    // missing). False with `error` set when a file cannot be written.
+    // Renders every tab off screen to PNG files in `folder` (created when
+    // missing): the host's own by name, each of the module's pages whole as
+    // page_<type>_<name>.png. False with `error` set when a file cannot be written.
     bool render_screenshots(const QString& folder, QString* error);
 
     // The shown device: kernel, virtual mouse and profile slots.
@@ -117,6 +119,7 @@ private:
     macro_panel_c* m_macro_panel = nullptr;
     QPushButton* m_macros_tab = nullptr;
     // Where the kernel's pages open, and the tab buttons the pages gave the host.
+    QScrollArea* m_page_scroll = nullptr;
     QWidget* m_page_area = nullptr;
     QList<QPushButton*> m_page_tabs;
 };

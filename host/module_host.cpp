@@ -1,18 +1,34 @@
 #include "host/module_host.h"
 
+#include "host/components/host_components.h"
 #include "host/ctrl_center.h"
 #include "host/host_log.h"
+#include "host/hub.h"
 #include "host/profile_service.h"
 
 #include <utility>
 
 module_host_c::module_host_c(ctrl_center_c* centre, QObject* parent)
     : QObject(parent)
-    , m_centre(centre) {
+    , m_centre(centre)
+    , m_component_context(centre) {
     // Every kernel asks for a profile service of its own when it is made.
     add_component_class(class_id::profile_service, [] {
         return static_cast<interface_i*>(static_cast<profile_service_i*>(new profile_service_c));
     });
+    // The boxes, sliders and value controls of the module's pages.
+    for (const host_component_class_t& component : host_component_classes(&m_component_context))
+        add_component_class(component.class_id, component.make);
+    if (!centre)
+        return;
+    connect(centre, &ctrl_center_c::language_switched, &m_component_context,
+            &component_context_c::language_changed);
+    // The options the pointer and scroll controls show are the hub's to keep.
+    connect(&m_component_context, &component_context_c::hub_option_changed, this,
+            [centre](int index, int value) {
+                if (auto* hub = dynamic_cast<hub_c*>(centre->get_hub()))
+                    hub->set_value(index, value);
+            });
 }
 
 interface_i* module_host_c::query_interface(const GUID& iid) {

@@ -2,6 +2,7 @@
 // factories and makes the host's own components on request.
 #pragma once
 
+#include "host/components/component_context.h"
 #include "module/interfaces.h"
 
 #include <QMap>
@@ -49,6 +50,9 @@ public:
     // The host's own component classes, which the module asks for by class id.
     void add_component_class(int32_t class_id, component_maker maker);
     QVector<instance_request_t> instance_requests() const { return m_instance_requests; }
+    // What the host's own components share: texts, language switches, the
+    // hub options and the user's edits through them.
+    component_context_c* components() { return &m_component_context; }
 
 signals:
     void factory_registered(int class_id);
@@ -56,6 +60,7 @@ signals:
 
 private:
     ctrl_center_c* m_centre;
+    component_context_c m_component_context;
     QMap<int32_t, factory_fn> m_factories;
     QMap<int32_t, component_maker> m_components;
     QVector<journal_entry_t> m_journal;

@@ -1,5 +1,7 @@
 #include "host/texts.h"
 
+#include "host/components/component_texts.h"
+
 #include <QHash>
 
 #include <algorithm>
@@ -385,6 +387,47 @@ const text_row k_texts[] = {
     {host_text::entry_name_prompt, "New name:", "Neuer Name:"},
     {host_text::name_taken, "That name is empty or already taken here.",
      "Dieser Name ist leer oder hier schon vergeben."},
+    // The host's components: value controls of the main page and the control box.
+    {component_text::sensitivity_title, "SENSITIVITY", "EMPFINDLICHKEIT"},
+    {component_text::sensitivity_help,
+     "Scales how far the pointer travels for each movement of the mouse, on top of the DPI "
+     "step in use.",
+     "Legt fest, wie weit sich der Zeiger bei jeder Bewegung der Maus bewegt, zusätzlich zur "
+     "aktiven DPI-Stufe."},
+    {component_text::pointer_title, "POINTER SPEED", "ZEIGERGESCHWINDIGKEIT"},
+    {component_text::pointer_help,
+     "The system's pointer speed for every mouse. Enhanced precision speeds the pointer up on "
+     "fast movements.",
+     "Die Zeigergeschwindigkeit des Systems für jede Maus. Die verbesserte Präzision "
+     "beschleunigt den Zeiger bei schnellen Bewegungen."},
+    {component_text::pointer_precision, "Enhance pointer precision", "Zeigerpräzision verbessern"},
+    {component_text::pointer_snap, "Jump to the default button in dialogs",
+     "In Dialogen zur Standardschaltfläche springen"},
+    {component_text::v_scroll_title, "VERTICAL SCROLL SPEED", "VERTIKALER BILDLAUF"},
+    {component_text::v_scroll_help,
+     "How many lines one notch of the wheel scrolls, or a whole screen at a time.",
+     "Wie viele Zeilen eine Raste des Mausrads scrollt, oder jeweils eine ganze "
+     "Bildschirmseite."},
+    {component_text::v_scroll_by_page, "Scroll one screen at a time",
+     "Jeweils eine Bildschirmseite scrollen"},
+    {component_text::h_scroll_title, "HORIZONTAL SCROLL SPEED", "HORIZONTALER BILDLAUF"},
+    {component_text::h_scroll_help, "How many characters one sideways tilt of the wheel scrolls.",
+     "Wie viele Zeichen ein seitliches Kippen des Mausrads scrollt."},
+    {component_text::double_click_title, "DOUBLE-CLICK SPEED", "DOPPELKLICK-GESCHWINDIGKEIT"},
+    {component_text::double_click_help,
+     "How quickly two clicks must follow each other to count as a double-click. Try it on the "
+     "folder.",
+     "Wie schnell zwei Klicks aufeinander folgen müssen, um als Doppelklick zu zählen. Probiere "
+     "es am Ordner aus."},
+    {component_text::double_click_test, "Double-click the folder to try the speed",
+     "Doppelklicke auf den Ordner, um die Geschwindigkeit zu testen"},
+    {component_text::slow, "SLOW", "LANGSAM"},
+    {component_text::fast, "FAST", "SCHNELL"},
+    {component_text::low, "LOW", "NIEDRIG"},
+    {component_text::high, "HIGH", "HOCH"},
+    {component_text::box_help, "Help", "Hilfe"},
+    {component_text::box_favorite, "Show on the favorites page", "Auf der Favoritenseite zeigen"},
+    {component_text::box_reset, "Reset to default", "Auf Standard zurücksetzen"},
 };
 
 struct text_table {

@@ -1,6 +1,5 @@
 #include "host/components/component_context.h"
 
-#include "host/components/component_texts.h"
 #include "module/interfaces.h"
 
 component_context_c::component_context_c(ctrl_center_i* centre, QObject* parent)
@@ -9,8 +8,5 @@ component_context_c::component_context_c(ctrl_center_i* centre, QObject* parent)
 
 QString component_context_c::text(int32_t id) const {
     text_provider_i* provider = m_centre ? m_centre->get_text_provider() : nullptr;
-    QString text = provider ? provider->text(id, 0) : QString();
-    if (text.isNull())
-        text = component_texts::fallback(id);
-    return text;
+    return provider ? provider->text(id, 0) : QString();
 }

@@ -19,12 +19,19 @@ public:
     // The host text in the current language; empty without a text provider.
     QString text(int32_t id) const;
 
+    // Components tell the host through these (they emit the signals below).
+    void report_hub_option(int index, int value) { emit hub_option_changed(index, value); }
+    void report_user_change() { emit user_changed(); }
+
 signals:
     // The host switched its language; components set their texts again.
     void language_changed();
     // A component changed one of the hub's option bytes (pointer precision,
     // snap, scroll by page); the host stores it.
     void hub_option_changed(int index, int value);
+    // The user changed something through a component (a value, an option, a
+    // slider, a reset); the module may have new data to commit.
+    void user_changed();
 
 private:
     ctrl_center_i* m_centre;

@@ -1,8 +1,8 @@
 // Ids of the texts of the host's own components (control box, value controls).
-// They live in the host's text table beside the window's own texts.
+// They live in the host's text table (host/texts.cpp) beside the window's own
+// texts, in a block of their own.
 #pragma once
 
-#include <QString>
 #include <cstdint>
 
 namespace component_text {
@@ -32,8 +32,3 @@ enum : int32_t {
     last = box_reset,
 };
 } // namespace component_text
-
-namespace component_texts {
-// The English text of a component id until the host table carries them; null otherwise.
-QString fallback(int32_t id);
-} // namespace component_texts

@@ -384,16 +384,22 @@ void ctrl_box_c::user_toggled_favorite(bool on) {
     m_favorite = on;
     if (ctrl_funcs_i* control = query<ctrl_funcs_i>(m_client)) {
         // The control may take its box out of the page while it hears of this.
+        const QPointer<component_context_c> context = m_context;
         ++m_in_user_action;
         control->set_favorite(on);
         --m_in_user_action;
+        if (context)
+            context->report_user_change();
     }
 }
 
 void ctrl_box_c::user_reset() {
     if (auto* client = query<ctrl_funcs_box_fm_client_i>(m_client)) {
+        const QPointer<component_context_c> context = m_context;
         ++m_in_user_action;
         client->reset_requested();
         --m_in_user_action;
+        if (context)
+            context->report_user_change();
     }
 }

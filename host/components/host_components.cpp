@@ -13,8 +13,8 @@ QVector<host_component_class_t> host_component_classes(component_context_c* cont
     classes.append({class_id::ctrl_box, [shared]() -> interface_i* {
                         return static_cast<ctrl_box_i*>(new ctrl_box_c(shared));
                     }});
-    classes.append({class_id::slider, []() -> interface_i* {
-                        return static_cast<slider_i*>(new slider_c);
+    classes.append({class_id::slider, [shared]() -> interface_i* {
+                        return static_cast<slider_i*>(new slider_c(shared));
                     }});
     for (int32_t id : value_kind_t::class_ids()) {
         const value_kind_t* kind = value_kind_t::of(id);

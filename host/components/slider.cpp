@@ -1,5 +1,6 @@
 #include "host/components/slider.h"
 
+#include "host/components/component_context.h"
 #include "host/components/component_style.h"
 
 #include <QFocusEvent>
@@ -386,8 +387,9 @@ void slider_widget_c::changeEvent(QEvent* event) {
 // ---------------------------------------------------------------------------
 // slider_c
 
-slider_c::slider_c()
-    : m_widget(new slider_widget_c) {
+slider_c::slider_c(component_context_c* context)
+    : m_context(context)
+    , m_widget(new slider_widget_c) {
     m_widget->hide();
     m_widget->setProperty(k_object_property, QVariant::fromValue(static_cast<void*>(this)));
     connect(m_widget, &slider_widget_c::pressed, this, &slider_c::notify_pressed);
@@ -539,7 +541,10 @@ void slider_c::notify_pressed() {
 void slider_c::notify_value(int) {
     if (!m_client || m_released)
         return;
+    const QPointer<component_context_c> context = m_context;
     ++m_notifying;
     m_client->slider_value_changed(this);
     --m_notifying;
+    if (context)
+        context->report_user_change();
 }

@@ -94,10 +94,13 @@ private:
     int m_wheel_rest = 0;
 };
 
+class component_context_c;
+
 class slider_c : public QObject, public slider_i {
     Q_OBJECT
 public:
-    slider_c();
+    // `context` hears of the user's changes; null: nobody does.
+    explicit slider_c(component_context_c* context = nullptr);
     ~slider_c() override;
 
     // The interface object behind a slider widget, or null.
@@ -132,6 +135,7 @@ private:
     void notify_pressed();
     void notify_value(int value);
 
+    QPointer<component_context_c> m_context;
     QPointer<slider_widget_c> m_widget;
     slider_client_i* m_client = nullptr;
     QVector<slider_widget_c::mark_t> m_pending;

@@ -571,6 +571,7 @@ void value_ctrl_c::set_option(int index, uint8_t value, const char* call) {
 
 void value_ctrl_c::user_changed_value(int value) {
     m_value = value;
+    const QPointer<component_context_c> context = m_context;
     ++m_reporting;
     // Snapshot: a listener may leave while the value goes round.
     const QVector<listener_i*> round = m_listeners;
@@ -581,17 +582,22 @@ void value_ctrl_c::user_changed_value(int value) {
             target->value_changed(m_kind.type, value);
     }
     --m_reporting;
+    if (context)
+        context->report_user_change();
 }
 
 void value_ctrl_c::user_changed_option(int index, bool on) {
     m_options[size_t(index)] = on;
     if (m_form)
         m_form->set_option(index, on);
+    const QPointer<component_context_c> context = m_context;
     ++m_reporting;
     emit option_changed(index, on ? 1 : 0);
-    if (m_context)
-        emit m_context->hub_option_changed(index, on ? 1 : 0);
     --m_reporting;
+    if (context) {
+        context->report_hub_option(index, on ? 1 : 0);
+        context->report_user_change();
+    }
 }
 
 void value_ctrl_c::retranslate() {

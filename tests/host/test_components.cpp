@@ -3,10 +3,15 @@
 // input on their widgets.
 #include "host/components/call_journal.h"
 #include "host/components/component_context.h"
+#include "host/components/component_texts.h"
 #include "host/components/ctrl_box.h"
 #include "host/components/host_components.h"
 #include "host/components/slider.h"
 #include "host/components/value_ctrl.h"
+#include "host/ctrl_center.h"
+#include "host/hub.h"
+#include "host/module_host.h"
+#include "host/texts.h"
 #include "module/kernel_host_interfaces.h"
 
 #include <QLabel>
@@ -16,6 +21,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QtTest>
+#include <cstring>
 
 namespace {
 
@@ -1016,20 +1022,106 @@ private slots:
     }
 
     void value_box_takes_texts_from_the_host() {
-        component_context_c context;
-        owned<value_ctrl_c> control(make_value_ctrl(0x201, &context));
+        ctrl_center_c centre;
+        module_host_c host(&centre);
+        auto* funcs = static_cast<ctrl_funcs_i*>(
+            host.create_instance(class_id::pointer_speed_ctrl, iid_of<ctrl_funcs_i>::value));
+        QVERIFY(funcs);
+        owned<value_ctrl_c> control(static_cast<value_ctrl_c*>(funcs));
         stage_t stage;
         control->create_box(stage.panel);
         ctrl_box_c* box = control->box();
-        QVERIFY(!box->title().isEmpty());
+        auto english = [](int32_t id) {
+            return host_texts::text(id, host_texts::english);
+        };
+        QCOMPARE(box->title(), english(component_text::pointer_title));
         QCOMPARE(box->help_title(), box->title());
-        QVERIFY(!box->help_text().isEmpty());
-        QVERIFY(!control->form()->option(0)->text().isEmpty());
-        QVERIFY(control->form()->option(0)->text() != control->form()->option(1)->text());
-        // A language switch sets them again.
-        const int titles = box->journal().count(QStringLiteral("set_title"));
-        emit context.language_changed();
-        QCOMPARE(box->journal().count(QStringLiteral("set_title")), titles + 1);
+        QCOMPARE(box->help_text(), english(component_text::pointer_help));
+        QCOMPARE(control->form()->option(0)->text(), english(component_text::pointer_precision));
+        QCOMPARE(control->form()->option(1)->text(), english(component_text::pointer_snap));
+        QCOMPARE(box->frame()->reset_button()->toolTip(), english(component_text::box_reset));
+
+        // A language switch of the host reaches the open box.
+        centre.set_language(host_texts::german);
+        auto german = [](int32_t id) {
+            return host_texts::text(id, host_texts::german);
+        };
+        QCOMPARE(box->title(), german(component_text::pointer_title));
+        QVERIFY(box->title() != english(component_text::pointer_title));
+        QCOMPARE(control->form()->option(1)->text(), german(component_text::pointer_snap));
+        QCOMPARE(box->frame()->favorite_button()->toolTip(), german(component_text::box_favorite));
+    }
+
+    void every_component_text_reads_in_every_language() {
+        for (int32_t id = component_text::first; id <= component_text::last; ++id) {
+            for (int32_t language : host_texts::languages())
+                QVERIFY2(!host_texts::text(id, language).isEmpty(),
+                         qPrintable(QStringLiteral("text %1, language %2").arg(id).arg(language)));
+        }
+    }
+
+    void host_answers_component_classes_by_interface_data() {
+        QTest::addColumn<int>("class_id");
+        QTest::addColumn<QByteArray>("iid");
+        QTest::addColumn<bool>("answered");
+        const auto id = [](const GUID& guid) {
+            return QByteArray(reinterpret_cast<const char*>(&guid), sizeof guid);
+        };
+        QTest::addRow("box") << 0x2A01 << id(iid_of<ctrl_box_i>::value) << true;
+        QTest::addRow("box as slider") << 0x2A01 << id(iid_of<slider_i>::value) << false;
+        QTest::addRow("slider") << 0x0401 << id(iid_of<slider_i>::value) << true;
+        QTest::addRow("slider as box") << 0x0401 << id(iid_of<ctrl_box_i>::value) << false;
+        QTest::addRow("sensitivity") << 0x0101 << id(iid_of<ctrl_funcs_i>::value) << true;
+        QTest::addRow("sensitivity value") << 0x0101 << id(iid_of<value_ctrl_i>::value) << true;
+        QTest::addRow("sensitivity as pointer")
+            << 0x0101 << id(iid_of<pointer_speed_ctrl_i>::value) << false;
+        QTest::addRow("pointer second face")
+            << 0x0201 << id(iid_of<pointer_speed_ctrl_i>::value) << true;
+        QTest::addRow("vertical scroll second face")
+            << 0x0301 << id(iid_of<v_scroll_ctrl_i>::value) << true;
+        QTest::addRow("horizontal scroll") << 0x0501 << id(iid_of<ctrl_funcs_i>::value) << true;
+        QTest::addRow("double-click") << 0x0601 << id(iid_of<ctrl_funcs_i>::value) << true;
+        QTest::addRow("unknown class") << 0x0701 << id(iid_of<ctrl_funcs_i>::value) << false;
+    }
+
+    void host_answers_component_classes_by_interface() {
+        QFETCH(int, class_id);
+        QFETCH(QByteArray, iid);
+        QFETCH(bool, answered);
+        GUID guid;
+        QCOMPARE(iid.size(), int(sizeof guid));
+        std::memcpy(&guid, iid.constData(), sizeof guid);
+        ctrl_center_c centre;
+        module_host_c host(&centre);
+        interface_i* object = host.create_instance(class_id, guid);
+        QCOMPARE(object != nullptr, answered);
+        if (object) {
+            QCOMPARE(object->query_interface(guid), object);
+            object->release();
+        }
+    }
+
+    void host_keeps_option_bytes_in_its_hub() {
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        ctrl_center_c centre;
+        hub_c hub(folder.path());
+        centre.set_hub(&hub);
+        module_host_c host(&centre);
+        QSignalSpy edits(host.components(), &component_context_c::user_changed);
+        auto* funcs = static_cast<ctrl_funcs_i*>(
+            host.create_instance(class_id::v_scroll_ctrl, iid_of<ctrl_funcs_i>::value));
+        owned<value_ctrl_c> control(static_cast<value_ctrl_c*>(funcs));
+        control->set_hub_byte_2(hub.bytes()[hub_c::scroll_by_page]);
+        stage_t stage(126);
+        control->create_box(stage.panel);
+        auto* by_page = child<option_toggle_c>(stage.panel, QStringLiteral("ckb_scroll_by_page"));
+        QVERIFY(by_page);
+        const bool before = hub.value(hub_c::scroll_by_page) != 0;
+        QCOMPARE(by_page->isChecked(), before);
+        QTest::mouseClick(by_page, Qt::LeftButton);
+        QCOMPARE(hub.value(hub_c::scroll_by_page) != 0, !before);
+        QCOMPARE(edits.count(), 1);
     }
 
     void value_options_show_hub_bytes_without_reporting_data() {
