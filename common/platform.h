@@ -17,8 +17,12 @@ struct GUID {
     uint8_t Data4[8];
 };
 
-inline bool operator==(const GUID& a, const GUID& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
-inline bool operator!=(const GUID& a, const GUID& b) { return !(a == b); }
+inline bool operator==(const GUID& a, const GUID& b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+inline bool operator!=(const GUID& a, const GUID& b) {
+    return !(a == b);
+}
 #endif
 
 static_assert(sizeof(GUID) == 16, "interface ids are 16 bytes");

@@ -13,8 +13,7 @@
 
 device_kernel_c::device_kernel_c() = default;
 
-device_kernel_c::~device_kernel_c()
-{
+device_kernel_c::~device_kernel_c() {
     write_log(QStringLiteral("On device kernel releasing"));
     connect_to_host(false);
     release_effects();
@@ -27,8 +26,7 @@ device_kernel_c::~device_kernel_c()
     m_pool.clear();
 }
 
-interface_i* device_kernel_c::query_interface(const GUID& iid)
-{
+interface_i* device_kernel_c::query_interface(const GUID& iid) {
     if (iid == iid_interface_i || iid == iid_product_kernel_i)
         return static_cast<product_kernel_i*>(this);
     if (iid == iid_listener_mgr_i)
@@ -42,10 +40,11 @@ interface_i* device_kernel_c::query_interface(const GUID& iid)
     return nullptr;
 }
 
-void device_kernel_c::release() { delete this; }
+void device_kernel_c::release() {
+    delete this;
+}
 
-void device_kernel_c::connect_to_host(bool on)
-{
+void device_kernel_c::connect_to_host(bool on) {
     if (!m_ctrl_center)
         return;
     auto* self = static_cast<product_kernel_i*>(this);
@@ -59,8 +58,7 @@ void device_kernel_c::connect_to_host(bool on)
     }
 }
 
-void device_kernel_c::attach(ctrl_center_i* center, QWidget* parent)
-{
+void device_kernel_c::attach(ctrl_center_i* center, QWidget* parent) {
     const QList<product_function_page_i*> created = create_pages();
     for (product_function_page_i* p : created)
         p->init();
@@ -84,15 +82,15 @@ void device_kernel_c::attach(ctrl_center_i* center, QWidget* parent)
     connect_to_host(true);
 }
 
-product_function_page_i* device_kernel_c::page(int32_t type) { return m_pages_by_type.value(type); }
+product_function_page_i* device_kernel_c::page(int32_t type) {
+    return m_pages_by_type.value(type);
+}
 
-product_function_page_i* device_kernel_c::page_at(int32_t i)
-{
+product_function_page_i* device_kernel_c::page_at(int32_t i) {
     return (i >= 0 && i < m_pages.size()) ? m_pages.at(i) : nullptr;
 }
 
-void device_kernel_c::open_page(int32_t type)
-{
+void device_kernel_c::open_page(int32_t type) {
     if (m_current_page && m_current_page->page_id() == type)
         return;
     write_log(QStringLiteral("Open page type : %1").arg(type));
@@ -105,16 +103,14 @@ void device_kernel_c::open_page(int32_t type)
     }
 }
 
-void device_kernel_c::close_page()
-{
+void device_kernel_c::close_page() {
     if (!m_current_page)
         return;
     m_current_page->close_page();
     m_current_page = nullptr;
 }
 
-void device_kernel_c::release_pages()
-{
+void device_kernel_c::release_pages() {
     if (m_current_page)
         close_page();
     const QList<product_function_page_i*> pages = m_pages;
@@ -124,8 +120,7 @@ void device_kernel_c::release_pages()
         p->release();
 }
 
-void device_kernel_c::add_favorite_ctrl(ctrl_funcs_i* ctrl)
-{
+void device_kernel_c::add_favorite_ctrl(ctrl_funcs_i* ctrl) {
     if (!ctrl)
         return;
     if (!m_favorite_ctrls.contains(ctrl))
@@ -133,14 +128,12 @@ void device_kernel_c::add_favorite_ctrl(ctrl_funcs_i* ctrl)
     add_favorite(ctrl);
 }
 
-void device_kernel_c::remove_favorite_ctrl(ctrl_funcs_i* ctrl)
-{
+void device_kernel_c::remove_favorite_ctrl(ctrl_funcs_i* ctrl) {
     m_favorite_ctrls.removeAll(ctrl);
     remove_favorite(ctrl);
 }
 
-ctrl_funcs_i* device_kernel_c::favorite_ctrl(uint8_t i)
-{
+ctrl_funcs_i* device_kernel_c::favorite_ctrl(uint8_t i) {
     if (i >= m_favorite_ctrls.size())
         return nullptr;
     const int32_t type = favorite_item(i);
@@ -151,8 +144,7 @@ ctrl_funcs_i* device_kernel_c::favorite_ctrl(uint8_t i)
     return nullptr;
 }
 
-void device_kernel_c::add_favorite(ctrl_funcs_i* ctrl)
-{
+void device_kernel_c::add_favorite(ctrl_funcs_i* ctrl) {
     zarek_data_c* set = data();
     if (!ctrl || !set)
         return;
@@ -165,8 +157,7 @@ void device_kernel_c::add_favorite(ctrl_funcs_i* ctrl)
         favorites->add_favorite(ctrl);
 }
 
-void device_kernel_c::remove_favorite(ctrl_funcs_i* ctrl)
-{
+void device_kernel_c::remove_favorite(ctrl_funcs_i* ctrl) {
     zarek_data_c* set = data();
     if (!ctrl || !set)
         return;
@@ -176,25 +167,23 @@ void device_kernel_c::remove_favorite(ctrl_funcs_i* ctrl)
         favorites->remove_favorite(ctrl);
 }
 
-void device_kernel_c::send_command(int32_t code, const QString& text)
-{
+void device_kernel_c::send_command(int32_t code, const QString& text) {
     if (m_ctrl_center)
         m_ctrl_center->kernel_command(this, code, text);
 }
 
-QString device_kernel_c::publish_blob(QBuffer* buffer)
-{
+QString device_kernel_c::publish_blob(QBuffer* buffer) {
     if (!buffer)
         return {};
-    QSharedMemory* segment = m_pool.fresh_segment(global_func().shared_memory_prefix(product_type()));
+    QSharedMemory* segment =
+        m_pool.fresh_segment(global_func().shared_memory_prefix(product_type()));
     if (!segment)
         return {};
     shm_pool::write_segment(segment, buffer->data());
     return segment->key();
 }
 
-uint8_t* device_kernel_c::btn_data(uint8_t slot, uint8_t button)
-{
+uint8_t* device_kernel_c::btn_data(uint8_t slot, uint8_t button) {
     zarek_data_c* set = data();
     if (!set || slot >= 5)
         return nullptr;
@@ -203,19 +192,16 @@ uint8_t* device_kernel_c::btn_data(uint8_t slot, uint8_t button)
     return it == map.end() ? nullptr : it->data();
 }
 
-void device_kernel_c::add_kernel_listener(listener_i* listener)
-{
+void device_kernel_c::add_kernel_listener(listener_i* listener) {
     if (listener && !m_listeners.contains(listener))
         m_listeners.append(listener);
 }
 
-void device_kernel_c::remove_kernel_listener(listener_i* listener)
-{
+void device_kernel_c::remove_kernel_listener(listener_i* listener) {
     m_listeners.removeOne(listener);
 }
 
-void device_kernel_c::notify_kernel(int kind)
-{
+void device_kernel_c::notify_kernel(int kind) {
     // A listener may leave the list while it is being told.
     const QList<listener_i*> listeners = m_listeners;
     for (listener_i* l : listeners) {
@@ -231,8 +217,7 @@ void device_kernel_c::notify_kernel(int kind)
     }
 }
 
-void device_kernel_c::notify_profile(const std::function<void(product_profile_listener_i*)>& f)
-{
+void device_kernel_c::notify_profile(const std::function<void(product_profile_listener_i*)>& f) {
     const QList<listener_i*> listeners = m_listeners;
     for (listener_i* l : listeners) {
         if (auto* p = query<product_profile_listener_i>(l))
@@ -240,30 +225,26 @@ void device_kernel_c::notify_profile(const std::function<void(product_profile_li
     }
 }
 
-QByteArray device_kernel_c::write_and_remember()
-{
+QByteArray device_kernel_c::write_and_remember() {
     QByteArray blob;
     if (zarek_data_c* set = data())
         set->write_all(&blob);
-    m_checksum = QString::fromLatin1(
-        QCryptographicHash::hash(blob, QCryptographicHash::Md5).toHex());
+    m_checksum =
+        QString::fromLatin1(QCryptographicHash::hash(blob, QCryptographicHash::Md5).toHex());
     return blob;
 }
 
-void device_kernel_c::refresh_effect(int slot)
-{
+void device_kernel_c::refresh_effect(int slot) {
     if (slot >= 0 && slot < m_effects.size() && m_effects.at(slot))
         m_effects.at(slot)->refresh();
 }
 
-void device_kernel_c::refresh_effects()
-{
+void device_kernel_c::refresh_effects() {
     for (int i = 0; i < m_effects.size(); ++i)
         refresh_effect(i);
 }
 
-void device_kernel_c::release_effects()
-{
+void device_kernel_c::release_effects() {
     const QList<profile_led_effect_fm_i*> effects = m_effects;
     m_effects.clear();
     for (profile_led_effect_fm_i* e : effects) {
@@ -272,19 +253,18 @@ void device_kernel_c::release_effects()
     }
 }
 
-void device_kernel_c::reset_pages_profile(int slot)
-{
+void device_kernel_c::reset_pages_profile(int slot) {
     for (product_function_page_i* p : qAsConst(m_pages))
         p->reset_profile(slot, false);
 }
 
-void device_kernel_c::on_current_kernel_changed(product_kernel_i* kernel)
-{
+void device_kernel_c::on_current_kernel_changed(product_kernel_i* kernel) {
     if (same_object(kernel, static_cast<product_kernel_i*>(this))) {
         release_effects();
         return;
     }
-    if (!m_ctrl_center || !same_object(m_ctrl_center->current_kernel(), static_cast<product_kernel_i*>(this)))
+    if (!m_ctrl_center ||
+        !same_object(m_ctrl_center->current_kernel(), static_cast<product_kernel_i*>(this)))
         return;
     release_effects();
     for (int slot = 0; slot < 5; ++slot) {
@@ -295,8 +275,7 @@ void device_kernel_c::on_current_kernel_changed(product_kernel_i* kernel)
     }
 }
 
-bool device_kernel_c::on_macros_changed(const QList<library_item>& items)
-{
+bool device_kernel_c::on_macros_changed(const QList<library_item>& items) {
     zarek_data_c* set = data();
     if (!set)
         return false;

@@ -86,8 +86,7 @@ protected:
 private:
     // Secondary interfaces forward to the kernel's own operations.
     void product_event(int32_t type) override { on_product_event(type); }
-    void current_kernel_changed(product_kernel_i* kernel) override
-    {
+    void current_kernel_changed(product_kernel_i* kernel) override {
         on_current_kernel_changed(kernel);
     }
     void ctrl_center_notice(int32_t value) override { on_ctrl_center_notice(value); }

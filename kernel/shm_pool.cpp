@@ -7,12 +7,13 @@
 #include <algorithm>
 #include <cstring>
 
-shm_pool::shm_pool() { m_clock.start(); }
+shm_pool::shm_pool() {
+    m_clock.start();
+}
 
 shm_pool::~shm_pool() = default;
 
-unsigned shm_pool::next_number()
-{
+unsigned shm_pool::next_number() {
     // Numbers run 0..10000, then start again at 0.
     if (m_counter > max_number) {
         m_counter = 1;
@@ -21,17 +22,19 @@ unsigned shm_pool::next_number()
     return m_counter++;
 }
 
-void shm_pool::purge()
-{
+void shm_pool::purge() {
     const qint64 now = m_clock.elapsed();
-    auto expired = [now](const entry& e) { return now - e.created_ms > expiry_ms; };
+    auto expired = [now](const entry& e) {
+        return now - e.created_ms > expiry_ms;
+    };
     m_entries.erase(std::remove_if(m_entries.begin(), m_entries.end(), expired), m_entries.end());
 }
 
-void shm_pool::clear() { m_entries.clear(); }
+void shm_pool::clear() {
+    m_entries.clear();
+}
 
-QSharedMemory* shm_pool::fresh_segment(const QString& prefix)
-{
+QSharedMemory* shm_pool::fresh_segment(const QString& prefix) {
     purge();
     if (prefix.isEmpty())
         return nullptr;
@@ -54,8 +57,7 @@ QSharedMemory* shm_pool::fresh_segment(const QString& prefix)
     return nullptr;
 }
 
-bool shm_pool::write_segment(QSharedMemory* segment, const QByteArray& bytes)
-{
+bool shm_pool::write_segment(QSharedMemory* segment, const QByteArray& bytes) {
     if (!segment)
         return false;
     if (segment->isAttached())
@@ -72,8 +74,7 @@ bool shm_pool::write_segment(QSharedMemory* segment, const QByteArray& bytes)
     return true;
 }
 
-QByteArray shm_pool::read_key(const QString& key)
-{
+QByteArray shm_pool::read_key(const QString& key) {
     if (key.isEmpty())
         return {};
     auto segment = std::make_unique<QSharedMemory>(key);

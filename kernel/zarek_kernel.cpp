@@ -14,8 +14,7 @@
 
 zarek_kernel_c::zarek_kernel_c(int32_t product_type)
     : m_product_type(product_type)
-    , m_data(std::make_unique<zarek_data_c>(this, product_type))
-{
+    , m_data(std::make_unique<zarek_data_c>(this, product_type)) {
     if (module_host_i* host = module_host()) {
         m_service = static_cast<profile_service_i*>(
             host->create_instance(class_id::profile_service, iid_profile_service_i));
@@ -25,32 +24,39 @@ zarek_kernel_c::zarek_kernel_c(int32_t product_type)
     m_data->set_profile_service(m_service);
 }
 
-zarek_kernel_c::~zarek_kernel_c()
-{
+zarek_kernel_c::~zarek_kernel_c() {
     m_data.reset();
     if (m_service)
         m_service->release();
     m_service = nullptr;
 }
 
-bool zarek_kernel_c::in_use(uint8_t slot) const { return slot < m_data->count(); }
+bool zarek_kernel_c::in_use(uint8_t slot) const {
+    return slot < m_data->count();
+}
 
-int32_t zarek_kernel_c::service_query() { return m_service ? m_service->service_op_4() : 0; }
+int32_t zarek_kernel_c::service_query() {
+    return m_service ? m_service->service_op_4() : 0;
+}
 
-int32_t zarek_kernel_c::profile_count() { return m_data->count(); }
+int32_t zarek_kernel_c::profile_count() {
+    return m_data->count();
+}
 
-uint8_t zarek_kernel_c::current_profile() { return m_data->current_slot(); }
+uint8_t zarek_kernel_c::current_profile() {
+    return m_data->current_slot();
+}
 
-int32_t zarek_kernel_c::host_profile() { return m_data->host_profile(); }
+int32_t zarek_kernel_c::host_profile() {
+    return m_data->host_profile();
+}
 
-void zarek_kernel_c::set_current_profile(uint8_t slot)
-{
+void zarek_kernel_c::set_current_profile(uint8_t slot) {
     m_data->set_current_slot(slot);
     notify_kernel(1);
 }
 
-void zarek_kernel_c::append_profile()
-{
+void zarek_kernel_c::append_profile() {
     const int old_count = m_data->count();
     if (old_count >= max_profiles())
         return;
@@ -60,19 +66,18 @@ void zarek_kernel_c::append_profile()
     notify_profile([this](product_profile_listener_i* l) { l->profile_appended(this); });
 }
 
-void zarek_kernel_c::insert_profile(uint8_t slot)
-{
+void zarek_kernel_c::insert_profile(uint8_t slot) {
     const int old_count = m_data->count();
     if (old_count >= max_profiles() || slot > old_count)
         return;
     m_data->set_count(old_count + 1);
     m_data->insert_gap(slot);
     reset_pages_profile(slot);
-    notify_profile([this, slot](product_profile_listener_i* l) { l->profile_inserted(this, slot); });
+    notify_profile(
+        [this, slot](product_profile_listener_i* l) { l->profile_inserted(this, slot); });
 }
 
-void zarek_kernel_c::delete_profile(uint8_t slot)
-{
+void zarek_kernel_c::delete_profile(uint8_t slot) {
     const int old_count = m_data->count();
     // The mouse always keeps one profile.
     if (slot >= old_count || old_count <= 1)
@@ -84,16 +89,14 @@ void zarek_kernel_c::delete_profile(uint8_t slot)
     refresh_effects();
 }
 
-void zarek_kernel_c::set_host_profile(int32_t slot)
-{
+void zarek_kernel_c::set_host_profile(int32_t slot) {
     if (m_data->host_profile() == slot)
         return;
     m_data->set_host_profile(slot);
     notify_profile([this](product_profile_listener_i* l) { l->host_profile_changed(this); });
 }
 
-void zarek_kernel_c::set_profile_name(uint8_t slot, const QString& name)
-{
+void zarek_kernel_c::set_profile_name(uint8_t slot, const QString& name) {
     if (!in_use(slot))
         return;
     m_data->name(slot).set_name(name);
@@ -103,8 +106,7 @@ void zarek_kernel_c::set_profile_name(uint8_t slot, const QString& name)
     });
 }
 
-void zarek_kernel_c::set_profile_byte_106(uint8_t slot, uint8_t value)
-{
+void zarek_kernel_c::set_profile_byte_106(uint8_t slot, uint8_t value) {
     if (!in_use(slot))
         return;
     m_data->name(slot).byte_106() = value;
@@ -113,18 +115,17 @@ void zarek_kernel_c::set_profile_byte_106(uint8_t slot, uint8_t value)
     });
 }
 
-void zarek_kernel_c::set_profile_path(uint8_t slot, int32_t n, const QString& path)
-{
+void zarek_kernel_c::set_profile_path(uint8_t slot, int32_t n, const QString& path) {
     if (!in_use(slot) || n < 0 || n >= profile_paths_rec::count)
         return;
     m_data->paths(slot).set_path(n, path);
     // Without a picture of its own the profile shows one derived from its paths.
     if (!m_data->name(slot).has_picture())
-        notify_profile([this, slot](product_profile_listener_i* l) { l->picture_changed(this, slot); });
+        notify_profile(
+            [this, slot](product_profile_listener_i* l) { l->picture_changed(this, slot); });
 }
 
-void zarek_kernel_c::set_profile_picture(uint8_t slot, const QPixmap& picture)
-{
+void zarek_kernel_c::set_profile_picture(uint8_t slot, const QPixmap& picture) {
     if (!in_use(slot))
         return;
     m_data->name(slot).has_picture() = 1;
@@ -132,13 +133,11 @@ void zarek_kernel_c::set_profile_picture(uint8_t slot, const QPixmap& picture)
     notify_profile([this, slot](product_profile_listener_i* l) { l->picture_changed(this, slot); });
 }
 
-void zarek_kernel_c::send_switch(bool on)
-{
+void zarek_kernel_c::send_switch(bool on) {
     send_command(on ? kernel_command::switch_on : kernel_command::switch_off, QString());
 }
 
-void zarek_kernel_c::clear_profile_picture(uint8_t slot)
-{
+void zarek_kernel_c::clear_profile_picture(uint8_t slot) {
     if (!in_use(slot))
         return;
     m_data->name(slot).has_picture() = 0;
@@ -149,50 +148,45 @@ void zarek_kernel_c::clear_profile_picture(uint8_t slot)
     notify_profile([this, slot](product_profile_listener_i* l) { l->picture_changed(this, slot); });
 }
 
-QString zarek_kernel_c::profile_name(uint8_t slot)
-{
+QString zarek_kernel_c::profile_name(uint8_t slot) {
     return in_use(slot) ? m_data->name(slot).name() : QString();
 }
 
-uint8_t zarek_kernel_c::profile_byte_106(uint8_t slot)
-{
+uint8_t zarek_kernel_c::profile_byte_106(uint8_t slot) {
     return in_use(slot) ? m_data->name(slot).byte_106() : 0;
 }
 
-QString zarek_kernel_c::profile_path(uint8_t slot, int32_t n)
-{
+QString zarek_kernel_c::profile_path(uint8_t slot, int32_t n) {
     return in_use(slot) ? m_data->paths(slot).path(n) : QString();
 }
 
-QPixmap* zarek_kernel_c::profile_picture(uint8_t slot)
-{
+QPixmap* zarek_kernel_c::profile_picture(uint8_t slot) {
     return in_use(slot) ? &m_data->picture(slot) : nullptr;
 }
 
-bool zarek_kernel_c::device_flag() { return m_data->device_flag(); }
+bool zarek_kernel_c::device_flag() {
+    return m_data->device_flag();
+}
 
-bool zarek_kernel_c::profile_has_picture(uint8_t slot)
-{
+bool zarek_kernel_c::profile_has_picture(uint8_t slot) {
     return in_use(slot) && m_data->name(slot).has_picture() != 0;
 }
 
-bool zarek_kernel_c::export_profile(QIODevice* device, uint8_t slot)
-{
+bool zarek_kernel_c::export_profile(QIODevice* device, uint8_t slot) {
     return m_data->write_profile(device, slot);
 }
 
-bool zarek_kernel_c::import_profile(QIODevice* device, uint8_t slot)
-{
+bool zarek_kernel_c::import_profile(QIODevice* device, uint8_t slot) {
     if (!m_data->read_profile(device, slot))
         return false;
     notify_kernel(0);
-    notify_profile([this, slot](product_profile_listener_i* l) { l->profile_replaced(this, slot); });
+    notify_profile(
+        [this, slot](product_profile_listener_i* l) { l->profile_replaced(this, slot); });
     refresh_effect(slot);
     return true;
 }
 
-bool zarek_kernel_c::commit()
-{
+bool zarek_kernel_c::commit() {
     m_data->clear_unfitted_buttons();
     QByteArray blob;
     m_data->write_all(&blob);
@@ -210,13 +204,13 @@ bool zarek_kernel_c::commit()
     return true;
 }
 
-void zarek_kernel_c::on_host_message(const host_message_rec* record)
-{
+void zarek_kernel_c::on_host_message(const host_message_rec* record) {
     if (!record)
         return;
     const int32_t code = qFromLittleEndian<int32_t>(record->bytes + 2);
     const char* key_at = reinterpret_cast<const char*>(record->bytes + 6);
-    const QString key = QString::fromLatin1(key_at, int(qstrnlen(key_at, sizeof record->bytes - 6)));
+    const QString key =
+        QString::fromLatin1(key_at, int(qstrnlen(key_at, sizeof record->bytes - 6)));
 
     if (code != host_message::data_loaded && code != host_message::device_values &&
         code != host_message::profile_settings && code != host_message::calibration_result)
@@ -281,20 +275,17 @@ void zarek_kernel_c::on_host_message(const host_message_rec* record)
     }
 }
 
-int32_t zarek_kernel_c::favorite_item(uint8_t i)
-{
+int32_t zarek_kernel_c::favorite_item(uint8_t i) {
     const QList<int32_t>& list = m_data->favourites();
     return i < list.size() ? list.at(i) : 0;
 }
 
-void zarek_kernel_c::on_product_event(int32_t type)
-{
+void zarek_kernel_c::on_product_event(int32_t type) {
     if (type == product_type() && m_service)
         m_service->product_event();
 }
 
-QList<product_function_page_i*> zarek_kernel_c::create_pages()
-{
+QList<product_function_page_i*> zarek_kernel_c::create_pages() {
     QList<product_function_page_i*> pages;
     pages.append(new main_ctrl_c(this));
     // TODO(advanced page): pages.append(new advanced_ctrl_c(this));
@@ -303,8 +294,7 @@ QList<product_function_page_i*> zarek_kernel_c::create_pages()
     return pages;
 }
 
-void zarek_kernel_c::reset_everything()
-{
+void zarek_kernel_c::reset_everything() {
     if (ctrl_center_i* center = ctrl_center())
         center->everything_reset(0);
     m_data->reset_all();

@@ -3,7 +3,6 @@
 #include "common/language_listener.h"
 
 zarek_white_kernel_c::zarek_white_kernel_c()
-    : zarek_kernel_c(product_type::white)
-{
+    : zarek_kernel_c(product_type::white) {
     setup_languages(product_type::white);
 }

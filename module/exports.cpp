@@ -8,6 +8,10 @@
 #endif
 
 extern "C" {
-QUIL_EXPORT void init_module(module_host_i* host) { quil_init_module(host); }
-QUIL_EXPORT void exit_module() { quil_exit_module(); }
+QUIL_EXPORT void init_module(module_host_i* host) {
+    quil_init_module(host);
+}
+QUIL_EXPORT void exit_module() {
+    quil_exit_module();
+}
 }

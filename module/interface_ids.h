@@ -8,14 +8,15 @@
 template <class T>
 struct iid_of;
 
-#define QUIL_DECLARE_IID(iface, d1, d2, d3, b0, b1, b2, b3, b4, b5, b6, b7)                    \
-    class iface;                                                                              \
-    inline constexpr GUID iid_##iface{d1, d2, d3, {b0, b1, b2, b3, b4, b5, b6, b7}};          \
-    template <>                                                                               \
-    struct iid_of<iface> {                                                                    \
-        static constexpr const GUID& value = iid_##iface;                                     \
+#define QUIL_DECLARE_IID(iface, d1, d2, d3, b0, b1, b2, b3, b4, b5, b6, b7)                        \
+    class iface;                                                                                   \
+    inline constexpr GUID iid_##iface{d1, d2, d3, {b0, b1, b2, b3, b4, b5, b6, b7}};               \
+    template <>                                                                                    \
+    struct iid_of<iface> {                                                                         \
+        static constexpr const GUID& value = iid_##iface;                                          \
     };
 
+// clang-format off
 // Base of every interface; answers with the object's identity.
 QUIL_DECLARE_IID(interface_i, 0xFA29F45D, 0x3659, 0x4ECF, 0xB6, 0x33, 0x8C, 0xEA, 0x7B, 0x9D, 0xC8, 0x99)
 QUIL_DECLARE_IID(listener_i, 0x6026A654, 0x3A3C, 0x4C6A, 0x9F, 0x0E, 0x93, 0x92, 0x7D, 0xE0, 0xD1, 0x3C)
@@ -91,5 +92,7 @@ QUIL_DECLARE_IID(preset_selector_i, 0xDFFD37BD, 0x72AF, 0x46A6, 0xBE, 0xF6, 0x95
 QUIL_DECLARE_IID(reset_confirm_i, 0x09C86065, 0x94B3, 0x48E9, 0x81, 0x1E, 0x90, 0x7F, 0x70, 0xFC, 0x34, 0x0A)
 // Host colour-flow list, class 0x1A01.
 QUIL_DECLARE_IID(colour_flow_list_i, 0x8041D87A, 0xAF1A, 0x4552, 0xBE, 0x7C, 0xE6, 0x8F, 0x7E, 0x95, 0x14, 0x0C)
+
+// clang-format on
 
 #undef QUIL_DECLARE_IID

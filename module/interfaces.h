@@ -26,14 +26,12 @@ protected:
 
 // Asks `object` for interface T; null-safe.
 template <class T>
-T* query(interface_i* object)
-{
+T* query(interface_i* object) {
     return object ? static_cast<T*>(object->query_interface(iid_of<T>::value)) : nullptr;
 }
 
 // True when both pointers denote the same object (same interface_i answer).
-inline bool same_object(interface_i* a, interface_i* b)
-{
+inline bool same_object(interface_i* a, interface_i* b) {
     if (!a || !b)
         return false;
     return query<interface_i>(a) == query<interface_i>(b);

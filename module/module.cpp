@@ -10,14 +10,19 @@ module_host_i* g_host = nullptr;
 language_listener_c* g_language_listener = nullptr;
 } // namespace
 
-module_host_i* module_host() { return g_host; }
+module_host_i* module_host() {
+    return g_host;
+}
 
-ctrl_center_i* module_ctrl_center() { return g_host ? g_host->get_app() : nullptr; }
+ctrl_center_i* module_ctrl_center() {
+    return g_host ? g_host->get_app() : nullptr;
+}
 
-language_listener_c* module_language_listener() { return g_language_listener; }
+language_listener_c* module_language_listener() {
+    return g_language_listener;
+}
 
-void quil_init_module(module_host_i* host)
-{
+void quil_init_module(module_host_i* host) {
     global_func().load_catalogue();
     global_func().load_test_values();
     module_log().init(global_func().module_data_folder(), QString::fromLatin1(module_product_name));
@@ -34,8 +39,7 @@ void quil_init_module(module_host_i* host)
     host->register_factory(&create_profile, class_id::profile);
 }
 
-void quil_exit_module()
-{
+void quil_exit_module() {
     if (!g_host)
         return;
     if (g_language_listener) {

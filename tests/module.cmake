@@ -18,3 +18,4 @@ add_test(NAME compress_catalogue_refuses_broken_xml
             ${CMAKE_CURRENT_BINARY_DIR}/broken_settings.xml)
 set_tests_properties(compress_catalogue_refuses_broken_xml PROPERTIES
     PASS_REGULAR_EXPRESSION "broken_catalogue.xml:3:[0-9]+: ")
+quil_add_test(test_abi SOURCES module/test_abi.cpp)

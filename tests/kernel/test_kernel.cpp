@@ -26,8 +26,7 @@ struct command {
 
 class recording_center final : public ctrl_center_i, public listener_mgr_i {
 public:
-    interface_i* query_interface(const GUID& iid) override
-    {
+    interface_i* query_interface(const GUID& iid) override {
         if (iid == iid_interface_i)
             return static_cast<ctrl_center_i*>(this);
         if (iid == iid_listener_mgr_i)
@@ -35,14 +34,12 @@ public:
         return nullptr;
     }
     void release() override {}
-    void add_listener(listener_i* l) override
-    {
+    void add_listener(listener_i* l) override {
         if (!listeners.contains(l))
             listeners.append(l);
     }
     void remove_listener(listener_i* l) override { listeners.removeOne(l); }
-    void kernel_command(product_kernel_i*, int32_t code, const QString& text) override
-    {
+    void kernel_command(product_kernel_i*, int32_t code, const QString& text) override {
         commands.append({code, text});
     }
     void center_reserved_3() override {}
@@ -70,13 +67,11 @@ public:
 
 class recording_service final : public profile_service_i {
 public:
-    interface_i* query_interface(const GUID& iid) override
-    {
+    interface_i* query_interface(const GUID& iid) override {
         return (iid == iid_interface_i || iid == iid_profile_service_i) ? this : nullptr;
     }
     void release() override { journal->append(QStringLiteral("release")); }
-    void set_kernel(product_kernel_i*, int32_t class_id) override
-    {
+    void set_kernel(product_kernel_i*, int32_t class_id) override {
         journal->append(QStringLiteral("set_kernel %1").arg(class_id));
     }
     void service_reserved_3() override {}
@@ -88,15 +83,13 @@ public:
     void begin_read() override { journal->append(QStringLiteral("begin_read")); }
     void service_reserved_10() override {}
     void service_reserved_11() override {}
-    void read_section(QIODevice* device) override
-    {
+    void read_section(QIODevice* device) override {
         QDataStream in(device);
         QString note;
         in >> note;
         journal->append(QStringLiteral("read ") + note);
     }
-    void write_section(QIODevice* device) override
-    {
+    void write_section(QIODevice* device) override {
         QDataStream out(device);
         out << QStringLiteral("host part");
     }
@@ -105,8 +98,7 @@ public:
 
 class recording_host final : public module_host_i {
 public:
-    interface_i* query_interface(const GUID& iid) override
-    {
+    interface_i* query_interface(const GUID& iid) override {
         return iid == iid_interface_i ? this : nullptr;
     }
     void release() override {}
@@ -114,8 +106,7 @@ public:
     ctrl_center_i* get_app() override { return &center; }
     void register_factory(factory_fn, int32_t) override {}
     void unregister_factory(int32_t) override {}
-    interface_i* create_instance(int32_t class_id, const GUID& iid) override
-    {
+    interface_i* create_instance(int32_t class_id, const GUID& iid) override {
         if (class_id != class_id::profile_service || iid != iid_profile_service_i)
             return nullptr;
         services.push_back(std::make_unique<recording_service>());
@@ -132,8 +123,7 @@ class recording_listener final : public listener_i,
                                  public product_kernel_listener_i,
                                  public product_profile_listener_i {
 public:
-    interface_i* query_interface(const GUID& iid) override
-    {
+    interface_i* query_interface(const GUID& iid) override {
         if (iid == iid_interface_i || iid == iid_listener_i)
             return static_cast<listener_i*>(this);
         if (iid == iid_product_kernel_listener_i)
@@ -149,29 +139,23 @@ public:
     void data_changed() override { log << "kind0"; }
     void everything_reset() override { log << "kind2"; }
     void host_profile_changed(product_kernel_i*) override { log << "host_profile"; }
-    void name_changed(product_kernel_i*, uint8_t slot, const QString& name) override
-    {
+    void name_changed(product_kernel_i*, uint8_t slot, const QString& name) override {
         log << QStringLiteral("name %1 %2").arg(slot).arg(name);
     }
     void profile_appended(product_kernel_i*) override { log << "appended"; }
-    void profile_inserted(product_kernel_i*, uint8_t slot) override
-    {
+    void profile_inserted(product_kernel_i*, uint8_t slot) override {
         log << QStringLiteral("inserted %1").arg(slot);
     }
-    void profile_deleted(product_kernel_i*, uint8_t slot) override
-    {
+    void profile_deleted(product_kernel_i*, uint8_t slot) override {
         log << QStringLiteral("deleted %1").arg(slot);
     }
-    void byte_106_changed(product_kernel_i*, uint8_t slot, uint8_t v) override
-    {
+    void byte_106_changed(product_kernel_i*, uint8_t slot, uint8_t v) override {
         log << QStringLiteral("byte106 %1 %2").arg(slot).arg(v);
     }
-    void profile_replaced(product_kernel_i*, uint8_t slot) override
-    {
+    void profile_replaced(product_kernel_i*, uint8_t slot) override {
         log << QStringLiteral("replaced %1").arg(slot);
     }
-    void picture_changed(product_kernel_i*, uint8_t slot) override
-    {
+    void picture_changed(product_kernel_i*, uint8_t slot) override {
         log << QStringLiteral("picture %1").arg(slot);
     }
     QStringList log;
@@ -179,9 +163,9 @@ public:
 
 class fake_ctrl final : public ctrl_funcs_i {
 public:
-    explicit fake_ctrl(int32_t type) : m_type(type) {}
-    interface_i* query_interface(const GUID& iid) override
-    {
+    explicit fake_ctrl(int32_t type)
+        : m_type(type) {}
+    interface_i* query_interface(const GUID& iid) override {
         return (iid == iid_interface_i || iid == iid_ctrl_funcs_i) ? this : nullptr;
     }
     void release() override {}
@@ -198,8 +182,7 @@ private:
     int32_t m_type;
 };
 
-QByteArray read_segment(const QString& key)
-{
+QByteArray read_segment(const QString& key) {
     QSharedMemory segment(key);
     if (!segment.attach(QSharedMemory::ReadOnly))
         return {};
@@ -209,16 +192,14 @@ QByteArray read_segment(const QString& key)
     return bytes;
 }
 
-host_message_rec message(int32_t code, const QByteArray& key)
-{
+host_message_rec message(int32_t code, const QByteArray& key) {
     host_message_rec m{};
     qToLittleEndian<int32_t>(code, m.bytes + 2);
     std::memcpy(m.bytes + 6, key.constData(), std::min<size_t>(size_t(key.size()), 249));
     return m;
 }
 
-QString md5(const QByteArray& bytes)
-{
+QString md5(const QByteArray& bytes) {
     return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex());
 }
 
@@ -232,10 +213,10 @@ class test_kernel : public QObject {
     std::vector<std::unique_ptr<QSharedMemory>> m_offered;
     int m_key_number = 0;
 
-    QByteArray offer(const QByteArray& bytes)
-    {
-        const QByteArray key = "quil_test_offer_" + QByteArray::number(QCoreApplication::applicationPid()) +
-                               "_" + QByteArray::number(++m_key_number);
+    QByteArray offer(const QByteArray& bytes) {
+        const QByteArray key = "quil_test_offer_" +
+                               QByteArray::number(QCoreApplication::applicationPid()) + "_" +
+                               QByteArray::number(++m_key_number);
         auto segment = std::make_unique<QSharedMemory>(QString::fromLatin1(key));
         if (!segment->create(qMax(1, bytes.size())))
             qFatal("cannot create a test segment: %s", qPrintable(segment->errorString()));
@@ -246,8 +227,7 @@ class test_kernel : public QObject {
         return key;
     }
 
-    std::unique_ptr<zarek_black_kernel_c> attached_kernel()
-    {
+    std::unique_ptr<zarek_black_kernel_c> attached_kernel() {
         auto kernel = std::make_unique<zarek_black_kernel_c>();
         kernel->attach(&m_host->center, nullptr);
         m_host->center.shown = kernel.get();
@@ -255,8 +235,7 @@ class test_kernel : public QObject {
     }
 
     // A loaded kernel: message 0 with a default profile set.
-    std::unique_ptr<zarek_black_kernel_c> loaded_kernel()
-    {
+    std::unique_ptr<zarek_black_kernel_c> loaded_kernel() {
         auto kernel = attached_kernel();
         // The blob carries the host's section, as one the host published would.
         recording_service service;
@@ -272,26 +251,22 @@ class test_kernel : public QObject {
     }
 
 private slots:
-    void initTestCase()
-    {
+    void initTestCase() {
         QStandardPaths::setTestModeEnabled(true);
         m_host = new recording_host;
         quil_init_module(m_host);
     }
-    void cleanupTestCase()
-    {
+    void cleanupTestCase() {
         quil_exit_module();
         m_offered.clear();
     }
-    void init()
-    {
+    void init() {
         m_host->center.commands.clear();
         m_host->center.busy.clear();
         m_host->journal.clear();
     }
 
-    void construction_asks_for_the_profile_service()
-    {
+    void construction_asks_for_the_profile_service() {
         auto kernel = std::make_unique<zarek_white_kernel_c>();
         QCOMPARE(kernel->product_type(), 9);
         QVERIFY(kernel->profile_service());
@@ -301,8 +276,7 @@ private slots:
         QCOMPARE(m_host->journal.last(), QStringLiteral("release"));
     }
 
-    void query_interface_answers_each_base()
-    {
+    void query_interface_answers_each_base() {
         zarek_black_kernel_c kernel;
         auto* primary = static_cast<product_kernel_i*>(&kernel);
         QCOMPARE(primary->query_interface(iid_interface_i), primary);
@@ -315,8 +289,7 @@ private slots:
         QCOMPARE(primary->query_interface(iid_profile_i), nullptr);
     }
 
-    void attach_connects_to_the_control_centre()
-    {
+    void attach_connects_to_the_control_centre() {
         const auto& listeners = m_host->center.listeners;
         const int before = listeners.size();
         auto kernel = attached_kernel();
@@ -329,8 +302,7 @@ private slots:
         QCOMPARE(listeners.size(), before);
     }
 
-    void commit_publishes_only_after_load_and_on_change()
-    {
+    void commit_publishes_only_after_load_and_on_change() {
         auto kernel = attached_kernel();
         QVERIFY(!kernel->commit());
         QVERIFY(m_host->center.commands.isEmpty());
@@ -361,15 +333,13 @@ private slots:
         QCOMPARE(check.name(0).name(), QStringLiteral("Arena"));
     }
 
-    void blob_reading_lets_the_service_read_its_section()
-    {
+    void blob_reading_lets_the_service_read_its_section() {
         auto kernel = loaded_kernel();
         QCOMPARE(m_host->journal.mid(m_host->journal.size() - 2),
                  (QStringList{QStringLiteral("begin_read"), QStringLiteral("read host part")}));
     }
 
-    void damaged_load_keeps_the_profiles_and_is_not_taken_as_loaded_data()
-    {
+    void damaged_load_keeps_the_profiles_and_is_not_taken_as_loaded_data() {
         QFETCH(QByteArray, blob);
         auto kernel = attached_kernel();
         kernel->set_profile_name(0, QStringLiteral("Kept"));
@@ -379,8 +349,7 @@ private slots:
         QCOMPARE(kernel->profile_name(0), QStringLiteral("Kept"));
         QVERIFY(!kernel->commit());
     }
-    void damaged_load_keeps_the_profiles_and_is_not_taken_as_loaded_data_data()
-    {
+    void damaged_load_keeps_the_profiles_and_is_not_taken_as_loaded_data_data() {
         QTest::addColumn<QByteArray>("blob");
         QTest::addRow("one byte") << QByteArray(1, '\x01');
         QTest::addRow("huge count") << QByteArray::fromHex("7fffffff00000070");
@@ -391,8 +360,7 @@ private slots:
         QTest::addRow("garbage") << garbage;
     }
 
-    void messages_with_bad_keys_are_ignored()
-    {
+    void messages_with_bad_keys_are_ignored() {
         auto kernel = attached_kernel();
         host_message_rec unterminated{};
         qToLittleEndian<int32_t>(0, unterminated.bytes + 2);
@@ -407,8 +375,7 @@ private slots:
         QVERIFY(m_host->center.commands.isEmpty());
     }
 
-    void device_values_message_replaces_bytes_0_to_3()
-    {
+    void device_values_message_replaces_bytes_0_to_3() {
         auto kernel = loaded_kernel();
         recording_listener listener;
         kernel->add_kernel_listener(&listener);
@@ -428,8 +395,7 @@ private slots:
         kernel->remove_kernel_listener(&listener);
     }
 
-    void profile_settings_message_replaces_the_settings()
-    {
+    void profile_settings_message_replaces_the_settings() {
         auto kernel = loaded_kernel();
         profile_settings_rec settings;
         settings.set_head(1);
@@ -443,8 +409,7 @@ private slots:
         QCOMPARE(kernel->data()->settings(1).dpi(0), uint16_t(1600));
     }
 
-    void profile_operations_notify_in_order()
-    {
+    void profile_operations_notify_in_order() {
         auto kernel = loaded_kernel();
         recording_listener listener;
         kernel->add_kernel_listener(&listener);
@@ -457,17 +422,15 @@ private slots:
         kernel->delete_profile(0);
         kernel->set_host_profile(1);
         kernel->set_host_profile(1);
-        QCOMPARE(listener.log,
-                 (QStringList{"appended", "name 1 Second", "inserted 0", "byte106 2 7", "deleted 0",
-                              "host_profile"}));
+        QCOMPARE(listener.log, (QStringList{"appended", "name 1 Second", "inserted 0",
+                                            "byte106 2 7", "deleted 0", "host_profile"}));
         QCOMPARE(kernel->profile_count(), 2);
         QCOMPARE(kernel->profile_name(1), QStringLiteral("Second"));
         QCOMPARE(kernel->profile_name(2), QString());
         kernel->remove_kernel_listener(&listener);
     }
 
-    void the_last_profile_cannot_be_deleted_nor_a_sixth_added()
-    {
+    void the_last_profile_cannot_be_deleted_nor_a_sixth_added() {
         auto kernel = loaded_kernel();
         kernel->delete_profile(0);
         QCOMPARE(kernel->profile_count(), 1);
@@ -476,8 +439,7 @@ private slots:
         QCOMPARE(kernel->profile_count(), 5);
     }
 
-    void export_and_import_cross_editions()
-    {
+    void export_and_import_cross_editions() {
         auto black = loaded_kernel();
         black->set_profile_name(0, QStringLiteral("Shared"));
         QBuffer buffer;
@@ -494,8 +456,7 @@ private slots:
         white.remove_kernel_listener(&listener);
     }
 
-    void destruction_tells_listeners()
-    {
+    void destruction_tells_listeners() {
         recording_listener listener;
         {
             auto kernel = attached_kernel();
@@ -504,8 +465,7 @@ private slots:
         QCOMPARE(listener.log, QStringList{QStringLiteral("closing")});
     }
 
-    void reset_everything_publishes_command_2()
-    {
+    void reset_everything_publishes_command_2() {
         auto kernel = loaded_kernel();
         kernel->set_profile_name(0, QStringLiteral("Gone"));
         recording_listener listener;
@@ -522,10 +482,10 @@ private slots:
         kernel->remove_kernel_listener(&listener);
     }
 
-    void pool_numbers_wrap_after_10000()
-    {
+    void pool_numbers_wrap_after_10000() {
         shm_pool pool;
-        const QString prefix = QStringLiteral("quil_test_wrap_%1").arg(QCoreApplication::applicationPid());
+        const QString prefix =
+            QStringLiteral("quil_test_wrap_%1").arg(QCoreApplication::applicationPid());
         QString key;
         for (int i = 0; i < 10002; ++i) {
             QSharedMemory* segment = pool.fresh_segment(prefix);
@@ -539,8 +499,7 @@ private slots:
         QVERIFY(!pool.fresh_segment(QString()));
     }
 
-    void favourites_change_only_on_a_new_type()
-    {
+    void favourites_change_only_on_a_new_type() {
         QTemporaryDir dir;
         auto kernel = loaded_kernel();
         const QString file = dir.filePath(QStringLiteral("QuilBlack"));
