@@ -229,6 +229,8 @@ void main_window_c::rebuild_page_tabs() {
             continue;
         tab->setParent(m_tab_bar);
         tab->setCheckable(true);
+        // The module draws its tabs itself; the host only gives them its tab lettering.
+        tab->setProperty("role", QStringLiteral("module_tab"));
         // The module's pages come after the host's own tabs.
         row->insertWidget(row->count() - 1, tab);
         m_tabs->addButton(tab);

@@ -1,5 +1,7 @@
 #include "host/virtual_mouse.h"
 
+#include "module/page_interfaces.h"
+
 #include "host/ctrl_center.h"
 #include "host/host_log.h"
 #include "host/host_storage.h"
@@ -304,7 +306,9 @@ void virtual_mouse_c::attach(product_kernel_i* kernel) {
 // host then marks the memory as initialised in its own section of the blob (the
 // profile service's note): the next commit differs from that state and carries
 // the kernel's whole default set to the device, which keeps it and reports it
-// back as loaded (message 0), as it does on every later start.
+// back as loaded (message 0), as it does on every later start. Before that
+// commit every page resets its settings: the profile set alone leaves the
+// sensitivities and DPI steps at zero, and a mouse ships with its pages' defaults.
 bool virtual_mouse_c::initialise_memory() {
     if (!m_kernel)
         return false;
@@ -320,6 +324,10 @@ bool virtual_mouse_c::initialise_memory() {
     }
     service->set_note(QStringLiteral("Memory initialised by koral on %1")
                           .arg(QDateTime::currentDateTimeUtc().toString(Qt::ISODate)));
+    for (int32_t i = 0; i < m_kernel->page_count(); ++i) {
+        if (product_function_page_i* page = m_kernel->page_at(i))
+            page->reset_all();
+    }
     if (!m_kernel->commit() || !has_blob()) {
         qCWarning(lc_koral) << "Virtual mouse: the kernel did not hand over its factory state;"
                             << "is it attached to the control centre?";

@@ -22,3 +22,7 @@ quil_add_test(e2e_kernel SOURCES host/e2e_kernel.cpp E2E)
 # The host components (control box, slider, value controls) against fake
 # clients; E2E only because it links the host alone.
 quil_add_test(test_components SOURCES host/test_components.cpp E2E)
+
+# The module's pages in the host: its main page built from the host's components,
+# edited with mouse and keys, committed to the virtual mouse and read back.
+quil_add_test(e2e_pages SOURCES host/e2e_pages.cpp E2E)

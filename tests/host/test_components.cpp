@@ -639,6 +639,29 @@ private slots:
         QCOMPARE(client.events, QStringList({"changed 2", "changed 3", "changed 1"}));
     }
 
+    void user_edits_reach_the_host_for_a_commit() {
+        component_context_c context;
+        QSignalSpy edits(&context, &component_context_c::user_changed);
+        owned<slider_c> slider(new slider_c(&context));
+        fake_slider_client client;
+        slider->set_client(&client);
+        slider->set_range(10, 0, 1);
+        slider->set_value(4);
+        QCOMPARE(edits.count(), 0);
+        QTest::keyClick(slider->widget(), Qt::Key_Right);
+        QCOMPARE(edits.count(), 1);
+
+        owned<value_ctrl_c> control(make_value_ctrl(0x501, &context));
+        control->set_value(2);
+        stage_t stage;
+        control->create_box(stage.panel);
+        QCOMPARE(edits.count(), 1);
+        QTest::keyClick(control->form()->slider(), Qt::Key_Right);
+        QCOMPARE(edits.count(), 2);
+        QTest::mouseClick(control->box()->frame()->favorite_button(), Qt::LeftButton);
+        QCOMPARE(edits.count(), 3);
+    }
+
     void slider_disabled_ignores_input() {
         stage_t stage(40);
         owned<slider_c> slider(new slider_c);

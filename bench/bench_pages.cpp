@@ -1,0 +1,133 @@
+// Timing of the module's pages in the stand-in host, with the host's real
+// components: opening and closing each page (first open and reopen), and a
+// user's slider move on the DPI switcher until the value is in the profile
+// (the chain from the slider to the record is synchronous). Run by hand; the
+// numbers are for comparing builds, not for tests.
+#include "host/components/slider.h"
+#include "host/ctrl_center.h"
+#include "host/hub.h"
+#include "host/module_host.h"
+#include "host/module_loader.h"
+#include "host/virtual_mouse.h"
+#include "module/kernel_host_interfaces.h"
+#include "module/page_interfaces.h"
+
+#include <QApplication>
+#include <QSpinBox>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+using clock_type = std::chrono::steady_clock;
+
+double elapsed_us(const std::function<void()>& op) {
+    const auto start = clock_type::now();
+    op();
+    return std::chrono::duration<double, std::micro>(clock_type::now() - start).count();
+}
+
+double median(std::vector<double> values) {
+    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
+    return values[values.size() / 2];
+}
+
+const char* page_name(int32_t type) {
+    switch (type) {
+    case page_type::main:
+        return "main";
+    case page_type::button_assignment:
+        return "button assignment";
+    case page_type::advanced:
+        return "advanced";
+    case page_type::favorites:
+        return "favorites";
+    }
+    return "?";
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QStandardPaths::setTestModeEnabled(true);
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+
+    ctrl_center_c centre;
+    hub_c hub(dir.path());
+    centre.set_hub(&hub);
+    module_host_c host(&centre);
+    module_loader_c loader(QStringLiteral(QUIL_BIN_DIR "/quil"));
+    if (!loader.load() || !loader.enter(&host)) {
+        std::fprintf(stderr, "cannot load the module: %s\n", qPrintable(loader.error_string()));
+        return 1;
+    }
+
+    QWidget area;
+    area.resize(1002, 720);
+    area.show();
+    auto* kernel = query<product_kernel_i>(host.create_module_object(class_id::black_kernel));
+    if (!kernel) {
+        std::fprintf(stderr, "the module made no kernel\n");
+        return 1;
+    }
+    kernel->attach(&centre, &area);
+    centre.set_current_kernel(kernel);
+    virtual_mouse_c mouse(&centre, product_type::black, QStringLiteral("QuilBlack"), dir.path());
+    mouse.attach(kernel);
+
+    constexpr int runs = 50;
+    for (int32_t i = 0; i < kernel->page_count(); ++i) {
+        const int32_t type = kernel->page_at(i)->page_id();
+        const double first = elapsed_us([&] {
+            kernel->open_page(type);
+            QCoreApplication::processEvents();
+        });
+        kernel->close_page();
+        std::vector<double> opens, closes;
+        for (int r = 0; r < runs; ++r) {
+            opens.push_back(elapsed_us([&] {
+                kernel->open_page(type);
+                // The form lays itself out on its first timer tick: part of opening.
+                QCoreApplication::processEvents();
+            }));
+            closes.push_back(elapsed_us([&] { kernel->close_page(); }));
+        }
+        std::printf("%-18s first open %8.0f us   reopen %8.0f us   close %8.0f us  (median of "
+                    "%d)\n",
+                    page_name(type), first, median(opens), median(closes), runs);
+    }
+
+    kernel->open_page(page_type::main);
+    QTest::qWait(20);
+    QWidget* row = area.findChild<QWidget*>(QStringLiteral("wg_slider_2"));
+    auto* slider = row ? row->findChild<slider_widget_c*>() : nullptr;
+    if (!slider) {
+        std::fprintf(stderr, "no DPI slider on the main page\n");
+        return 1;
+    }
+    auto* number = area.findChild<QSpinBox*>(QStringLiteral("sb_value_2"));
+    const int start_value = number ? number->value() : 0;
+    std::vector<double> moves;
+    for (int r = 0; r < 400; ++r) {
+        const Qt::Key key = (r / 100) % 2 == 0 ? Qt::Key_Right : Qt::Key_Left;
+        moves.push_back(elapsed_us([&] { QTest::keyClick(slider, key); }));
+        if (r == 99 && number && number->value() != start_value + 1000) {
+            std::fprintf(stderr, "the slider moves did not reach the DPI switcher\n");
+            return 1;
+        }
+    }
+    std::printf("%-18s %8.1f us  (median of %zu key moves, slider to profile record)\n",
+                "slider move", median(moves), moves.size());
+    kernel->close_page();
+    mouse.detach();
+    kernel->release();
+    return 0;
+}
