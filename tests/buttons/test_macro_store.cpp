@@ -3,82 +3,27 @@
 // macro numbering, preset macro files and matching against changed library macros.
 #include "buttons/macro_store.h"
 #include "common/log.h"
+#include "common/log_capture.h"
+#include "kernel/fake_host.h"
 #include "module/global_func.h"
 
 #include <QBuffer>
 #include <QDataStream>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <QtTest>
 #include <memory>
 
 namespace {
 
-// A small library of the kind the host keeps: groups of records in arrays.
-class test_library final : public macro_library_i {
-public:
-    struct group {
-        QString name;
-        QVector<library_macro_rec> macros;
-    };
-    QVector<group> groups;
-
-    interface_i* query_interface(const GUID& iid) override {
-        return iid == iid_interface_i ? this : nullptr;
-    }
-    void release() override {}
-    int32_t group_count() override { return groups.size(); }
-    QString group_name(int32_t g) override { return valid(g) ? groups[g].name : QString(); }
-    int32_t find_group(const QString& name) override {
-        for (int g = 0; g < groups.size(); ++g) {
-            if (groups[g].name == name)
-                return g;
-        }
-        return -1;
-    }
-    int32_t add_group(const QString& name) override {
-        groups.append({name, {}});
-        return groups.size() - 1;
-    }
-    int32_t macro_count(int32_t g) override { return valid(g) ? groups[g].macros.size() : 0; }
-    const library_macro_rec* macro_record(int32_t g, int32_t i) override {
-        return valid(g) && i >= 0 && i < groups[g].macros.size() ? &groups[g].macros[i] : nullptr;
-    }
-    int32_t add_macro(int32_t g, const library_macro_rec& record) override {
-        if (!valid(g))
-            return -1;
-        groups[g].macros.append(record);
-        return groups[g].macros.size() - 1;
-    }
-    bool replace_macro(int32_t g, int32_t i, const library_macro_rec& record) override {
-        if (!macro_record(g, i))
-            return false;
-        groups[g].macros[i] = record;
-        return true;
-    }
-
-private:
-    bool valid(int32_t g) const { return g >= 0 && g < groups.size(); }
-};
-
-struct forged_key {
-    uint8_t a;
-    uint8_t b;
-    uint16_t c;
-    uint32_t d;
-};
+// Key entries as the library stores them: a, b, 16-bit c, 32-bit d.
+using forged_key = library_key;
 
 void put16(QByteArray& bytes, int at, uint32_t v) {
-    bytes[at] = char(v & 0xFF);
-    bytes[at + 1] = char((v >> 8) & 0xFF);
-}
-
-void put32(QByteArray& bytes, int at, uint32_t v) {
-    put16(bytes, at, v & 0xFFFF);
-    put16(bytes, at + 2, v >> 16);
+    qToLittleEndian<quint16>(quint16(v), bytes.data() + at);
 }
 
 // A library record written byte by byte, independent of the record's accessors.
@@ -96,7 +41,7 @@ QByteArray forge_library(uint8_t record_byte, uint16_t word1, uint16_t word2,
         bytes[at] = char(keys[i].a);
         bytes[at + 1] = char(keys[i].b);
         put16(bytes, at + 2, keys[i].c);
-        put32(bytes, at + 4, keys[i].d);
+        qToLittleEndian<quint32>(keys[i].d, bytes.data() + at + 4);
     }
     return bytes;
 }
@@ -132,12 +77,8 @@ QByteArray forge_device(uint8_t slot, uint8_t button, uint8_t byte5, const QByte
                         const QByteArray& name, int key_count, int kind,
                         const QVector<forged_device_key>& keys) {
     QByteArray bytes(2002, '\0');
-    bytes[0] = char(0x0E);
-    bytes[1] = char(0xD2);
-    bytes[2] = char(0x07);
-    bytes[3] = char(slot);
-    bytes[4] = char(button);
-    bytes[5] = char(byte5);
+    const char head[] = {0x0E, char(0xD2), 0x07, char(slot), char(button), char(byte5)};
+    bytes.replace(0, 6, QByteArray(head, 6));
     bytes.replace(6, group.size(), group);
     bytes.replace(46, name.size(), name);
     put16(bytes, 78, uint32_t(key_count | (kind << 12)));
@@ -169,32 +110,13 @@ QVector<forged_device_key> device_keys_of(const QVector<forged_key>& keys) {
     return out;
 }
 
+QByteArray patch(QByteArray bytes, int at, const QByteArray& with) {
+    return bytes.replace(at, with.size(), with);
+}
+
 QByteArray text_at(const macro_rec& record, int at) {
     return QByteArray(reinterpret_cast<const char*>(record.data() + at));
 }
-
-// Reads back the messages that the module log received since construction.
-class log_capture {
-public:
-    log_capture()
-        : m_start(QFileInfo(module_log().current_file()).size()) {}
-
-    QStringList messages() const {
-        QFile file(module_log().current_file());
-        if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-            return {};
-        file.seek(m_start);
-        const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
-        // Entries are a time-stamp line, a one-line message and an empty line.
-        QStringList out;
-        for (int i = 1; i < lines.size(); i += 3)
-            out.append(lines[i]);
-        return out;
-    }
-
-private:
-    qint64 m_start;
-};
 
 const QByteArray e_acute = QByteArray("\xC3\xA9");       // two bytes
 const QByteArray euro_sign = QByteArray("\xE2\x82\xAC"); // three bytes
@@ -204,702 +126,586 @@ const QByteArray euro_sign = QByteArray("\xE2\x82\xAC"); // three bytes
 class test_macro_store : public QObject {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void library_record_layout();
-    void conversion_data();
-    void conversion();
-    void validity_data();
-    void validity();
-    void invalid_macro_is_reset_keeping_head();
-    void null_library_does_nothing();
-    void renaming_data();
-    void renaming();
-    void long_names_fit_the_device();
-    void target_group_data();
-    void target_group();
-    void log_lines_data();
-    void log_lines();
-    void numbering_data();
-    void numbering();
-    void preset_file_names_data();
-    void preset_file_names();
-    void preset_file_layout();
-    void write_all_preset_files_recreates_folder();
-    void unwritable_preset_file_is_skipped();
-    void preset_reader_bad_input_data();
-    void preset_reader_bad_input();
-    void match_and_refresh_data();
-    void match_and_refresh();
-
 private:
     QTemporaryDir m_log_dir;
     QTemporaryDir m_install_dir;
     std::unique_ptr<global_func_c> m_installation;
-};
 
-void test_macro_store::initTestCase() {
-    QStandardPaths::setTestModeEnabled(true);
-    QVERIFY(m_log_dir.isValid());
-    QVERIFY(m_install_dir.isValid());
-    module_log().init(m_log_dir.path() + QLatin1Char('/'), QStringLiteral("Quil"));
-    QVERIFY(module_log().is_open());
+private slots:
+    void initTestCase() {
+        QStandardPaths::setTestModeEnabled(true);
+        QVERIFY(m_log_dir.isValid());
+        QVERIFY(m_install_dir.isValid());
+        module_log().init(m_log_dir.path() + QLatin1Char('/'), QStringLiteral("Quil"));
+        QVERIFY(module_log().is_open());
 
-    // Product 8 takes macro kinds 0 and 1, product 9 only kind 0, product 7 none.
-    const QByteArray xml = R"(<?xml version="1.0"?>
-<CATALOGUE>
-  <PRODUCTS>
-    <PRODUCT type="8" macro="1" alias_name="QuilBlack"/>
-    <PRODUCT type="9" macro="0" alias_name="QuilWhite"/>
-    <PRODUCT type="7" alias_name="Other"/>
-  </PRODUCTS>
-</CATALOGUE>)";
-    QFile catalogue(m_install_dir.filePath(QStringLiteral("settings.xml")));
-    QVERIFY(catalogue.open(QIODevice::WriteOnly));
-    catalogue.write(qCompress(xml));
-    catalogue.close();
-    m_installation = std::make_unique<global_func_c>(
-        m_install_dir.path(), m_install_dir.filePath(QStringLiteral("user")));
-    m_installation->load_catalogue();
-    QVERIFY(m_installation->macro_allowed(1, 8));
-    QVERIFY(!m_installation->macro_allowed(1, 9));
-}
-
-void test_macro_store::library_record_layout() {
-    const QVector<forged_key> keys = {{1, 2, 0x0304, 0x05060708}, {0xFF, 0, 0xBEEF, 70000}};
-    library_macro_rec record = library_record(forge_library(9, 0x1234, 0xABCD, "Jump", keys, 2));
-    QCOMPARE(record.record_byte(), uint8_t(9));
-    QCOMPARE(record.first_option_word(), uint16_t(0x1234));
-    QCOMPARE(record.second_option_word(), uint16_t(0xABCD));
-    QCOMPARE(record.name(), QStringLiteral("Jump"));
-    QCOMPARE(record.key_count(), uint16_t(2));
-    QVERIFY(record.key(0) == (library_key{1, 2, 0x0304, 0x05060708}));
-    QVERIFY(record.key(1) == (library_key{0xFF, 0, 0xBEEF, 70000}));
-    QVERIFY(record.key(2048) == library_key{});
-
-    // Writing through the accessors lands on the same bytes.
-    library_macro_rec written;
-    written.set_record_byte(9);
-    written.set_first_option_word(0x1234);
-    written.set_second_option_word(0xABCD);
-    written.set_name(QStringLiteral("Jump"));
-    written.set_key_count(2);
-    written.set_key(0, {1, 2, 0x0304, 0x05060708});
-    written.set_key(1, {0xFF, 0, 0xBEEF, 70000});
-    written.set_key(2048, {1, 1, 1, 1});
-    QCOMPARE(written.to_bytes(), record.to_bytes());
-
-    // A name that fills its 80 bytes has no terminator and still reads back whole.
-    record.set_name_bytes(QByteArray(85, 'n'));
-    QCOMPARE(record.name_bytes(), QByteArray(80, 'n'));
-    QCOMPARE(record.key_count(), uint16_t(2));
-}
-
-void test_macro_store::conversion_data() {
-    QTest::addColumn<QString>("group");
-    QTest::addColumn<QByteArray>("library");
-    QTest::addColumn<QByteArray>("expected");
-
-    const QVector<forged_key> keys = {
-        {1, 2, 9, 100}, {3, 4, 0, 65535}, {5, 6, 7, 65536}, {7, 8, 0, 0xFFFFFFFF}};
-    const QVector<forged_device_key> device_keys = {
-        {1, 2, 100}, {3, 4, 65535}, {5, 6, 0xFFFF}, {7, 8, 0xFFFF}};
-    QTest::addRow("fields and clipped delays")
-        << QStringLiteral("Games") << forge_library(4, 0x0002, 0x1234, "Jump", keys)
-        << forge_device(3, 17, 0x34, "Games", "Jump", 4, 2, device_keys);
-    QTest::addRow("only the low option bits are kept")
-        << QStringLiteral("G") << forge_library(0, 0xFFF3, 0xFF00, "N", {})
-        << forge_device(3, 17, 0x00, "G", "N", 0, 3, {});
-
-    const QVector<forged_key> many = numbered_keys(500);
-    QTest::addRow("key count capped at 480")
-        << QStringLiteral("G") << forge_library(0, 1, 0, "N", many)
-        << forge_device(3, 17, 0, "G", "N", 480, 1, device_keys_of(many.mid(0, 480)));
-    QTest::addRow("damaged key count beyond the array")
-        << QStringLiteral("G") << forge_library(0, 1, 0, "N", {}, 0xFFFF)
-        << forge_device(3, 17, 0, "G", "N", 480, 1, {});
-    QTest::addRow("group name cut to 39 bytes")
-        << QString(45, QLatin1Char('g')) << forge_library(0, 0, 0, "N", {})
-        << forge_device(3, 17, 0, QByteArray(39, 'g'), "N", 0, 0, {});
-    QTest::addRow("unterminated library name cut to 31 bytes")
-        << QStringLiteral("G") << forge_library(0, 0, 0, QByteArray(80, 'n'), {})
-        << forge_device(3, 17, 0, "G", QByteArray(31, 'n'), 0, 0, {});
-    // 20 two-byte characters: 31 bytes would end in the middle of the 16th.
-    QTest::addRow("two-byte name not split")
-        << QStringLiteral("G") << forge_library(0, 0, 0, e_acute.repeated(20), {})
-        << forge_device(3, 17, 0, "G", e_acute.repeated(15), 0, 0, {});
-    // 14 three-byte characters: 39 bytes hold exactly 13.
-    QTest::addRow("three-byte group not split")
-        << QString::fromUtf8(euro_sign.repeated(14)) << forge_library(0, 0, 0, "N", {})
-        << forge_device(3, 17, 0, euro_sign.repeated(13), "N", 0, 0, {});
-}
-
-void test_macro_store::conversion() {
-    QFETCH(QString, group);
-    QFETCH(QByteArray, library);
-    QFETCH(QByteArray, expected);
-
-    macro_rec target;
-    target.b.fill(0xAA); // whatever was there before must not survive
-    convert_library_macro(group, 3, 17, library_record(library), target);
-    const QByteArray actual = target.to_bytes();
-    for (int i = 0; i < actual.size(); ++i) {
-        if (actual[i] != expected[i])
-            QFAIL(qPrintable(QStringLiteral("byte %1: %2, expected %3")
-                                 .arg(i)
-                                 .arg(uint8_t(actual[i]))
-                                 .arg(uint8_t(expected[i]))));
+        // Product 8 takes macro kinds 0 and 1, product 9 only kind 0.
+        const QByteArray xml = R"(<CATALOGUE><PRODUCTS>
+            <PRODUCT type="8" macro="1" alias_name="QuilBlack"/>
+            <PRODUCT type="9" macro="0" alias_name="QuilWhite"/>
+            </PRODUCTS></CATALOGUE>)";
+        QFile catalogue(m_install_dir.filePath(QStringLiteral("settings.xml")));
+        QVERIFY(catalogue.open(QIODevice::WriteOnly));
+        catalogue.write(qCompress(xml));
+        catalogue.close();
+        m_installation = std::make_unique<global_func_c>(
+            m_install_dir.path(), m_install_dir.filePath(QStringLiteral("user")));
+        m_installation->load_catalogue();
+        QVERIFY(m_installation->macro_allowed(1, 8));
+        QVERIFY(!m_installation->macro_allowed(1, 9));
     }
-    QVERIFY(is_valid_device_macro(target));
-}
 
-void test_macro_store::validity_data() {
-    QTest::addColumn<QByteArray>("record");
-    QTest::addColumn<bool>("valid");
+    void library_record_layout() {
+        const QVector<forged_key> keys = {{1, 2, 0x0304, 0x05060708}, {0xFF, 0, 0xBEEF, 70000}};
+        library_macro_rec record =
+            library_record(forge_library(9, 0x1234, 0xABCD, "Jump", keys, 2));
+        QCOMPARE(record.record_byte(), uint8_t(9));
+        QCOMPARE(record.first_option_word(), uint16_t(0x1234));
+        QCOMPARE(record.second_option_word(), uint16_t(0xABCD));
+        QCOMPARE(record.name(), QStringLiteral("Jump"));
+        QCOMPARE(record.key_count(), uint16_t(2));
+        QVERIFY(record.key(0) == (library_key{1, 2, 0x0304, 0x05060708}));
+        QVERIFY(record.key(1) == (library_key{0xFF, 0, 0xBEEF, 70000}));
+        QVERIFY(record.key(2048) == library_key{});
 
-    QTest::addRow("empty") << forge_device(0, 0, 0, "", "", 0, 0, {}) << true;
-    QTest::addRow("480 keys") << forge_device(0, 0, 0, "G", "N", 480, 0, {}) << true;
-    QTest::addRow("481 keys") << forge_device(0, 0, 0, "G", "N", 481, 0, {}) << false;
-    QTest::addRow("4095 keys") << forge_device(0, 0, 0, "G", "N", 4095, 0, {}) << false;
-    QTest::addRow("kind bits do not count") << forge_device(0, 0, 0, "G", "N", 480, 15, {}) << true;
-    QTest::addRow("group fills its 40 bytes, macro name empty")
-        << forge_device(0, 0, 0, QByteArray(40, 'g'), "", 0, 0, {}) << true;
-    QTest::addRow("group runs on into the macro name")
-        << forge_device(0, 0, 0, QByteArray(40, 'g'), "N", 0, 0, {}) << false;
-    // With no keys the word at 78 starts with a zero byte that ends the name.
-    QTest::addRow("name fills its 32 bytes, no keys")
-        << forge_device(0, 0, 0, "G", QByteArray(32, 'n'), 0, 0, {}) << true;
-    QTest::addRow("name runs on into the key count")
-        << forge_device(0, 0, 0, "G", QByteArray(32, 'n'), 1, 0, {}) << false;
-    QTest::addRow("31-byte name with keys")
-        << forge_device(0, 0, 0, "G", QByteArray(31, 'n'), 5, 0, {}) << true;
-}
+        // A name that fills its 80 bytes has no terminator and still reads back whole.
+        record.set_name_bytes(QByteArray(85, 'n'));
+        QCOMPARE(record.name_bytes(), QByteArray(80, 'n'));
+        QCOMPARE(record.key_count(), uint16_t(2));
+    }
 
-void test_macro_store::validity() {
-    QFETCH(QByteArray, record);
-    QFETCH(bool, valid);
-    QCOMPARE(is_valid_device_macro(device_record(record)), valid);
-}
+    void conversion_data() {
+        QTest::addColumn<QString>("group");
+        QTest::addColumn<QByteArray>("library");
+        QTest::addColumn<QByteArray>("expected");
 
-void test_macro_store::invalid_macro_is_reset_keeping_head() {
-    QByteArray bytes = forge_device(3, 17, 0x77, "Games", "Jump", 481, 5, {{1, 2, 3}});
-    bytes[2001] = char(0x5A);
-    macro_rec record = device_record(bytes);
-    test_library library;
-    const log_capture log;
+        const QVector<forged_key> keys = {
+            {1, 2, 9, 100}, {3, 4, 0, 65535}, {5, 6, 7, 65536}, {7, 8, 0, 0xFFFFFFFF}};
+        const QVector<forged_device_key> device_keys = {
+            {1, 2, 100}, {3, 4, 65535}, {5, 6, 0xFFFF}, {7, 8, 0xFFFF}};
+        QTest::addRow("fields and clipped delays")
+            << QStringLiteral("Games") << forge_library(4, 0x0002, 0x1234, "Jump", keys)
+            << forge_device(3, 17, 0x34, "Games", "Jump", 4, 2, device_keys);
+        QTest::addRow("only the low option bits are kept")
+            << QStringLiteral("G") << forge_library(0, 0xFFF3, 0xFF00, "N", {})
+            << forge_device(3, 17, 0x00, "G", "N", 0, 3, {});
 
-    QVERIFY(!synchronise_to_library(&library, record, QStringLiteral("Games")));
-    QCOMPARE(log.messages().value(0),
-             QStringLiteral("This key macro is invalid, reset to default macro."));
-    QCOMPARE(record.to_bytes(), forge_device(3, 17, 0, "My Macros", "My Macro", 0, 0, {}));
+        const QVector<forged_key> many = numbered_keys(500);
+        QTest::addRow("key count capped at 480")
+            << QStringLiteral("G") << forge_library(0, 1, 0, "N", many)
+            << forge_device(3, 17, 0, "G", "N", 480, 1, device_keys_of(many.mid(0, 480)));
+        QTest::addRow("damaged key count beyond the array")
+            << QStringLiteral("G") << forge_library(0, 1, 0, "N", {}, 0xFFFF)
+            << forge_device(3, 17, 0, "G", "N", 480, 1, {});
+        QTest::addRow("group name cut to 39 bytes")
+            << QString(45, QLatin1Char('g')) << forge_library(0, 0, 0, "N", {})
+            << forge_device(3, 17, 0, QByteArray(39, 'g'), "N", 0, 0, {});
+        QTest::addRow("unterminated library name cut to 31 bytes")
+            << QStringLiteral("G") << forge_library(0, 0, 0, QByteArray(80, 'n'), {})
+            << forge_device(3, 17, 0, "G", QByteArray(31, 'n'), 0, 0, {});
+        // 20 two-byte characters: 31 bytes would end in the middle of the 16th.
+        QTest::addRow("two-byte name not split")
+            << QStringLiteral("G") << forge_library(0, 0, 0, e_acute.repeated(20), {})
+            << forge_device(3, 17, 0, "G", e_acute.repeated(15), 0, 0, {});
+        // 14 three-byte characters: 39 bytes hold exactly 13.
+        QTest::addRow("three-byte group not split")
+            << QString::fromUtf8(euro_sign.repeated(14)) << forge_library(0, 0, 0, "N", {})
+            << forge_device(3, 17, 0, euro_sign.repeated(13), "N", 0, 0, {});
+    }
 
-    // A macro at the limit is kept as it is.
-    macro_rec at_limit = device_record(forge_device(3, 17, 0, "Games", "Jump", 480, 0, {}));
-    const macro_rec before = at_limit;
-    QVERIFY(!synchronise_to_library(&library, at_limit, QStringLiteral("Games")));
-    QVERIFY(at_limit == before);
-}
+    void conversion() {
+        QFETCH(QString, group);
+        QFETCH(QByteArray, library);
+        QFETCH(QByteArray, expected);
 
-void test_macro_store::null_library_does_nothing() {
-    macro_rec record = device_record(forge_device(0, 2, 0, "G", "N", 481, 0, {}));
-    const macro_rec before = record;
-    const log_capture log;
-    QVERIFY(!synchronise_to_library(nullptr, record, QStringLiteral("G")));
-    QVERIFY(record == before);
-    QVERIFY(log.messages().isEmpty());
-}
+        macro_rec target;
+        target.b.fill(0xAA); // whatever was there before must not survive
+        convert_library_macro(group, 3, 17, library_record(library), target);
+        const QByteArray actual = target.to_bytes();
+        for (int i = 0; i < actual.size(); ++i) {
+            if (actual[i] != expected[i])
+                QFAIL(qPrintable(QStringLiteral("byte %1: %2, expected %3")
+                                     .arg(i)
+                                     .arg(uint8_t(actual[i]))
+                                     .arg(uint8_t(expected[i]))));
+        }
+        QVERIFY(is_valid_device_macro(target));
+    }
 
-void test_macro_store::renaming_data() {
-    QTest::addColumn<QVector<QByteArray>>("group");
-    QTest::addColumn<QByteArray>("device");
-    QTest::addColumn<bool>("renamed");
-    QTest::addColumn<QByteArray>("name");
+    void validity_data() {
+        QTest::addColumn<QByteArray>("record");
+        QTest::addColumn<bool>("valid");
 
-    const QVector<forged_key> keys = {{1, 2, 0, 10}, {3, 4, 0, 20}};
-    const QVector<forged_key> one_differs = {{1, 2, 0, 10}, {3, 4, 0, 21}};
-    const QByteArray device = forge_device(0, 5, 7, "Games", "Jump", 2, 1, device_keys_of(keys));
+        QTest::addRow("empty") << forge_device(0, 0, 0, "", "", 0, 0, {}) << true;
+        QTest::addRow("480 keys") << forge_device(0, 0, 0, "G", "N", 480, 0, {}) << true;
+        QTest::addRow("481 keys") << forge_device(0, 0, 0, "G", "N", 481, 0, {}) << false;
+        QTest::addRow("kind bits do not count")
+            << forge_device(0, 0, 0, "G", "N", 480, 15, {}) << true;
+        QTest::addRow("group fills its 40 bytes, macro name empty")
+            << forge_device(0, 0, 0, QByteArray(40, 'g'), "", 0, 0, {}) << true;
+        QTest::addRow("group runs on into the macro name")
+            << forge_device(0, 0, 0, QByteArray(40, 'g'), "N", 0, 0, {}) << false;
+        // With no keys the word at 78 starts with a zero byte that ends the name.
+        QTest::addRow("name fills its 32 bytes, no keys")
+            << forge_device(0, 0, 0, "G", QByteArray(32, 'n'), 0, 0, {}) << true;
+        QTest::addRow("name runs on into the key count")
+            << forge_device(0, 0, 0, "G", QByteArray(32, 'n'), 1, 0, {}) << false;
+    }
 
-    QTest::addRow("name not in the group")
-        << QVector<QByteArray>{forge_library(0, 1, 7, "Run", keys)} << device << false
-        << QByteArray("Jump");
-    QTest::addRow("identical content keeps the name")
-        << QVector<QByteArray>{forge_library(0, 1, 7, "Jump", keys)} << device << false
-        << QByteArray("Jump");
-    QTest::addRow("one different key")
-        << QVector<QByteArray>{forge_library(0, 1, 7, "Jump", one_differs)} << device << true
-        << QByteArray("Jump[1]");
-    QTest::addRow("[1] taken") << QVector<QByteArray>{forge_library(0, 1, 7, "Jump", one_differs),
-                                                      forge_library(0, 1, 7, "Jump[1]", keys)}
-                               << device << true << QByteArray("Jump[2]");
-    QTest::addRow("[1] and [2] taken in reverse order")
-        << QVector<QByteArray>{forge_library(0, 1, 7, "Jump[2]", keys),
-                               forge_library(0, 1, 7, "Jump[1]", keys),
-                               forge_library(0, 1, 7, "Jump", one_differs)}
-        << device << true << QByteArray("Jump[3]");
-    QTest::addRow("first option word differs")
-        << QVector<QByteArray>{forge_library(0, 2, 7, "Jump", keys)} << device << true
-        << QByteArray("Jump[1]");
-    // The device keeps only the low byte of the second word.
-    QTest::addRow("second option word differs")
-        << QVector<QByteArray>{forge_library(0, 1, 0x0107, "Jump", keys)} << device << true
-        << QByteArray("Jump[1]");
-    QTest::addRow("record byte differs")
-        << QVector<QByteArray>{forge_library(1, 1, 7, "Jump", keys)} << device << true
-        << QByteArray("Jump[1]");
-    QTest::addRow("key count differs")
-        << QVector<QByteArray>{forge_library(0, 1, 7, "Jump", keys.mid(0, 1))} << device << true
-        << QByteArray("Jump[1]");
-    QTest::addRow("key field c differs")
-        << QVector<QByteArray>{forge_library(0, 1, 7, "Jump", {{1, 2, 0, 10}, {3, 4, 1, 20}})}
-        << device << true << QByteArray("Jump[1]");
-    QTest::addRow("empty macros with the same name are the same")
-        << QVector<QByteArray>{forge_library(0, 0, 0, "Jump", {}, 0)}
-        << forge_device(0, 5, 0, "Games", "Jump", 0, 0, {}) << false << QByteArray("Jump");
-    // The device holds 32 bytes; name and number must fit its 31 usable bytes.
-    QTest::addRow("32-byte name") << QVector<QByteArray>{forge_library(0, 0, 0, QByteArray(32, 'A'),
-                                                                       keys)}
-                                  << forge_device(0, 5, 0, "Games", QByteArray(32, 'A'), 0, 0, {})
-                                  << true << QByteArray(28, 'A') + "[1]";
-    QTest::addRow("three-byte characters not split")
-        << QVector<QByteArray>{forge_library(0, 0, 0, euro_sign.repeated(10), keys)}
-        << forge_device(0, 5, 0, "Games", euro_sign.repeated(10), 0, 0, {}) << true
-        << euro_sign.repeated(9) + "[1]";
-}
+    void validity() {
+        QFETCH(QByteArray, record);
+        QFETCH(bool, valid);
+        QCOMPARE(is_valid_device_macro(device_record(record)), valid);
+    }
 
-void test_macro_store::renaming() {
-    QFETCH(QVector<QByteArray>, group);
-    QFETCH(QByteArray, device);
-    QFETCH(bool, renamed);
-    QFETCH(QByteArray, name);
+    void invalid_macro_is_reset_keeping_head() {
+        QByteArray bytes = forge_device(3, 17, 0x77, "Games", "Jump", 481, 5, {{1, 2, 3}});
+        bytes[2001] = char(0x5A);
+        macro_rec record = device_record(bytes);
 
-    test_library library;
-    library.groups.append({QStringLiteral("Other"), {}});
-    library.groups.append({QStringLiteral("Games"), {}});
-    for (const QByteArray& bytes : group)
-        library.groups[1].macros.append(library_record(bytes));
-    const auto groups_before = library.groups.size();
+        // Without a library there is nothing to do, and nothing is logged.
+        const log_capture log;
+        QVERIFY(!synchronise_to_library(nullptr, record, QStringLiteral("Games")));
+        QCOMPARE(record.to_bytes(), bytes);
+        QVERIFY(log.messages().isEmpty());
 
-    macro_rec record = device_record(device);
-    QCOMPARE(synchronise_to_library(&library, record, QStringLiteral("Games")), renamed);
-    QCOMPARE(device_macro_name(record), name);
-    // The name is terminated inside its field and nothing else moved.
-    QCOMPARE(record.b[46 + std::size_t(name.size())], uint8_t(0));
-    QByteArray expected = device;
-    expected.replace(46, 32, QByteArray(32, '\0'));
-    expected.replace(46, name.size(), name);
-    QCOMPARE(record.to_bytes(), expected);
-    QCOMPARE(library.groups.size(), groups_before);
-}
+        fake_library library;
+        QVERIFY(!synchronise_to_library(&library, record, QStringLiteral("Games")));
+        QCOMPARE(log.messages().value(0),
+                 QStringLiteral("This key macro is invalid, reset to default macro."));
+        QCOMPARE(record.to_bytes(), forge_device(3, 17, 0, "My Macros", "My Macro", 0, 0, {}));
+    }
 
-void test_macro_store::long_names_fit_the_device() {
-    // A 40-byte name stored into a device record keeps 31 bytes and a zero.
-    macro_rec record = device_record(forge_device(0, 5, 0, "G", "old", 0, 0, {}));
-    record.b[46 + 31] = 0xEE;
-    QCOMPARE(set_device_macro_name(record, QByteArray(40, 'x')), 31);
-    QCOMPARE(QByteArray(reinterpret_cast<const char*>(record.data() + 46), 32),
-             QByteArray(31, 'x') + '\0');
+    void renaming_data() {
+        QTest::addColumn<QVector<QByteArray>>("group");
+        QTest::addColumn<QByteArray>("device");
+        QTest::addColumn<bool>("renamed");
+        QTest::addColumn<QByteArray>("name");
 
-    // A 40-byte candidate that needs a new name gets one that the device can hold.
-    const library_macro_rec taken = library_record(0, 0, 0, QByteArray(40, 'x'), {{1, 1, 1, 1}});
-    const library_macro_rec candidate = library_record(0, 0, 0, QByteArray(40, 'x'), {});
-    const QString name = compare_or_rename({&taken}, candidate);
-    QCOMPARE(name.toUtf8(), QByteArray(28, 'x') + "[1]");
-    QCOMPARE(set_device_macro_name(record, name.toUtf8()), 31);
-    QCOMPARE(text_at(record, 46), QByteArray(28, 'x') + "[1]");
+        const QVector<forged_key> keys = {{1, 2, 0, 10}, {3, 4, 0, 20}};
+        const QVector<forged_key> one_differs = {{1, 2, 0, 10}, {3, 4, 0, 21}};
+        const QByteArray device =
+            forge_device(0, 5, 7, "Games", "Jump", 2, 1, device_keys_of(keys));
 
-    // Twenty two-byte characters: the zero lands on a character boundary.
-    QCOMPARE(set_device_macro_name(record, e_acute.repeated(20)), 30);
-    QCOMPARE(text_at(record, 46), e_acute.repeated(15));
-    QCOMPARE(QString::fromUtf8(text_at(record, 46)).size(), 15);
-}
+        QTest::addRow("name not in the group")
+            << QVector<QByteArray>{forge_library(0, 1, 7, "Run", keys)} << device << false
+            << QByteArray("Jump");
+        QTest::addRow("identical content keeps the name")
+            << QVector<QByteArray>{forge_library(0, 1, 7, "Jump", keys)} << device << false
+            << QByteArray("Jump");
+        QTest::addRow("one different key")
+            << QVector<QByteArray>{forge_library(0, 1, 7, "Jump", one_differs)} << device << true
+            << QByteArray("Jump[1]");
+        QTest::addRow("[1] taken")
+            << QVector<QByteArray>{forge_library(0, 1, 7, "Jump", one_differs),
+                                   forge_library(0, 1, 7, "Jump[1]", keys)}
+            << device << true << QByteArray("Jump[2]");
+        QTest::addRow("[1] and [2] taken in reverse order")
+            << QVector<QByteArray>{forge_library(0, 1, 7, "Jump[2]", keys),
+                                   forge_library(0, 1, 7, "Jump[1]", keys),
+                                   forge_library(0, 1, 7, "Jump", one_differs)}
+            << device << true << QByteArray("Jump[3]");
+        QTest::addRow("first option word differs")
+            << QVector<QByteArray>{forge_library(0, 2, 7, "Jump", keys)} << device << true
+            << QByteArray("Jump[1]");
+        // The device keeps only the low byte of the second word.
+        QTest::addRow("second option word differs")
+            << QVector<QByteArray>{forge_library(0, 1, 0x0107, "Jump", keys)} << device << true
+            << QByteArray("Jump[1]");
+        QTest::addRow("key field c differs")
+            << QVector<QByteArray>{forge_library(0, 1, 7, "Jump", {{1, 2, 0, 10}, {3, 4, 1, 20}})}
+            << device << true << QByteArray("Jump[1]");
+        QTest::addRow("empty macros with the same name are the same")
+            << QVector<QByteArray>{forge_library(0, 0, 0, "Jump", {}, 0)}
+            << forge_device(0, 5, 0, "Games", "Jump", 0, 0, {}) << false << QByteArray("Jump");
+        // The device holds 32 bytes; name and number must fit its 31 usable bytes.
+        QTest::addRow("32-byte name")
+            << QVector<QByteArray>{forge_library(0, 0, 0, QByteArray(32, 'A'), keys)}
+            << forge_device(0, 5, 0, "Games", QByteArray(32, 'A'), 0, 0, {}) << true
+            << QByteArray(28, 'A') + "[1]";
+    }
 
-void test_macro_store::target_group_data() {
-    QTest::addColumn<QStringList>("groups");
-    QTest::addColumn<QString>("target");
-    QTest::addColumn<QStringList>("after");
-    QTest::addColumn<QString>("log_line");
+    void renaming() {
+        QFETCH(QVector<QByteArray>, group);
+        QFETCH(QByteArray, device);
+        QFETCH(bool, renamed);
+        QFETCH(QByteArray, name);
 
-    QTest::addRow("target exists") << QStringList{"A", "Games"} << QStringLiteral("Games")
-                                   << QStringList{"A", "Games"} << QString();
-    QTest::addRow("target missing is appended")
-        << QStringList{"A"} << QStringLiteral("Games") << QStringList{"A", "Games"}
-        << QStringLiteral("Macro group name is not exist, create new macro group.");
-    QTest::addRow("no target, no My Macros")
-        << QStringList{"A"} << QString() << QStringList{"A", "My Macros"}
-        << QStringLiteral("Macro group name is not exist, create [My Macros] group.");
-    QTest::addRow("no target, My Macros present")
-        << QStringList{"My Macros", "A"} << QString() << QStringList{"My Macros", "A"} << QString();
-}
+        fake_library library;
+        library.groups.append({QStringLiteral("Other"), {}});
+        library.groups.append({QStringLiteral("Games"), {}});
+        for (const QByteArray& bytes : group)
+            library.groups[1].macros.append(library_record(bytes));
+        const auto groups_before = library.groups.size();
 
-void test_macro_store::target_group() {
-    QFETCH(QStringList, groups);
-    QFETCH(QString, target);
-    QFETCH(QStringList, after);
-    QFETCH(QString, log_line);
+        macro_rec record = device_record(device);
+        QCOMPARE(synchronise_to_library(&library, record, QStringLiteral("Games")), renamed);
+        QCOMPARE(device_macro_name(record), name);
+        // The name is terminated inside its field and nothing else moved.
+        QCOMPARE(record.b[46 + std::size_t(name.size())], uint8_t(0));
+        QByteArray expected = device;
+        expected.replace(46, 32, QByteArray(32, '\0'));
+        expected.replace(46, name.size(), name);
+        QCOMPARE(record.to_bytes(), expected);
+        QCOMPARE(library.groups.size(), groups_before);
+    }
 
-    test_library library;
-    for (const QString& name : groups)
-        library.add_group(name);
-    macro_rec record = device_record(forge_device(0, 5, 0, "G", "N", 0, 0, {}));
-    const log_capture log;
-    synchronise_to_library(&library, record, target);
-    QCOMPARE(library_group_names(&library), after);
-    const QStringList lines = log.messages();
-    QVERIFY(lines.size() > 2);
-    if (log_line.isEmpty())
-        QVERIFY(!lines[1].startsWith(QStringLiteral("Macro group name is not exist")));
-    else
-        QCOMPARE(lines[1], log_line);
-}
+    void long_names_fit_the_device() {
+        // A 40-byte name stored into a device record keeps 31 bytes and a zero.
+        macro_rec record = device_record(forge_device(0, 5, 0, "G", "old", 0, 0, {}));
+        record.b[46 + 31] = 0xEE;
+        QCOMPARE(set_device_macro_name(record, QByteArray(40, 'x')), 31);
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(record.data() + 46), 32),
+                 QByteArray(31, 'x') + '\0');
 
-void test_macro_store::log_lines_data() {
-    QTest::addColumn<QByteArray>("library");
-    QTest::addColumn<QStringList>("lines");
+        // A 40-byte candidate that needs a new name gets one that the device can hold.
+        const library_macro_rec taken =
+            library_record(0, 0, 0, QByteArray(40, 'x'), {{1, 1, 1, 1}});
+        const library_macro_rec candidate = library_record(0, 0, 0, QByteArray(40, 'x'), {});
+        const QString name = compare_or_rename({&taken}, candidate);
+        QCOMPARE(name.toUtf8(), QByteArray(28, 'x') + "[1]");
+        QCOMPARE(set_device_macro_name(record, name.toUtf8()), 31);
+        QCOMPARE(text_at(record, 46), QByteArray(28, 'x') + "[1]");
 
-    const QVector<forged_key> keys = {{1, 2, 0, 10}, {3, 4, 0, 20}};
-    const QStringList head = {"Prepare synchronize macro to data base, target group name = Games",
-                              "Checking macro detail, member name = Jump, key count = 2",
-                              "Checking macro member name is unique. If not, will rename it."};
-    const QString same_name =
-        "There are another macro have the same name(Jump), prepare compare the detail";
-    const QStringList renamed = {"Prepare to generate a new macro name.",
-                                 "New macro name is [Jump[1]].",
-                                 "This macro needs to rename.",
-                                 "Macro name length is 7.",
-                                 "Prepare copy new macro name to data structure",
-                                 "Add end line symbol",
-                                 "Add end line symbol on last byte. Pos = 7",
-                                 "New macro name = Jump[1]."};
+        // Twenty two-byte characters: the zero lands on a character boundary.
+        QCOMPARE(set_device_macro_name(record, e_acute.repeated(20)), 30);
+        QCOMPARE(text_at(record, 46), e_acute.repeated(15));
+        QCOMPARE(QString::fromUtf8(text_at(record, 46)).size(), 15);
+    }
 
-    QTest::addRow("new name") << forge_library(0, 1, 0, "Run", keys)
-                              << head + QStringList{"This are no macro have same name, need to "
-                                                    "create a new one [Jump]."};
-    QTest::addRow("same macro") << forge_library(0, 1, 0, "Jump", keys)
-                                << head + QStringList{same_name,
-                                                      "This is the same macro, no need to "
-                                                      "rename it."};
-    QTest::addRow("parameter differs")
-        << forge_library(0, 2, 0, "Jump", keys)
-        << head +
-               QStringList{same_name, "This Macro's parameter is different, needs to rename it."} +
-               renamed;
-    QTest::addRow("key differs")
-        << forge_library(0, 1, 0, "Jump", {{1, 2, 0, 10}, {3, 5, 0, 20}})
-        << head +
-               QStringList{same_name, "This Macro's key data is different, needs to rename it."} +
-               renamed;
-}
+    void log_lines_data() {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QByteArray>("library"); // the one macro of the group "Games"
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QStringList>("groups"); // the library's groups afterwards
 
-void test_macro_store::log_lines() {
-    QFETCH(QByteArray, library);
-    QFETCH(QStringList, lines);
+        const QVector<forged_key> keys = {{1, 2, 0, 10}, {3, 4, 0, 20}};
+        auto head = [](const QString& target, const QString& creation) {
+            QStringList lines{"Prepare synchronize macro to data base, target group name = " +
+                              target};
+            if (!creation.isEmpty())
+                lines << "Macro group name is not exist, create " + creation;
+            return lines +
+                   QStringList{"Checking macro detail, member name = Jump, key count = 2",
+                               "Checking macro member name is unique. If not, will rename it."};
+        };
+        const QString new_name =
+            "This are no macro have same name, need to create a new one [Jump].";
+        const QString same_name =
+            "There are another macro have the same name(Jump), prepare compare the detail";
+        const QStringList renamed = {"Prepare to generate a new macro name.",
+                                     "New macro name is [Jump[1]].",
+                                     "This macro needs to rename.",
+                                     "Macro name length is 7.",
+                                     "Prepare copy new macro name to data structure",
+                                     "Add end line symbol",
+                                     "Add end line symbol on last byte. Pos = 7",
+                                     "New macro name = Jump[1]."};
+        const QStringList games{"Games"};
+        const QByteArray jump = forge_library(0, 1, 0, "Jump", keys);
 
-    test_library lib;
-    lib.groups.append({QStringLiteral("Games"), records_of({library_record(library)})});
-    macro_rec record =
-        device_record(forge_device(1, 9, 0, "Games", "Jump", 2, 1, {{1, 2, 10}, {3, 4, 20}}));
-    const log_capture log;
-    synchronise_to_library(&lib, record, QStringLiteral("Games"));
-    QCOMPARE(log.messages(), lines);
-}
+        QTest::addRow("new name") << "Games" << forge_library(0, 1, 0, "Run", keys)
+                                  << head("Games", {}) + QStringList{new_name} << games;
+        QTest::addRow("same macro")
+            << "Games" << jump
+            << head("Games", {}) +
+                   QStringList{same_name, "This is the same macro, no need to rename it."}
+            << games;
+        QTest::addRow("parameter differs")
+            << "Games" << forge_library(0, 2, 0, "Jump", keys)
+            << head("Games", {}) +
+                   QStringList{same_name,
+                               "This Macro's parameter is different, needs to rename it."} +
+                   renamed
+            << games;
+        QTest::addRow("key differs")
+            << "Games" << forge_library(0, 1, 0, "Jump", {{1, 2, 0, 10}, {3, 5, 0, 20}})
+            << head("Games", {}) +
+                   QStringList{same_name,
+                               "This Macro's key data is different, needs to rename it."} +
+                   renamed
+            << games;
+        QTest::addRow("target group missing is appended")
+            << "New" << jump << head("New", "new macro group.") + QStringList{new_name}
+            << QStringList{"Games", "New"};
+        QTest::addRow("no target: My Macros is appended")
+            << "" << jump << head("", "[My Macros] group.") + QStringList{new_name}
+            << QStringList{"Games", "My Macros"};
+    }
 
-void test_macro_store::numbering_data() {
-    QTest::addColumn<QStringList>("names");
-    QTest::addColumn<bool>("groups");
-    QTest::addColumn<int>("number");
-    QTest::addColumn<QString>("next");
+    void log_lines() {
+        QFETCH(QString, target);
+        QFETCH(QByteArray, library);
 
-    QTest::addRow("no groups") << QStringList{} << true << 0 << "My Macros 001";
-    QTest::addRow("002 then 001") << QStringList{"My Macros 002", "My Macros 001"} << true << 2
-                                  << "My Macros 003";
-    QTest::addRow("gap after 001")
-        << QStringList{"My Macros 001", "My Macros 003"} << true << 1 << "My Macros 002";
-    QTest::addRow("003 alone") << QStringList{"My Macros 003"} << true << 0 << "My Macros 001";
-    QTest::addRow("not zero-padded")
-        << QStringList{"My Macros 1", "My Macros 01"} << true << 0 << "My Macros 001";
-    QTest::addRow("other names between")
-        << QStringList{"My Macros 003", "Games", "My Macros 001", "My Macros 002", "My Macros"}
-        << true << 3 << "My Macros 004";
-    QTest::addRow("macro names are not group names")
-        << QStringList{"My Macro 001"} << true << 0 << "My Macros 001";
-    QTest::addRow("macros 002 then 001")
-        << QStringList{"My Macro 002", "My Macro 001"} << false << 2 << "My Macro 003";
-    QTest::addRow("group names are not macro names")
-        << QStringList{"My Macros 001"} << false << 0 << "My Macro 001";
-    QStringList thousand;
-    for (int i = 1000; i >= 1; --i)
-        thousand.append(QStringLiteral("My Macro %1").arg(i, 3, 10, QLatin1Char('0')));
-    QTest::addRow("past three digits") << thousand << false << 1000 << "My Macro 1001";
-}
+        fake_library lib;
+        lib.groups.append({QStringLiteral("Games"), records_of({library_record(library)})});
+        macro_rec record =
+            device_record(forge_device(1, 9, 0, "Games", "Jump", 2, 1, {{1, 2, 10}, {3, 4, 20}}));
+        const log_capture log;
+        synchronise_to_library(&lib, record, target);
+        QTEST(log.messages(), "lines");
+        QTEST(library_group_names(&lib), "groups");
+    }
 
-void test_macro_store::numbering() {
-    QFETCH(QStringList, names);
-    QFETCH(bool, groups);
-    QFETCH(int, number);
-    QFETCH(QString, next);
+    void numbering_data() {
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<bool>("groups");
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("next");
 
-    const int n = groups ? next_group_number(names) : next_macro_number(names);
-    QCOMPARE(n, number);
-    QCOMPARE(groups ? numbered_group_name(n + 1) : numbered_macro_name(n + 1), next);
-}
+        QTest::addRow("no groups") << QStringList{} << true << 0 << "My Macros 001";
+        QTest::addRow("002 then 001")
+            << QStringList{"My Macros 002", "My Macros 001"} << true << 2 << "My Macros 003";
+        QTest::addRow("gap after 001")
+            << QStringList{"My Macros 001", "My Macros 003"} << true << 1 << "My Macros 002";
+        QTest::addRow("not zero-padded")
+            << QStringList{"My Macros 1", "My Macros 01"} << true << 0 << "My Macros 001";
+        QTest::addRow("macro names are not group names")
+            << QStringList{"My Macro 001"} << true << 0 << "My Macros 001";
+        QTest::addRow("macros 002 then 001")
+            << QStringList{"My Macro 002", "My Macro 001"} << false << 2 << "My Macro 003";
+        QStringList thousand;
+        for (int i = 1000; i >= 1; --i)
+            thousand.append(QStringLiteral("My Macro %1").arg(i, 3, 10, QLatin1Char('0')));
+        QTest::addRow("past three digits") << thousand << false << 1000 << "My Macro 1001";
+    }
 
-void test_macro_store::preset_file_names_data() {
-    QTest::addColumn<QString>("group");
-    QTest::addColumn<QString>("file");
+    void numbering() {
+        QFETCH(QStringList, names);
+        QFETCH(bool, groups);
+        QFETCH(int, number);
+        QFETCH(QString, next);
 
-    QTest::addRow("colon and asterisk") << "A:B*D"
-                                        << "ABD.dat";
-    QTest::addRow("every forbidden character") << R"(a|b>c/d<e"f?g*h:i\j)"
-                                               << "abcdefghij.dat";
-    QTest::addRow("spaces and dots kept") << "My Macros 001.v2"
-                                          << "My Macros 001.v2.dat";
-    QTest::addRow("non-Latin kept") << QString::fromUtf8("Spiele \xC3\xA9\xE2\x82\xAC")
-                                    << QString::fromUtf8("Spiele \xC3\xA9\xE2\x82\xAC.dat");
-    QTest::addRow("nothing left") << "::"
-                                  << ".dat";
-}
+        const int n = groups ? next_group_number(names) : next_macro_number(names);
+        QCOMPARE(n, number);
+        QCOMPARE(groups ? numbered_group_name(n + 1) : numbered_macro_name(n + 1), next);
+    }
 
-void test_macro_store::preset_file_names() {
-    QFETCH(QString, group);
-    QFETCH(QString, file);
-    QCOMPARE(preset_file_name(group), file);
-}
+    void preset_file_names_data() {
+        QTest::addColumn<QString>("group");
+        QTest::addColumn<QString>("file");
 
-void test_macro_store::preset_file_layout() {
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QByteArray first = forge_library(1, 2, 3, "Jump", {{1, 2, 3, 4}});
-    const QByteArray second = forge_library(0, 0, 0, "Run", {});
-    macro_group group{QString::fromUtf8("G\xC3\xA9"), {}};
-    group.macros.append(library_record(first));
-    group.macros.append(library_record(second));
-    const QString path = dir.filePath(QStringLiteral("g.dat"));
-    QVERIFY(save_preset_macro_file(path, preset_macro_magic, {group}));
+        QTest::addRow("colon and asterisk") << "A:B*D"
+                                            << "ABD.dat";
+        QTest::addRow("every forbidden character") << "a|b>c/d<e\"f?g*h:i\\j"
+                                                   << "abcdefghij.dat";
+        QTest::addRow("nothing left") << "::"
+                                      << ".dat";
+    }
 
-    QByteArray expected("VANTOR01");
-    expected += QByteArray::fromHex("00000001"); // group count
-    expected += QByteArray::fromHex("00000004"
-                                    "004700E9");         // "Gé", UTF-16 big-endian
-    expected += QByteArray::fromHex("00000002");         // macro count
-    expected += QByteArray::fromHex("00004057") + first; // 16471 bytes each
-    expected += QByteArray::fromHex("00004057") + second;
+    void preset_file_names() {
+        QFETCH(QString, group);
+        QFETCH(QString, file);
+        QCOMPARE(preset_file_name(group), file);
+    }
 
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), expected);
+    void preset_file_layout() {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QByteArray first = forge_library(1, 2, 3, "Jump", {{1, 2, 3, 4}});
+        const QByteArray second = forge_library(0, 0, 0, "Run", {});
+        macro_group group{QString::fromUtf8("G\xC3\xA9"), {}};
+        group.macros.append(library_record(first));
+        group.macros.append(library_record(second));
+        const QString path = dir.filePath(QStringLiteral("g.dat"));
+        QVERIFY(save_preset_macro_file(path, preset_macro_magic, {group}));
 
-    QVector<macro_group> read;
-    QVERIFY(read_preset_macro_file(path, preset_macro_magic, read));
-    QCOMPARE(read.size(), 1);
-    QCOMPARE(read[0].name, group.name);
-    QVERIFY(read[0].macros == group.macros);
-}
+        QByteArray expected("VANTOR01");
+        expected += QByteArray::fromHex("00000001"); // group count
+        expected += QByteArray::fromHex("00000004"
+                                        "004700E9");         // "Gé", UTF-16 big-endian
+        expected += QByteArray::fromHex("00000002");         // macro count
+        expected += QByteArray::fromHex("00004057") + first; // 16471 bytes each
+        expected += QByteArray::fromHex("00004057") + second;
 
-void test_macro_store::write_all_preset_files_recreates_folder() {
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString folder = dir.filePath(QStringLiteral("preset_macro/"));
-    QVERIFY(QDir().mkpath(folder + QStringLiteral("stale")));
-    QFile stale(folder + QStringLiteral("old.dat"));
-    QVERIFY(stale.open(QIODevice::WriteOnly));
-    stale.close();
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), expected);
 
-    test_library library;
-    library.groups.append(
-        {QStringLiteral("A:B*D"), records_of({library_record(0, 1, 0, "X", {})})});
-    library.groups.append(
-        {QStringLiteral("Games"), records_of({library_record(0, 0, 0, "J", {{1, 1, 1, 1}}),
-                                              library_record(0, 0, 0, "K", {})})});
-    library.groups.append({QStringLiteral("Empty"), {}});
-    write_all_preset_files(library_groups(&library), folder);
-
-    QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-             (QStringList{"ABD.dat", "Empty.dat", "Games.dat"}));
-    for (const auto& group : library.groups) {
         QVector<macro_group> read;
-        QVERIFY(read_preset_macro_file(folder + preset_file_name(group.name), preset_macro_magic,
-                                       read));
+        QVERIFY(read_preset_macro_file(path, preset_macro_magic, read));
         QCOMPARE(read.size(), 1);
         QCOMPARE(read[0].name, group.name);
         QVERIFY(read[0].macros == group.macros);
     }
-}
 
-void test_macro_store::unwritable_preset_file_is_skipped() {
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString folder = dir.filePath(QStringLiteral("preset_macro/"));
-    // A name longer than any file system allows cannot be opened.
-    const QString too_long(300, QLatin1Char('L'));
-    const QVector<macro_group> groups = {{QStringLiteral("Before"), {}},
-                                         {too_long, records_of({library_record(0, 0, 0, "X", {})})},
-                                         {QStringLiteral("After"), {}}};
-    const log_capture log;
-    write_all_preset_files(groups, folder);
+    void write_all_preset_files_recreates_folder() {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString folder = dir.filePath(QStringLiteral("preset_macro/"));
+        QVERIFY(QDir().mkpath(folder + QStringLiteral("stale")));
+        QFile stale(folder + QStringLiteral("old.dat"));
+        QVERIFY(stale.open(QIODevice::WriteOnly));
+        stale.close();
 
-    QCOMPARE(log.messages(), QStringList{QStringLiteral("save_macro_dat, can not open the file: ") +
-                                         QDir(folder).filePath(too_long + QStringLiteral(".dat"))});
-    QCOMPARE(QDir(folder).entryList(QDir::Files), (QStringList{"After.dat", "Before.dat"}));
-}
+        fake_library library;
+        library.groups.append(
+            {QStringLiteral("A:B*D"), records_of({library_record(0, 1, 0, "X", {})})});
+        // A name longer than any file system allows cannot be opened: only it is skipped.
+        const QString too_long(300, QLatin1Char('L'));
+        library.groups.append({too_long, records_of({library_record(0, 0, 0, "X", {})})});
+        library.groups.append(
+            {QStringLiteral("Games"), records_of({library_record(0, 0, 0, "J", {{1, 1, 1, 1}}),
+                                                  library_record(0, 0, 0, "K", {})})});
+        library.groups.append({QStringLiteral("Empty"), {}});
+        const log_capture log;
+        write_all_preset_files(library_groups(&library), folder);
 
-void test_macro_store::preset_reader_bad_input_data() {
-    QTest::addColumn<QByteArray>("bytes");
-    // The number of groups read, or -1 when the input is refused.
-    QTest::addColumn<int>("read");
-
-    const QByteArray record = forge_library(0, 0, 0, "X", {});
-    const QByteArray good = QByteArray("VANTOR01") + QByteArray::fromHex("00000001") +
-                            QByteArray::fromHex("00000002"
-                                                "0047") +
-                            QByteArray::fromHex("00000001") + QByteArray::fromHex("00004057") +
-                            record;
-
-    QTest::addRow("whole file") << good << 1;
-    QTest::addRow("no groups") << QByteArray("VANTOR01") + QByteArray(4, '\0') << 0;
-    QTest::addRow("empty") << QByteArray() << -1;
-    QTest::addRow("wrong magic") << QByteArray("VANTOR02") + good.mid(8) << -1;
-    QTest::addRow("truncated in the magic") << good.left(5) << -1;
-    QTest::addRow("truncated in the group count") << good.left(10) << -1;
-    QTest::addRow("truncated in the group name") << good.left(15) << -1;
-    QTest::addRow("truncated in the record") << good.left(good.size() - 1) << -1;
-    QTest::addRow("negative group count")
-        << QByteArray("VANTOR01") + QByteArray::fromHex("FFFFFFFF") << -1;
-    QTest::addRow("huge group count") << QByteArray(good).replace(8, 4, "\x7F\xFF\xFF\xFF") << -1;
-    QTest::addRow("huge macro count") << QByteArray(good).replace(18, 4, "\x7F\xFF\xFF\xFF") << -1;
-    QTest::addRow("negative macro count")
-        << QByteArray(good).replace(18, 4, "\xFF\xFF\xFF\xFE") << -1;
-    QTest::addRow("huge name length") << QByteArray(good).replace(12, 4, "\x7F\xFF\xFF\xFE") << -1;
-    QTest::addRow("odd name length")
-        << QByteArray(good).replace(12, 4, QByteArray::fromHex("00000003")) << -1;
-    QTest::addRow("short record") << QByteArray(good).replace(22, 4,
-                                                              QByteArray::fromHex("00004056"))
-                                  << -1;
-    QTest::addRow("long record") << QByteArray(good).replace(22, 4, "\xFF\xFF\xFF\xF0") << -1;
-}
-
-void test_macro_store::preset_reader_bad_input() {
-    QFETCH(QByteArray, bytes);
-    QFETCH(int, read);
-
-    QBuffer buffer(&bytes);
-    QVERIFY(buffer.open(QIODevice::ReadOnly));
-    const macro_group kept{QStringLiteral("kept"), records_of({library_record(0, 0, 0, "K", {})})};
-    QVector<macro_group> groups{kept};
-    const log_capture log;
-    QCOMPARE(read_preset_macro_file(&buffer, preset_macro_magic, groups), read >= 0);
-    if (read >= 0) {
-        QVERIFY(log.messages().isEmpty());
-        QCOMPARE(groups.size(), read);
-        if (read > 0) {
-            QCOMPARE(groups[0].name, QStringLiteral("G"));
-            QCOMPARE(groups[0].macros.size(), 1);
-            QCOMPARE(groups[0].macros[0].name(), QStringLiteral("X"));
+        QCOMPARE(log.messages(),
+                 QStringList{QStringLiteral("save_macro_dat, can not open the file: ") +
+                             QDir(folder).filePath(too_long + QStringLiteral(".dat"))});
+        QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 (QStringList{"ABD.dat", "Empty.dat", "Games.dat"}));
+        library.groups.removeAt(1);
+        for (const auto& group : library.groups) {
+            QVector<macro_group> read;
+            QVERIFY(read_preset_macro_file(folder + preset_file_name(group.name),
+                                           preset_macro_magic, read));
+            QCOMPARE(read.size(), 1);
+            QCOMPARE(read[0].name, group.name);
+            QVERIFY(read[0].macros == group.macros);
         }
-    } else {
+    }
+
+    void preset_reader_bad_input_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("accepted"); // and then empty: the one accepted file has no group
+
+        // Magic, one group "G" holding one record (the whole file is read back above).
+        const QByteArray good = QByteArray("VANTOR01") +
+                                QByteArray::fromHex("00000001"
+                                                    "00000002"
+                                                    "0047"
+                                                    "00000001"
+                                                    "00004057") +
+                                forge_library(0, 0, 0, "X", {});
+        QTest::addRow("no groups") << QByteArray("VANTOR01") + QByteArray(4, '\0') << true;
+        QTest::addRow("empty") << QByteArray() << false;
+        QTest::addRow("wrong magic") << QByteArray("VANTOR02") + good.mid(8) << false;
+        QTest::addRow("truncated in the group name") << good.left(15) << false;
+        QTest::addRow("truncated in the record") << good.left(good.size() - 1) << false;
+        QTest::addRow("negative group count") << patch(good, 8, "\xFF\xFF\xFF\xFF") << false;
+        QTest::addRow("huge group count") << patch(good, 8, "\x7F\xFF\xFF\xFF") << false;
+        QTest::addRow("huge macro count") << patch(good, 18, "\x7F\xFF\xFF\xFF") << false;
+        QTest::addRow("huge name length") << patch(good, 12, "\x7F\xFF\xFF\xFE") << false;
+        QTest::addRow("odd name length")
+            << patch(good, 12, QByteArray::fromHex("00000003")) << false;
+        QTest::addRow("short record") << patch(good, 22, QByteArray::fromHex("00004056")) << false;
+        QTest::addRow("long record") << patch(good, 22, "\xFF\xFF\xFF\xF0") << false;
+    }
+
+    void preset_reader_bad_input() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, accepted);
+
+        QBuffer buffer(&bytes);
+        QVERIFY(buffer.open(QIODevice::ReadOnly));
+        const macro_group kept{QStringLiteral("kept"),
+                               records_of({library_record(0, 0, 0, "K", {})})};
+        QVector<macro_group> groups{kept};
+        const log_capture log;
+        QCOMPARE(read_preset_macro_file(&buffer, preset_macro_magic, groups), accepted);
+        if (accepted) {
+            QVERIFY(log.messages().isEmpty());
+            QVERIFY(groups.isEmpty());
+            return;
+        }
+        // Refused: one line in the log, and what the caller held is untouched.
         QCOMPARE(log.messages().size(), 1);
         QVERIFY(log.messages()[0].startsWith(QStringLiteral("read_macro_dat, ")));
         QCOMPARE(groups.size(), 1);
         QCOMPARE(groups[0].name, kept.name);
         QVERIFY(groups[0].macros == kept.macros);
     }
-}
 
-void test_macro_store::match_and_refresh_data() {
-    QTest::addColumn<int>("product");
-    QTest::addColumn<QByteArray>("device");
-    QTest::addColumn<uint8_t>("state");
-    QTest::addColumn<QString>("group");
-    QTest::addColumn<QByteArray>("library");
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<bool>("matched");
-    QTest::addColumn<bool>("gone");
+    void match_and_refresh_data() {
+        QTest::addColumn<int>("product");
+        QTest::addColumn<QByteArray>("device");
+        QTest::addColumn<uint8_t>("state");
+        QTest::addColumn<QString>("group");
+        QTest::addColumn<QByteArray>("library");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<bool>("matched");
+        QTest::addColumn<bool>("gone");
 
-    const QVector<forged_key> keys = {{1, 2, 5, 10}, {3, 4, 6, 20}};
-    const QByteArray library = forge_library(0, 1, 0x0207, "Jump", keys);
-    // Slot 4, button 33; byte 5 is older than the library's.
-    const QByteArray device =
-        forge_device(4, 33, 0x01, "Games", "Jump", 2, 1, {{1, 2, 10}, {3, 4, 20}});
-    const QString games = QStringLiteral("Games");
+        const QVector<forged_key> keys = {{1, 2, 5, 10}, {3, 4, 6, 20}};
+        const QByteArray library = forge_library(0, 1, 0x0207, "Jump", keys);
+        // Slot 4, button 33; byte 5 is older than the library's.
+        const QByteArray device =
+            forge_device(4, 33, 0x01, "Games", "Jump", 2, 1, {{1, 2, 10}, {3, 4, 20}});
+        const QString games = QStringLiteral("Games");
 
-    QTest::addRow("match is refreshed")
-        << 8 << device << uint8_t(0) << games << library << 1 << true << false;
-    QTest::addRow("other group") << 8 << device << uint8_t(0) << "Other" << library << 1 << false
-                                 << false;
-    QTest::addRow("other name") << 8 << device << uint8_t(0) << games
-                                << forge_library(0, 1, 7, "Jumps", keys) << 1 << false << false;
-    QTest::addRow("other key count")
-        << 8 << device << uint8_t(0) << games << forge_library(0, 1, 7, "Jump", keys.mid(0, 1)) << 1
-        << false << false;
-    QTest::addRow("other option word")
-        << 8 << device << uint8_t(0) << games << forge_library(0, 2, 7, "Jump", keys) << 1 << false
-        << false;
-    QTest::addRow("other key a") << 8 << device << uint8_t(0) << games
-                                 << forge_library(0, 1, 7, "Jump", {{1, 2, 5, 10}, {9, 4, 6, 20}})
-                                 << 1 << false << false;
-    QTest::addRow("other key b") << 8 << device << uint8_t(0) << games
-                                 << forge_library(0, 1, 7, "Jump", {{1, 9, 5, 10}, {3, 4, 6, 20}})
-                                 << 1 << false << false;
-    QTest::addRow("other key value")
-        << 8 << device << uint8_t(0) << games
-        << forge_library(0, 1, 7, "Jump", {{1, 2, 5, 10}, {3, 4, 6, 21}}) << 1 << false << false;
-    QTest::addRow("deleted") << 8 << device << uint8_t(1) << games << library << 1 << true << true;
-    QTest::addRow("deleted, other name")
-        << 8 << device << uint8_t(1) << games << forge_library(0, 1, 7, "Run", keys) << 1 << false
-        << false;
-    QTest::addRow("kind not accepted by the product")
-        << 9 << device << uint8_t(0) << games << library << 1 << true << true;
-    QTest::addRow("product accepts no macros")
-        << 7 << device << uint8_t(0) << games << library << 0 << true << true;
-    QTest::addRow("kind accepted by the other product")
-        << 9 << device << uint8_t(0) << games << library << 0 << true << false;
+        QTest::addRow("match is refreshed")
+            << 8 << device << uint8_t(0) << games << library << 1 << true << false;
+        QTest::addRow("other group")
+            << 8 << device << uint8_t(0) << "Other" << library << 1 << false << false;
+        QTest::addRow("other name") << 8 << device << uint8_t(0) << games
+                                    << forge_library(0, 1, 7, "Jumps", keys) << 1 << false << false;
+        QTest::addRow("other key count")
+            << 8 << device << uint8_t(0) << games << forge_library(0, 1, 7, "Jump", keys.mid(0, 1))
+            << 1 << false << false;
+        QTest::addRow("other option word")
+            << 8 << device << uint8_t(0) << games << forge_library(0, 2, 7, "Jump", keys) << 1
+            << false << false;
+        QTest::addRow("other key a")
+            << 8 << device << uint8_t(0) << games
+            << forge_library(0, 1, 7, "Jump", {{1, 2, 5, 10}, {9, 4, 6, 20}}) << 1 << false
+            << false;
+        QTest::addRow("other key value")
+            << 8 << device << uint8_t(0) << games
+            << forge_library(0, 1, 7, "Jump", {{1, 2, 5, 10}, {3, 4, 6, 21}}) << 1 << false
+            << false;
+        QTest::addRow("deleted") << 8 << device << uint8_t(1) << games << library << 1 << true
+                                 << true;
+        QTest::addRow("kind not accepted by the product")
+            << 9 << device << uint8_t(0) << games << library << 1 << true << true;
+        QTest::addRow("kind accepted by the other product")
+            << 9 << device << uint8_t(0) << games << library << 0 << true << false;
 
-    // Without keys nothing past the count is compared.
-    QByteArray no_keys = forge_device(4, 33, 0, "Games", "Jump", 0, 1, {{9, 9, 9}});
-    QTest::addRow("no keys") << 8 << no_keys << uint8_t(0) << games
-                             << forge_library(0, 1, 0, "Jump", {}) << 0 << true << false;
-    // Held by the device as conversion stored it.
-    QTest::addRow("long delay") << 8
-                                << forge_device(4, 33, 0, "Games", "Jump", 1, 1, {{1, 2, 0xFFFF}})
-                                << uint8_t(0) << games
-                                << forge_library(0, 1, 0, "Jump", {{1, 2, 0, 70000}}) << 0 << true
-                                << false;
-    QTest::addRow("long name") << 8
-                               << forge_device(4, 33, 0, "Games", QByteArray(31, 'n'), 0, 1, {})
-                               << uint8_t(0) << games
-                               << forge_library(0, 1, 0, QByteArray(40, 'n'), {}) << 0 << true
-                               << false;
-}
-
-void test_macro_store::match_and_refresh() {
-    QFETCH(int, product);
-    QFETCH(QByteArray, device);
-    QFETCH(uint8_t, state);
-    QFETCH(QString, group);
-    QFETCH(QByteArray, library);
-    QFETCH(int, kind);
-    QFETCH(bool, matched);
-    QFETCH(bool, gone);
-
-    library_item item;
-    item.state = state;
-    item.group_name = group;
-    item.record = library_record(library);
-    item.kind = uint16_t(kind);
-
-    macro_rec record = device_record(device);
-    const macro_match result = ::match_and_refresh(product, item, record, *m_installation);
-    QCOMPARE(result.matched, matched);
-    QCOMPARE(result.gone, gone);
-    if (matched && !gone) {
-        // Rebuilt from the library, still the same button of the same slot.
-        macro_rec expected;
-        convert_library_macro(group, 4, 33, item.record, expected);
-        QVERIFY(record == expected);
-        QCOMPARE(record.b[5], uint8_t(item.record.second_option_word() & 0xFF));
-    } else {
-        QCOMPARE(record.to_bytes(), device);
+        // Without keys nothing past the count is compared.
+        QByteArray no_keys = forge_device(4, 33, 0, "Games", "Jump", 0, 1, {{9, 9, 9}});
+        QTest::addRow("no keys") << 8 << no_keys << uint8_t(0) << games
+                                 << forge_library(0, 1, 0, "Jump", {}) << 0 << true << false;
+        // Held by the device as conversion stored it.
+        QTest::addRow("long delay")
+            << 8 << forge_device(4, 33, 0, "Games", "Jump", 1, 1, {{1, 2, 0xFFFF}}) << uint8_t(0)
+            << games << forge_library(0, 1, 0, "Jump", {{1, 2, 0, 70000}}) << 0 << true << false;
+        QTest::addRow("long name")
+            << 8 << forge_device(4, 33, 0, "Games", QByteArray(31, 'n'), 0, 1, {}) << uint8_t(0)
+            << games << forge_library(0, 1, 0, QByteArray(40, 'n'), {}) << 0 << true << false;
     }
-}
+
+    void match_and_refresh() {
+        QFETCH(int, product);
+        QFETCH(QByteArray, device);
+        QFETCH(uint8_t, state);
+        QFETCH(QString, group);
+        QFETCH(QByteArray, library);
+        QFETCH(int, kind);
+        QFETCH(bool, matched);
+        QFETCH(bool, gone);
+
+        library_item item;
+        item.state = state;
+        item.group_name = group;
+        item.record = library_record(library);
+        item.kind = uint16_t(kind);
+
+        macro_rec record = device_record(device);
+        const macro_match result = ::match_and_refresh(product, item, record, *m_installation);
+        QCOMPARE(result.matched, matched);
+        QCOMPARE(result.gone, gone);
+        if (matched && !gone) {
+            // Rebuilt from the library, still the same button of the same slot.
+            macro_rec expected;
+            convert_library_macro(group, 4, 33, item.record, expected);
+            QVERIFY(record == expected);
+            QCOMPARE(record.b[5], uint8_t(item.record.second_option_word() & 0xFF));
+        } else {
+            QCOMPARE(record.to_bytes(), device);
+        }
+    }
+};
 
 QTEST_GUILESS_MAIN(test_macro_store)
 #include "test_macro_store.moc"

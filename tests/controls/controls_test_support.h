@@ -1,11 +1,12 @@
-// Host stand-ins for the page and control suites: a control centre with a text
-// provider and a hub, value controls, sliders and control boxes. Every one writes
-// what it is asked to do into one journal, so a test can check orders across objects.
+// Host stand-ins for the control suites: a hub, value controls, sliders and control boxes
+// around the shared control centre. Every one writes what it is asked to do into one
+// journal, so a test can check orders across objects.
 #pragma once
 
 #include "module/component_interfaces.h"
 #include "module/module.h"
 #include "module/page_interfaces.h"
+#include "pages/fake_center.h"
 
 #include <QPointer>
 #include <QStringList>
@@ -21,7 +22,11 @@ inline QStringList& journal() {
     return j;
 }
 
-inline void note(const QString& line) {
+// Writes `what` with its %1, %2, ... filled in order into the journal.
+template <class... A>
+void note(const char* what, const A&... args) {
+    QString line = QString::fromLatin1(what);
+    ((line = line.arg(args)), ...);
     journal().append(line);
 }
 
@@ -33,6 +38,10 @@ inline QStringList entries(const QString& prefix) {
             out.append(line);
     }
     return out;
+}
+
+inline QString name_of(QWidget* w) {
+    return w ? w->objectName() : QStringLiteral("null");
 }
 
 class fake_hub final : public hub_i, public listener_i, public value_ctrl_funcs_listener_i {
@@ -49,7 +58,7 @@ public:
     void release() override {}
     void hub_reserved_2() override {}
     macro_library_i* macro_library() override { return nullptr; }
-    const uint8_t* hub_bytes() override { return offers_bytes ? bytes.data() : nullptr; }
+    const uint8_t* hub_bytes() override { return bytes.data(); }
     void hub_reserved_5() override {}
     void hub_reserved_6() override {}
     void hub_reserved_7() override {}
@@ -57,84 +66,15 @@ public:
     void hub_reserved_9() override {}
     void hub_reserved_10() override {}
     void hub_reserved_11() override {}
-    void reset_hub_setting(int32_t type) override {
-        resets.append(type);
-        note(QStringLiteral("hub reset %1").arg(type));
-    }
+    void reset_hub_setting(int32_t type) override { note("hub reset %1", type); }
     void manager_closing(listener_mgr_i*) override {}
     void update() override {}
     void value_changed(int32_t type, int32_t value) override {
-        note(QStringLiteral("hub value %1 %2").arg(type).arg(value));
+        note("hub value %1 %2", type, value);
     }
 
     std::array<uint8_t, 7> bytes{};
-    bool offers_bytes = true;
-    QList<int32_t> resets;
 };
-
-class fake_texts final : public text_provider_i {
-public:
-    interface_i* query_interface(const GUID& iid) override {
-        return iid == iid_interface_i ? this : nullptr;
-    }
-    void release() override {}
-    QString text(int32_t id, int32_t) override { return prefix + QString::number(id); }
-    QString prefix = QStringLiteral("T");
-};
-
-class fake_center final : public ctrl_center_i, public listener_mgr_i, public language_source_i {
-public:
-    interface_i* query_interface(const GUID& iid) override {
-        if (iid == iid_interface_i)
-            return static_cast<ctrl_center_i*>(this);
-        if (iid == iid_listener_mgr_i)
-            return static_cast<listener_mgr_i*>(this);
-        if (iid == iid_language_source_i)
-            return static_cast<language_source_i*>(this);
-        return nullptr;
-    }
-    void release() override {}
-    void add_listener(listener_i* l) override {
-        if (!listeners.contains(l))
-            listeners.append(l);
-    }
-    void remove_listener(listener_i* l) override { listeners.removeOne(l); }
-    int32_t current_language() override { return 0; }
-    void kernel_command(product_kernel_i*, int32_t, const QString&) override {}
-    void center_reserved_3() override {}
-    void center_reserved_4() override {}
-    hub_i* get_hub() override { return has_hub ? &hub : nullptr; }
-    void center_reserved_6() override {}
-    text_provider_i* get_text_provider() override { return has_texts ? &texts : nullptr; }
-    interface_i* get_service(int32_t) override { return nullptr; }
-    product_kernel_i* current_kernel() override { return shown; }
-    void center_reserved_10() override {}
-    uint8_t current_profile_slot() override { return slot; }
-    QWidget* profile_object(int32_t) override { return nullptr; }
-    void center_reserved_13() override {}
-    void center_reserved_14() override {}
-    void everything_reset(int32_t) override {}
-    void set_busy(bool, int32_t, int32_t) override {}
-    void set_live_mode(bool) override {}
-
-    fake_hub hub;
-    fake_texts texts;
-    bool has_hub = true;
-    bool has_texts = true;
-    uint8_t slot = 0xFF;
-    product_kernel_i* shown = nullptr;
-    QList<listener_i*> listeners;
-};
-
-// Names a listener by what it is, for the journal.
-inline QString listener_name(listener_i* l) {
-    if (query<product_function_page_i>(l))
-        return QStringLiteral("page");
-    // The hub is the other value listener.
-    if (query<value_ctrl_funcs_listener_i>(l))
-        return QStringLiteral("hub");
-    return QStringLiteral("other");
-}
 
 // A host value control: reports value_changed(type, shown value) to its listeners.
 class fake_value_ctrl final : public ctrl_funcs_i,
@@ -160,55 +100,48 @@ public:
         return nullptr;
     }
     void release() override {
-        log(QStringLiteral("release"));
+        note("ctrl %1 release", type);
         delete this;
     }
     void set_context(product_kernel_i* k, product_function_page_i* p) override {
         kernel = k;
         page = p;
-        log(QStringLiteral("set_context"));
+        note("ctrl %1 set_context", type);
     }
     void create_box(QWidget* panel) override {
-        log(QStringLiteral("create_box ") + (panel ? panel->objectName() : QStringLiteral("null")));
+        note("ctrl %1 create_box %2", type, name_of(panel));
     }
-    void close_box() override { log(QStringLiteral("close_box")); }
+    void close_box() override { note("ctrl %1 close_box", type); }
     int32_t ctrl_type() override { return type; }
-    bool is_favorite() override { return favorite; }
-    void set_favorite(bool on) override {
-        favorite = on;
-        log(QStringLiteral("favorite %1").arg(on));
-    }
+    bool is_favorite() override { return false; }
+    void set_favorite(bool on) override { note("ctrl %1 favorite %2", type, on); }
     int32_t box_span() override { return 1; }
     void favorite_changed() override {}
-
+    // The page and the hub listen; nobody else does.
     void add_listener(listener_i* l) override {
-        log(QStringLiteral("add_listener ") + listener_name(l));
+        note("ctrl %1 add_listener %2", type, query<product_function_page_i>(l) ? "page" : "hub");
         if (!listeners.contains(l))
             listeners.append(l);
     }
     void remove_listener(listener_i* l) override {
-        log(QStringLiteral("remove_listener ") + listener_name(l));
+        note("ctrl %1 remove_listener %2", type,
+             query<product_function_page_i>(l) ? "page" : "hub");
         listeners.removeOne(l);
     }
-
     void setup(int32_t max, int32_t min, int32_t step, int32_t mode) override {
-        log(QStringLiteral("setup %1 %2 %3 %4").arg(max).arg(min).arg(step).arg(mode));
+        note("ctrl %1 setup %2 %3 %4 %5", type, max, min, step, mode);
     }
-    int32_t value() override { return shown; }
-    void set_value(int32_t v) override {
-        shown = v;
-        log(QStringLiteral("set_value %1").arg(v));
-    }
+    int32_t value() override { return 0; }
+    void set_value(int32_t v) override { note("ctrl %1 set_value %2", type, v); }
     void pointer_reserved_2() override {}
     void pointer_reserved_3() override {}
-    void set_hub_byte_0(uint8_t v) override { log(QStringLiteral("hub_byte_0 %1").arg(v)); }
-    void set_hub_byte_1(uint8_t v) override { log(QStringLiteral("hub_byte_1 %1").arg(v)); }
+    void set_hub_byte_0(uint8_t v) override { note("ctrl %1 hub_byte_0 %2", type, v); }
+    void set_hub_byte_1(uint8_t v) override { note("ctrl %1 hub_byte_1 %2", type, v); }
     void v_scroll_reserved_2() override {}
-    void set_hub_byte_2(uint8_t v) override { log(QStringLiteral("hub_byte_2 %1").arg(v)); }
+    void set_hub_byte_2(uint8_t v) override { note("ctrl %1 hub_byte_2 %2", type, v); }
 
     // What the real control does when the user moves it.
     void user_sets(int32_t v) {
-        shown = v;
         const QList<listener_i*> copy = listeners;
         for (listener_i* l : copy) {
             if (auto* vl = query<value_ctrl_funcs_listener_i>(l))
@@ -216,14 +149,10 @@ public:
         }
     }
 
-    void log(const QString& what) { note(QStringLiteral("ctrl %1 %2").arg(type).arg(what)); }
-
     int32_t type;
     bool offers_value;
     product_kernel_i* kernel = nullptr;
     product_function_page_i* page = nullptr;
-    bool favorite = false;
-    int32_t shown = 0;
     QList<listener_i*> listeners;
 };
 
@@ -237,59 +166,45 @@ public:
     }
     void release() override {
         released = true;
-        log(QStringLiteral("release"));
+        note("slider %1 release", index);
     }
     void set_parent(QWidget* p) override {
         parent = p;
-        log(QStringLiteral("set_parent ") + (p ? p->objectName() : QStringLiteral("null")));
+        note("slider %1 set_parent %2", index, name_of(p));
     }
     void set_range(int32_t max, int32_t min, int32_t step) override {
-        log(QStringLiteral("set_range %1 %2 %3").arg(max).arg(min).arg(step));
+        note("slider %1 set_range %2 %3 %4", index, max, min, step);
     }
-    void clear_marks() override { log(QStringLiteral("clear_marks")); }
+    void clear_marks() override { note("slider %1 clear_marks", index); }
     void add_mark(int32_t v, const QString& label) override {
-        log(QStringLiteral("add_mark %1 %2").arg(v).arg(label));
+        note("slider %1 add_mark %2 %3", index, v, label);
     }
-    void apply_marks() override { log(QStringLiteral("apply_marks")); }
+    void apply_marks() override { note("slider %1 apply_marks", index); }
     int32_t value() override { return current; }
-    void set_value(int32_t v) override {
-        current = v;
-        log(QStringLiteral("set_value %1").arg(v));
-    }
-    void set_enabled(bool on) override {
-        enabled = on;
-        log(QStringLiteral("set_enabled %1").arg(on));
-    }
-    void set_style_variant(int32_t v) override { log(QStringLiteral("op11 %1").arg(v)); }
+    void set_value(int32_t v) override { current = v; }
+    void set_enabled(bool on) override { enabled = on; }
+    void set_style_variant(int32_t v) override { note("slider %1 op11 %2", index, v); }
     void set_geometry_parts(int32_t a, int32_t b, int32_t c, int32_t d) override {
-        log(QStringLiteral("set_geometry_parts %1 %2 %3 %4").arg(a).arg(b).arg(c).arg(d));
+        note("slider %1 set_geometry_parts %2 %3 %4 %5", index, a, b, c, d);
     }
-    void set_margins(int32_t h, int32_t v) override {
-        log(QStringLiteral("op13 %1 %2").arg(h).arg(v));
-    }
+    void set_margins(int32_t h, int32_t v) override { note("slider %1 op13 %2 %3", index, h, v); }
     void set_handle_image(const QString& path) override {
-        log(QStringLiteral("set_handle_image ") + path);
+        note("slider %1 set_handle_image %2", index, path);
     }
     void set_text_colour(int32_t r, int32_t g, int32_t b) override {
         colour = QStringLiteral("%1,%2,%3").arg(r).arg(g).arg(b);
     }
     void set_client(slider_client_i* c) override {
         client = c;
-        log(QStringLiteral("set_client"));
+        note("slider %1 set_client", index);
     }
 
-    // The user drags the handle to `v`.
+    // The user drags the handle to `v`, or presses it.
     void drag_to(int32_t v) {
         current = v;
-        if (client)
-            client->slider_value_changed(this);
+        client->slider_value_changed(this);
     }
-    void press() {
-        if (client)
-            client->slider_pressed(this);
-    }
-
-    void log(const QString& what) { note(QStringLiteral("slider %1 %2").arg(index).arg(what)); }
+    void press() { client->slider_pressed(this); }
 
     int index;
     QPointer<QWidget> parent;
@@ -308,48 +223,42 @@ public:
     }
     void release() override {
         released = true;
-        log(QStringLiteral("release"));
+        note("box release");
     }
     void set_client(interface_i* c) override {
         client = c;
-        log(QStringLiteral("set_client"));
+        note("box set_client");
     }
     void box_reserved_3() override {}
-    void set_icon(const QString& path) override { log(QStringLiteral("set_icon ") + path); }
-    void set_title(const QString& text) override { log(QStringLiteral("set_title ") + text); }
+    void set_icon(const QString& path) override { note("box set_icon %1", path); }
+    void set_title(const QString& text) override { note("box set_title %1", text); }
     void set_help(const QString& title, const QString& text) override {
-        log(QStringLiteral("set_help %1 %2").arg(title, text));
+        note("box set_help %1 %2", title, text);
     }
-    void set_favorite_mark(bool on) override {
-        log(QStringLiteral("set_favorite_mark %1").arg(on));
-    }
+    void set_favorite_mark(bool on) override { note("box set_favorite_mark %1", on); }
     void box_reserved_8() override {}
     void box_reserved_9() override {}
     void box_reserved_10() override {}
-    void set_height(int32_t h) override { log(QStringLiteral("set_height %1").arg(h)); }
-    void attach(QWidget* p, QWidget* f) override {
-        panel = p;
-        form = f;
-        log(QStringLiteral("attach ") + (p ? p->objectName() : QStringLiteral("null")));
-        if (p && f) {
-            f->setParent(p);
-            f->setGeometry(p->rect());
-            f->show();
-        }
+    void set_height(int32_t h) override { note("box set_height %1", h); }
+    void attach(QWidget* panel, QWidget* form) override {
+        note("box attach %1", name_of(panel));
+        form->setParent(panel);
+        form->setGeometry(panel->rect());
+        form->show();
     }
-    void detach() override { log(QStringLiteral("detach")); }
-
-    void log(const QString& what) { note(QStringLiteral("box ") + what); }
+    void detach() override { note("box detach"); }
 
     interface_i* client = nullptr;
-    QPointer<QWidget> panel;
-    QPointer<QWidget> form;
     bool released = false;
 };
 
 // The host: hands out value controls, sliders and boxes and keeps them for inspection.
 class fake_host final : public module_host_i {
 public:
+    fake_host() {
+        center.hub = &hub;
+        center.texts.prefix = QStringLiteral("T");
+    }
     interface_i* query_interface(const GUID& iid) override {
         return iid == iid_interface_i ? this : nullptr;
     }
@@ -365,43 +274,25 @@ public:
             return sliders.back().get();
         }
         if (class_id == class_id::ctrl_box && iid == iid_ctrl_box_i) {
-            if (!gives_boxes)
-                return nullptr;
             boxes.push_back(std::make_unique<fake_box>());
             return boxes.back().get();
         }
-        if (iid != iid_ctrl_funcs_i)
+        static const QMap<int32_t, int32_t> types = {
+            {class_id::sensitivity_ctrl, ctrl_type::sensitivity},
+            {class_id::pointer_speed_ctrl, ctrl_type::pointer_speed},
+            {class_id::v_scroll_ctrl, ctrl_type::v_scroll},
+            {class_id::h_scroll_ctrl, ctrl_type::h_scroll},
+            {class_id::double_click_ctrl, ctrl_type::double_click}};
+        const int32_t type = types.value(class_id, -1);
+        if (iid != iid_ctrl_funcs_i || type < 0 || missing_types.contains(type))
             return nullptr;
-        int32_t type = -1;
-        switch (class_id) {
-        case class_id::sensitivity_ctrl:
-            type = ctrl_type::sensitivity;
-            break;
-        case class_id::pointer_speed_ctrl:
-            type = ctrl_type::pointer_speed;
-            break;
-        case class_id::v_scroll_ctrl:
-            type = ctrl_type::v_scroll;
-            break;
-        case class_id::h_scroll_ctrl:
-            type = ctrl_type::h_scroll;
-            break;
-        case class_id::double_click_ctrl:
-            type = ctrl_type::double_click;
-            break;
-        default:
-            return nullptr;
-        }
-        if (missing_types.contains(type))
-            return nullptr;
-        auto* ctrl = new fake_value_ctrl(type, !valueless_types.contains(type));
-        value_ctrls.append(ctrl);
-        return static_cast<ctrl_funcs_i*>(ctrl);
+        value_ctrls.append(new fake_value_ctrl(type, !valueless_types.contains(type)));
+        return static_cast<ctrl_funcs_i*>(value_ctrls.back());
     }
 
+    fake_hub hub;
     fake_center center;
     QList<int32_t> created;
-    bool gives_boxes = true;
     QList<int32_t> missing_types;
     QList<int32_t> valueless_types;
     // Not owned: the page releases them.
@@ -423,20 +314,19 @@ public:
     void release() override {}
     void manager_closing(listener_mgr_i*) override { closed = true; }
     void update() override {}
-    void step_enabled_changed(int32_t step, bool on) override {
-        reports << QStringLiteral("enabled %1 %2").arg(step).arg(on);
-        note(reports.last());
-    }
-    void step_dpi_changed(int32_t step, int32_t dpi) override {
-        reports << QStringLiteral("dpi %1 %2").arg(step).arg(dpi);
-        note(reports.last());
-    }
-    void active_step_changed(int32_t step) override {
-        reports << QStringLiteral("active %1").arg(step);
-        note(reports.last());
-    }
+    void step_enabled_changed(int32_t step, bool on) override { report("enabled %1 %2", step, on); }
+    void step_dpi_changed(int32_t step, int32_t dpi) override { report("dpi %1 %2", step, dpi); }
+    void active_step_changed(int32_t step) override { report("active %1", step); }
+
     QStringList reports;
     bool closed = false;
+
+private:
+    template <class... A>
+    void report(const char* what, const A&... args) {
+        note(what, args...);
+        reports.append(journal().last());
+    }
 };
 
 } // namespace test_support

@@ -1,5 +1,5 @@
 // The DPI switcher: its copy of the steps, what it reports and when, and its form
-// driven through the real check boxes, rows and number boxes.
+// driven through the real check boxes, rows, sliders and number boxes.
 #include "common/utilities.h"
 #include "controls/dpi_ctrl_funcs.h"
 #include "controls_test_support.h"
@@ -9,16 +9,20 @@
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QtTest>
+#include <utility>
 
 using namespace test_support;
 
 namespace {
+
+fake_host* g_host = nullptr;
 
 // A switcher with a recording listener and a visible panel to put its box into.
 struct rig {
     dpi_recorder recorder;
     std::unique_ptr<QWidget> panel;
     dpi_ctrl_funcs_c* ctrl;
+    int first_slider = 0;
 
     rig()
         : panel(std::make_unique<QWidget>())
@@ -31,7 +35,12 @@ struct rig {
     ~rig() { ctrl->release(); }
 
     dpi_switcher_ctrl_funcs_i* dpi() { return ctrl; }
-    void open() { ctrl->create_box(panel.get()); }
+    // Puts the box into the panel; returns what that reported and forgets it.
+    QStringList open() {
+        first_slider = int(g_host->sliders.size());
+        ctrl->create_box(panel.get());
+        return std::exchange(recorder.reports, {});
+    }
     QWidget* form() const { return panel->findChild<QWidget*>(QStringLiteral("dpi_fm_c")); }
     QCheckBox* check_box(int step) const {
         return panel->findChild<QCheckBox*>(QStringLiteral("cb_dpi_%1").arg(step + 1));
@@ -42,13 +51,56 @@ struct rig {
     QWidget* row(int step) const {
         return panel->findChild<QWidget*>(QStringLiteral("wg_slider_box_%1").arg(step + 1));
     }
-};
+    fake_slider* slider(int step) const { return g_host->sliders.at(first_slider + step).get(); }
 
-// Types a value into a number box as a user does.
-void type_into(QSpinBox* box, const QString& text) {
-    box->clear();
-    QTest::keyClicks(box, text);
-}
+    // Runs "<what> <step> [<value>]" lines: the control's operations (active, enabled, dpi)
+    // and the user's input (click, row, slider, type, drag).
+    void run(const QStringList& script) {
+        for (const QString& line : script) {
+            const QStringList w = line.split(QLatin1Char(' '));
+            const int step = w[1].toInt();
+            const int value = w.value(2).toInt();
+            if (w[0] == QLatin1String("active"))
+                dpi()->set_active_step(step);
+            else if (w[0] == QLatin1String("enabled"))
+                dpi()->set_step_enabled(step, value != 0);
+            else if (w[0] == QLatin1String("dpi"))
+                dpi()->set_step_dpi(step, value);
+            else if (w[0] == QLatin1String("click"))
+                QTest::mouseClick(check_box(step), Qt::LeftButton);
+            else if (w[0] == QLatin1String("row")) // its own margin, left of the check box
+                QTest::mouseClick(row(step), Qt::LeftButton, {}, QPoint(5, 25));
+            else if (w[0] == QLatin1String("slider"))
+                slider(step)->press();
+            else if (w[0] == QLatin1String("drag"))
+                slider(step)->drag_to(value);
+            else if (w[0] == QLatin1String("type")) {
+                number_box(step)->clear();
+                QTest::keyClicks(number_box(step), w[2]);
+            }
+        }
+    }
+
+    // The form shows exactly the copy: states, values and which step is active; a slider's
+    // text is dim while its step is off and bright while it is the active one.
+    void check_form_shows_the_copy(bool with_sliders = true) {
+        for (int step = 0; step < 5; ++step) {
+            const bool on = dpi()->is_step_enabled(step);
+            QCOMPARE(check_box(step)->isChecked(), on);
+            QCOMPARE(number_box(step)->isEnabled(), on);
+            QCOMPARE(number_box(step)->value(), dpi()->step_dpi(step));
+            QCOMPARE(check_box(step)->isEnabled(), step != dpi()->active_step());
+            if (with_sliders) {
+                QCOMPARE(slider(step)->enabled, on);
+                QCOMPARE(slider(step)->current, dpi()->step_dpi(step));
+                const bool bright = on && step == dpi()->active_step();
+                QCOMPARE(slider(step)->colour, !on      ? QStringLiteral("75,76,76")
+                                               : bright ? QStringLiteral("240,240,240")
+                                                        : QStringLiteral("112,113,113"));
+            }
+        }
+    }
+};
 
 } // namespace
 
@@ -56,481 +108,253 @@ class test_dpi_switcher : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void cleanupTestCase();
-    void init();
-
-    void copy_starts_with_five_default_steps();
-    void missing_steps_are_created_on_lookup();
-    void set_active_step_reports_nothing_data();
-    void set_active_step_reports_nothing();
-    void set_step_enabled_reports_only_with_a_form_data();
-    void set_step_enabled_reports_only_with_a_form();
-    void set_step_dpi_reaches_the_form_and_listeners();
-    void new_box_reports_every_steps_state();
-    void copy_survives_closing_the_box();
-    void active_step_check_box_cannot_be_clicked();
-    void check_box_click_switches_a_step();
-    void row_press_data();
-    void row_press();
-    void slider_text_colours_follow_state_and_active_step();
-    void number_box_accepts_200_to_12000_data();
-    void number_box_accepts_200_to_12000();
-    void slider_move_reaches_number_box_and_listeners();
-    void slider_press_makes_its_step_active();
-    void hidden_form_keeps_number_box_changes_to_itself();
-    void sliders_are_set_up_in_order();
-    void box_is_set_up_and_follows_the_favourite_mark();
-    void closing_hands_back_box_and_sliders();
-    void form_carries_its_designer_names();
-    void works_without_a_host();
-
-private:
-    fake_host* m_host = nullptr;
-};
-
-void test_dpi_switcher::initTestCase() {
-    QStandardPaths::setTestModeEnabled(true);
-    m_host = new fake_host;
-    quil_init_module(m_host);
-}
-
-void test_dpi_switcher::cleanupTestCase() {
-    quil_exit_module();
-    delete m_host;
-}
-
-void test_dpi_switcher::init() {
-    journal().clear();
-}
-
-void test_dpi_switcher::copy_starts_with_five_default_steps() {
-    rig r;
-    QCOMPARE(r.ctrl->ctrl_type(), 1);
-    QCOMPARE(r.ctrl->box_span(), 1);
-    QCOMPARE(r.dpi()->active_step(), 0);
-    QCOMPARE(r.ctrl->steps().keys(), (QList<int32_t>{0, 1, 2, 3, 4}));
-    for (int step = 0; step < 5; ++step) {
-        QVERIFY(r.dpi()->is_step_enabled(step));
-        QCOMPARE(r.dpi()->step_dpi(step), 200);
+    void initTestCase() {
+        QStandardPaths::setTestModeEnabled(true);
+        g_host = new fake_host;
+        quil_init_module(g_host);
     }
-    // The switcher's interface is offered by the same object as the control.
-    auto* asked = query<dpi_switcher_ctrl_funcs_i>(static_cast<ctrl_funcs_i*>(r.ctrl));
-    QCOMPARE(asked, r.dpi());
-    QVERIFY(same_object(asked, static_cast<ctrl_funcs_i*>(r.ctrl)));
-}
-
-void test_dpi_switcher::missing_steps_are_created_on_lookup() {
-    rig r;
-    QVERIFY(r.dpi()->is_step_enabled(7));
-    QCOMPARE(r.dpi()->step_dpi(-1), 200);
-    QCOMPARE(r.ctrl->steps().keys(), (QList<int32_t>{-1, 0, 1, 2, 3, 4, 7}));
-
-    r.open();
-    // A step without a row is still kept and reported; the rows stay as they were.
-    r.dpi()->set_step_enabled(9, false);
-    QVERIFY(!r.dpi()->is_step_enabled(9));
-    QCOMPARE(r.recorder.reports.last(), QStringLiteral("enabled 9 0"));
-    for (int step = 0; step < 5; ++step)
-        QVERIFY(r.check_box(step)->isChecked());
-}
-
-void test_dpi_switcher::set_active_step_reports_nothing_data() {
-    QTest::addColumn<bool>("with_form");
-    QTest::addRow("without form") << false;
-    QTest::addRow("with form") << true;
-}
-
-void test_dpi_switcher::set_active_step_reports_nothing() {
-    QFETCH(bool, with_form);
-    rig r;
-    if (with_form)
-        r.open();
-    r.recorder.reports.clear();
-
-    r.dpi()->set_active_step(3);
-    QCOMPARE(r.dpi()->active_step(), 3);
-    r.dpi()->set_active_step(3);
-    QCOMPARE(r.recorder.reports, QStringList());
-
-    if (with_form) {
-        QVERIFY(!r.check_box(3)->isEnabled());
-        QVERIFY(r.check_box(0)->isEnabled());
+    void cleanupTestCase() {
+        quil_exit_module();
+        delete g_host;
     }
-}
+    void init() { journal().clear(); }
 
-void test_dpi_switcher::set_step_enabled_reports_only_with_a_form_data() {
-    QTest::addColumn<bool>("with_form");
-    QTest::addColumn<int>("step");
-    QTest::addColumn<bool>("on");
-    QTest::addColumn<QStringList>("reports");
-    QTest::addRow("no form, switched off") << false << 2 << false << QStringList();
-    QTest::addRow("form, switched off") << true << 2 << false << QStringList{"enabled 2 0"};
-    QTest::addRow("form, unchanged") << true << 2 << true << QStringList();
-    QTest::addRow("form, active step switched off")
-        << true << 0 << false << QStringList{"enabled 0 0"};
-}
-
-void test_dpi_switcher::set_step_enabled_reports_only_with_a_form() {
-    QFETCH(bool, with_form);
-    QFETCH(int, step);
-    QFETCH(bool, on);
-    QFETCH(QStringList, reports);
-    rig r;
-    if (with_form)
-        r.open();
-    r.recorder.reports.clear();
-
-    r.dpi()->set_step_enabled(step, on);
-    QCOMPARE(r.recorder.reports, reports);
-    QCOMPARE(r.dpi()->is_step_enabled(step), on);
-    if (with_form) {
-        QCOMPARE(r.check_box(step)->isChecked(), on);
-        QCOMPARE(r.number_box(step)->isEnabled(), on);
+    void copy_starts_with_five_default_steps_and_adds_missing_ones() {
+        rig r;
+        QCOMPARE(r.ctrl->ctrl_type(), 1);
+        QCOMPARE(r.dpi()->active_step(), 0);
+        QCOMPARE(r.ctrl->steps().keys(), (QList<int32_t>{0, 1, 2, 3, 4}));
+        for (int step = 0; step < 5; ++step) {
+            QVERIFY(r.dpi()->is_step_enabled(step));
+            QCOMPARE(r.dpi()->step_dpi(step), 200);
+        }
+        QVERIFY(r.dpi()->is_step_enabled(7));
+        QCOMPARE(r.dpi()->step_dpi(-1), 200);
+        QCOMPARE(r.ctrl->steps().keys(), (QList<int32_t>{-1, 0, 1, 2, 3, 4, 7}));
+        // The switcher's interface is offered by the same object as the control.
+        auto* asked = query<dpi_switcher_ctrl_funcs_i>(static_cast<ctrl_funcs_i*>(r.ctrl));
+        QCOMPARE(asked, r.dpi());
+        QVERIFY(same_object(asked, static_cast<ctrl_funcs_i*>(r.ctrl)));
     }
-}
 
-void test_dpi_switcher::set_step_dpi_reaches_the_form_and_listeners() {
-    rig r;
-    r.open();
-    r.recorder.reports.clear();
-
-    r.dpi()->set_step_dpi(4, 9000);
-    QCOMPARE(r.number_box(4)->value(), 9000);
-    QCOMPARE(r.dpi()->step_dpi(4), 9000);
-    QVERIFY(r.recorder.reports.contains(QStringLiteral("dpi 4 9000")));
-
-    r.recorder.reports.clear();
-    r.dpi()->set_step_dpi(4, 9000);
-    QCOMPARE(r.recorder.reports, QStringList());
-
-    // What the number box cannot show is reported as what it shows.
-    r.dpi()->set_step_dpi(4, 50);
-    QCOMPARE(r.number_box(4)->value(), 200);
-    QCOMPARE(r.recorder.reports.last(), QStringLiteral("dpi 4 200"));
-    QCOMPARE(r.dpi()->step_dpi(4), 200);
-}
-
-void test_dpi_switcher::new_box_reports_every_steps_state() {
-    rig r;
-    r.dpi()->set_step_enabled(1, false);
-    r.dpi()->set_step_enabled(3, false);
-    r.dpi()->set_step_dpi(2, 3200);
-    r.dpi()->set_active_step(2);
-    QCOMPARE(r.recorder.reports, QStringList());
-
-    const int boxes_before = int(m_host->boxes.size());
-    journal().clear();
-    r.open();
-    QCOMPARE(r.recorder.reports, (QStringList{"enabled 0 1", "enabled 1 0", "enabled 2 1",
-                                              "enabled 3 0", "enabled 4 1"}));
-    QCOMPARE(r.number_box(2)->value(), 3200);
-    QVERIFY(!r.check_box(1)->isChecked());
-    QVERIFY(!r.check_box(2)->isEnabled());
-    QVERIFY(r.check_box(0)->isEnabled());
-
-    // The box learns the mark and takes the form only once the form is filled.
-    QCOMPARE(int(m_host->boxes.size()), boxes_before + 1);
-    const QStringList box_calls = entries(QStringLiteral("box "));
-    QCOMPARE(box_calls.mid(box_calls.size() - 2),
-             (QStringList{"box set_favorite_mark 0", "box attach wg_dpi"}));
-    QVERIFY(journal().indexOf(QStringLiteral("enabled 4 1")) <
-            journal().indexOf(QStringLiteral("box attach wg_dpi")));
-    QVERIFY(r.form());
-    QVERIFY(r.form()->isVisible());
-}
-
-void test_dpi_switcher::copy_survives_closing_the_box() {
-    rig r;
-    r.open();
-    type_into(r.number_box(3), QStringLiteral("7300"));
-    QTest::mouseClick(r.check_box(4), Qt::LeftButton);
-    r.ctrl->close_box();
-    QVERIFY(!r.form());
-
-    r.open();
-    QCOMPARE(r.number_box(3)->value(), 7300);
-    QVERIFY(!r.check_box(4)->isChecked());
-}
-
-void test_dpi_switcher::active_step_check_box_cannot_be_clicked() {
-    rig r;
-    r.open();
-    r.recorder.reports.clear();
-    QVERIFY(!r.check_box(0)->isEnabled());
-    QTest::mouseClick(r.check_box(0), Qt::LeftButton);
-    QVERIFY(r.check_box(0)->isChecked());
-    QVERIFY(r.dpi()->is_step_enabled(0));
-    QCOMPARE(r.recorder.reports, QStringList());
-}
-
-void test_dpi_switcher::check_box_click_switches_a_step() {
-    rig r;
-    r.open();
-    const int first_slider = int(m_host->sliders.size()) - 5;
-    r.recorder.reports.clear();
-
-    QTest::mouseClick(r.check_box(1), Qt::LeftButton);
-    QCOMPARE(r.recorder.reports, QStringList{"enabled 1 0"});
-    QVERIFY(!r.dpi()->is_step_enabled(1));
-    QVERIFY(!r.number_box(1)->isEnabled());
-    QVERIFY(!m_host->sliders[first_slider + 1]->enabled);
-
-    QTest::mouseClick(r.check_box(1), Qt::LeftButton);
-    QCOMPARE(r.recorder.reports, (QStringList{"enabled 1 0", "enabled 1 1"}));
-    QVERIFY(r.number_box(1)->isEnabled());
-    QVERIFY(m_host->sliders[first_slider + 1]->enabled);
-}
-
-void test_dpi_switcher::row_press_data() {
-    QTest::addColumn<int>("pressed");
-    QTest::addColumn<bool>("pressed_enabled");
-    QTest::addColumn<int>("active");
-    QTest::addColumn<QStringList>("reports");
-    QTest::addRow("enabled row becomes active") << 2 << true << 2 << QStringList{"active 2"};
-    QTest::addRow("disabled row stays inactive") << 2 << false << 0 << QStringList();
-    QTest::addRow("active row again") << 0 << true << 0 << QStringList();
-    QTest::addRow("last row") << 4 << true << 4 << QStringList{"active 4"};
-}
-
-void test_dpi_switcher::row_press() {
-    QFETCH(int, pressed);
-    QFETCH(bool, pressed_enabled);
-    QFETCH(int, active);
-    QFETCH(QStringList, reports);
-    rig r;
-    r.open();
-    if (!pressed_enabled)
-        r.dpi()->set_step_enabled(pressed, false);
-    r.recorder.reports.clear();
-
-    // The row's own margin, left of its check box.
-    QTest::mouseClick(r.row(pressed), Qt::LeftButton, {}, QPoint(5, 25));
-    QCOMPARE(r.dpi()->active_step(), active);
-    QCOMPARE(r.recorder.reports, reports);
-    for (int step = 0; step < 5; ++step)
-        QCOMPARE(r.check_box(step)->isEnabled(), step != active);
-}
-
-void test_dpi_switcher::slider_text_colours_follow_state_and_active_step() {
-    rig r;
-    r.dpi()->set_step_enabled(3, false);
-    r.open();
-    const int first = int(m_host->sliders.size()) - 5;
-    auto colour = [&](int step) {
-        return m_host->sliders[first + step]->colour;
-    };
-    QCOMPARE(colour(0), QStringLiteral("240,240,240"));
-    QCOMPARE(colour(1), QStringLiteral("112,113,113"));
-    QCOMPARE(colour(3), QStringLiteral("75,76,76"));
-
-    r.dpi()->set_active_step(2);
-    QCOMPARE(colour(0), QStringLiteral("112,113,113"));
-    QCOMPARE(colour(2), QStringLiteral("240,240,240"));
-
-    // A disabled step keeps its dim text while it is active.
-    r.dpi()->set_active_step(3);
-    QCOMPARE(colour(3), QStringLiteral("75,76,76"));
-    QCOMPARE(colour(2), QStringLiteral("112,113,113"));
-}
-
-void test_dpi_switcher::number_box_accepts_200_to_12000_data() {
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<int>("value");
-    QTest::addRow("lowest") << "200" << 200;
-    QTest::addRow("highest") << "12000" << 12000;
-    QTest::addRow("not a multiple of ten") << "4567" << 4567;
-    QTest::addRow("a digit past the top is refused") << "12001" << 1200;
-}
-
-void test_dpi_switcher::number_box_accepts_200_to_12000() {
-    QFETCH(QString, typed);
-    QFETCH(int, value);
-    rig r;
-    r.open();
-    const int first = int(m_host->sliders.size()) - 5;
-    QSpinBox* box = r.number_box(2);
-    QCOMPARE(box->minimum(), 200);
-    QCOMPARE(box->maximum(), 12000);
-    QCOMPARE(box->singleStep(), 1);
-    r.dpi()->set_step_dpi(2, 3000);
-    r.recorder.reports.clear();
-
-    type_into(box, typed);
-    QCOMPARE(box->value(), value);
-    QVERIFY(!r.recorder.reports.isEmpty());
-    QCOMPARE(r.recorder.reports.last(), QStringLiteral("dpi 2 %1").arg(value));
-    QCOMPARE(r.dpi()->step_dpi(2), value);
-    QCOMPARE(m_host->sliders[first + 2]->current, value);
-}
-
-void test_dpi_switcher::slider_move_reaches_number_box_and_listeners() {
-    rig r;
-    r.open();
-    const int first = int(m_host->sliders.size()) - 5;
-    r.recorder.reports.clear();
-
-    m_host->sliders[first + 1]->drag_to(5000);
-    QCOMPARE(r.number_box(1)->value(), 5000);
-    QCOMPARE(r.dpi()->step_dpi(1), 5000);
-    // Once through the number box, once from the slider itself; both at once.
-    QCOMPARE(r.recorder.reports, (QStringList{"dpi 1 5000", "dpi 1 5000"}));
-}
-
-void test_dpi_switcher::slider_press_makes_its_step_active() {
-    rig r;
-    r.open();
-    const int first = int(m_host->sliders.size()) - 5;
-    r.recorder.reports.clear();
-
-    m_host->sliders[first + 3]->press();
-    QCOMPARE(r.dpi()->active_step(), 3);
-    QCOMPARE(r.recorder.reports, QStringList{"active 3"});
-    QVERIFY(!r.check_box(3)->isEnabled());
-    QVERIFY(r.check_box(0)->isEnabled());
-}
-
-void test_dpi_switcher::hidden_form_keeps_number_box_changes_to_itself() {
-    rig r;
-    r.open();
-    r.panel->hide();
-    r.recorder.reports.clear();
-
-    r.number_box(0)->setValue(4400);
-    r.dpi()->set_step_dpi(1, 2600);
-    QCOMPARE(r.number_box(1)->value(), 2600);
-    QCOMPARE(r.recorder.reports, QStringList());
-}
-
-void test_dpi_switcher::sliders_are_set_up_in_order() {
-    rig r;
-    r.open();
-    const int first = int(m_host->sliders.size()) - 5;
-    const QString prefix = QStringLiteral("slider %1 ").arg(first);
-    QStringList calls = entries(prefix);
-    for (QString& call : calls)
-        call.remove(0, prefix.size());
-    const QStringList expected = {
-        "set_client",
-        "set_handle_image ://graphics/controls/slider/Slider.png",
-        "set_geometry_parts 6 19 16 11",
-        "set_parent wg_slider_1",
-        "set_range 12000 200 10",
-        "op13 8 0",
-        "op11 0",
-        "clear_marks",
-        "add_mark 200 200",
-        "add_mark 2000 2000",
-        "add_mark 4000 4000",
-        "add_mark 6000 6000",
-        "add_mark 8200 8200",
-        "add_mark 12000 12000",
-        "apply_marks",
-    };
-    QCOMPARE(calls.mid(0, expected.size()), expected);
-    QCOMPARE(m_host->sliders[first + 4]->parent.data(),
-             r.panel->findChild<QWidget*>("wg_slider_5"));
-    // Every slider reports to the same form.
-    QVERIFY(m_host->sliders[first]->client);
-    QCOMPARE(m_host->sliders[first + 4]->client, m_host->sliders[first]->client);
-}
-
-void test_dpi_switcher::box_is_set_up_and_follows_the_favourite_mark() {
-    rig r;
-    r.open();
-    fake_box* box = m_host->boxes.back().get();
-    const QStringList calls = entries(QStringLiteral("box "));
-    QCOMPARE(calls.mid(0, 5),
-             (QStringList{"box set_client", "box set_title T205", "box set_help T205 T387",
-                          "box set_icon :/graphics/controls/functions/dpi_switcher.png",
-                          "box set_height 346"}));
-    // The box reaches the control's reset and favourite mark through its client.
-    QCOMPARE(query<ctrl_funcs_i>(box->client), static_cast<ctrl_funcs_i*>(r.ctrl));
-    QVERIFY(query<ctrl_funcs_box_fm_client_i>(box->client));
-
-    journal().clear();
-    r.ctrl->set_favorite(true);
-    r.ctrl->set_favorite(true);
-    QCOMPARE(journal(), QStringList{"box set_favorite_mark 1"});
-
-    // A language change gives the box its texts again.
-    journal().clear();
-    m_host->center.texts.prefix = QStringLiteral("D");
-    auto* form_listener = query<language_listener_i>(
-        query<slider_client_i>(query<interface_i>(m_host->sliders.back()->client)));
-    QVERIFY(form_listener);
-    form_listener->language_changed(&m_host->center, nullptr);
-    m_host->center.texts.prefix = QStringLiteral("T");
-    QCOMPARE(journal(), (QStringList{"box set_title D205", "box set_help D205 D387"}));
-    QCOMPARE(r.check_box(0)->text(), QString());
-}
-
-void test_dpi_switcher::closing_hands_back_box_and_sliders() {
-    rig r;
-    r.open();
-    fake_box* box = m_host->boxes.back().get();
-    const int first = int(m_host->sliders.size()) - 5;
-    journal().clear();
-
-    r.ctrl->close_box();
-    QVERIFY(!r.form());
-    QVERIFY(!r.ctrl->form());
-    QVERIFY(box->released);
-    for (int i = 0; i < 5; ++i)
-        QVERIFY(m_host->sliders[first + i]->released);
-    // The box lets go of the form before anything is handed back.
-    QCOMPARE(journal().first(), QStringLiteral("box detach"));
-    QCOMPARE(journal().last(), QStringLiteral("box release"));
-
-    r.ctrl->close_box();
-    QCOMPARE(journal().count(QStringLiteral("box detach")), 1);
-}
-
-void test_dpi_switcher::form_carries_its_designer_names() {
-    rig r;
-    r.open();
-    QWidget* form = r.form();
-    QVERIFY(form);
-    QCOMPARE(form->windowTitle(), QStringLiteral("Form"));
-    auto* container = form->findChild<QWidget*>(QStringLiteral("widget"));
-    QVERIFY(container);
-    QCOMPARE(container->layout()->objectName(), QStringLiteral("verticalLayout_2"));
-    for (int step = 0; step < 5; ++step) {
-        QWidget* row = r.row(step);
-        QVERIFY(row);
-        QCOMPARE(row->parentWidget(), container);
-        QCOMPARE(row->layout()->objectName(), QStringLiteral("horizontalLayout_%1").arg(step + 2));
-        QCOMPARE(r.check_box(step)->parentWidget(), row);
-        QCOMPARE(r.number_box(step)->parentWidget(), row);
-        QVERIFY(row->findChild<QWidget*>(QStringLiteral("wg_slider_%1").arg(step + 1)));
-        QVERIFY(r.number_box(step)->styleSheet().contains(QLatin1String("Typin_field.png")));
-        QCOMPARE(r.number_box(step)->font().family(), QStringLiteral("EurostileHea"));
-        QCOMPARE(r.number_box(step)->font().pixelSize(), 12);
+    void operations_report_only_changed_states_data() {
+        QTest::addColumn<bool>("with_form");
+        QTest::addColumn<QStringList>("script");
+        QTest::addColumn<QStringList>("reports");
+        QTest::addRow("active step, no form") << false << QStringList{"active 3"} << QStringList();
+        QTest::addRow("active step twice, form")
+            << true << QStringList{"active 3", "active 3"} << QStringList();
+        QTest::addRow("step off, no form") << false << QStringList{"enabled 2 0"} << QStringList();
+        QTest::addRow("step off, form")
+            << true << QStringList{"enabled 2 0"} << QStringList{"enabled 2 0"};
+        QTest::addRow("step unchanged") << true << QStringList{"enabled 2 1"} << QStringList();
+        QTest::addRow("disabled step made active")
+            << true << QStringList{"enabled 3 0", "active 3"} << QStringList{"enabled 3 0"};
+        QTest::addRow("active step off")
+            << true << QStringList{"enabled 0 0"} << QStringList{"enabled 0 0"};
+        QTest::addRow("step without a row")
+            << true << QStringList{"enabled 9 0"} << QStringList{"enabled 9 0"};
+        QTest::addRow("dpi twice, form")
+            << true << QStringList{"dpi 4 9000", "dpi 4 9000"} << QStringList{"dpi 4 9000"};
+        QTest::addRow("dpi, no form") << false << QStringList{"dpi 4 9000"} << QStringList();
+        // What the number box cannot show is reported and kept as what it shows.
+        QTest::addRow("dpi below the box") << true << QStringList{"dpi 4 9000", "dpi 4 50"}
+                                           << QStringList{"dpi 4 9000", "dpi 4 200"};
     }
-}
+    void operations_report_only_changed_states() {
+        QFETCH(bool, with_form);
+        QFETCH(QStringList, script);
+        QFETCH(QStringList, reports);
+        rig r;
+        if (with_form)
+            r.open();
+        r.run(script);
+        QCOMPARE(r.recorder.reports, reports);
+        const QStringList last = script.last().split(QLatin1Char(' '));
+        const int step = last[1].toInt();
+        if (last[0] == QLatin1String("active"))
+            QCOMPARE(r.dpi()->active_step(), step);
+        else if (last[0] == QLatin1String("enabled"))
+            QCOMPARE(r.dpi()->is_step_enabled(step), last[2] == QLatin1String("1"));
+        else
+            QCOMPARE(r.dpi()->step_dpi(step), qMax(last[2].toInt(), with_form ? 200 : 0));
+        if (with_form)
+            r.check_form_shows_the_copy();
+    }
 
-void test_dpi_switcher::works_without_a_host() {
-    quil_exit_module();
-    quil_init_module(nullptr);
-    const int created_before = m_host->created.size();
-    {
+    void user_input_reports_at_once_data() {
+        QTest::addColumn<QStringList>("script");
+        QTest::addColumn<QStringList>("reports");
+        QTest::addColumn<int>("active");
+        QTest::addRow("click a step off and on")
+            << QStringList{"click 1", "click 1"} << QStringList{"enabled 1 0", "enabled 1 1"} << 0;
+        QTest::addRow("active step's box cannot be clicked")
+            << QStringList{"click 0"} << QStringList() << 0;
+        QTest::addRow("press a row") << QStringList{"row 2"} << QStringList{"active 2"} << 2;
+        QTest::addRow("press a disabled row")
+            << QStringList{"enabled 2 0", "row 2"} << QStringList{"enabled 2 0"} << 0;
+        QTest::addRow("press the active row") << QStringList{"row 0"} << QStringList() << 0;
+        QTest::addRow("press a slider") << QStringList{"slider 3"} << QStringList{"active 3"} << 3;
+        // Once through the number box, once from the slider itself.
+        QTest::addRow("drag a slider")
+            << QStringList{"drag 1 5000"} << QStringList{"dpi 1 5000", "dpi 1 5000"} << 0;
+        // The box takes every integer from 200 to 12000; what is typed counts once valid.
+        QTest::addRow("type the lowest") << QStringList{"dpi 2 3000", "type 2 200"}
+                                         << QStringList{"dpi 2 3000", "dpi 2 200"} << 0;
+        QTest::addRow("type the highest")
+            << QStringList{"type 2 12000"} << QStringList{"dpi 2 1200", "dpi 2 12000"} << 0;
+        QTest::addRow("type no multiple of ten")
+            << QStringList{"type 2 4567"} << QStringList{"dpi 2 456", "dpi 2 4567"} << 0;
+        QTest::addRow("a digit past the top is refused")
+            << QStringList{"type 2 12001"} << QStringList{"dpi 2 1200"} << 0;
+    }
+    void user_input_reports_at_once() {
+        QFETCH(QStringList, script);
+        QFETCH(QStringList, reports);
+        QFETCH(int, active);
         rig r;
         r.open();
-        QVERIFY(r.form());
-        QVERIFY(r.form()->isVisible());
-        QCOMPARE(r.recorder.reports.size(), 5);
-        r.recorder.reports.clear();
+        r.run(script);
+        QCOMPARE(r.recorder.reports, reports);
+        QCOMPARE(r.dpi()->active_step(), active);
+        r.check_form_shows_the_copy();
+    }
 
-        QTest::mouseClick(r.check_box(2), Qt::LeftButton);
-        QTest::mouseClick(r.row(4), Qt::LeftButton, {}, QPoint(5, 25));
-        type_into(r.number_box(4), QStringLiteral("900"));
-        QCOMPARE(r.recorder.reports, (QStringList{"enabled 2 0", "active 4", "dpi 4 900"}));
+    void sliders_are_set_up_in_order() {
+        rig r;
+        r.open();
+        const QString prefix = QStringLiteral("slider %1 ").arg(r.first_slider);
+        QStringList calls = entries(prefix);
+        for (QString& call : calls)
+            call.remove(0, prefix.size());
+        QStringList expected = {"set_client",
+                                "set_handle_image ://graphics/controls/slider/Slider.png",
+                                "set_geometry_parts 6 19 16 11",
+                                "set_parent wg_slider_1",
+                                "set_range 12000 200 10",
+                                "op13 8 0",
+                                "op11 0",
+                                "clear_marks"};
+        for (int mark : {200, 2000, 4000, 6000, 8200, 12000})
+            expected << QStringLiteral("add_mark %1 %1").arg(mark);
+        QCOMPARE(calls, expected << "apply_marks");
+        for (int step = 0; step < 5; ++step) {
+            QCOMPARE(r.slider(step)->parent->objectName(),
+                     QStringLiteral("wg_slider_%1").arg(step + 1));
+            QCOMPARE(r.slider(step)->parent->parentWidget(), r.row(step));
+            QCOMPARE(r.slider(step)->client, r.slider(0)->client); // all report to the form
+        }
+    }
+
+    void box_is_set_up_and_follows_the_favourite_mark() {
+        rig r;
+        r.open();
+        fake_box* box = g_host->boxes.back().get();
+        QCOMPARE(entries(QStringLiteral("box ")).mid(0, 5),
+                 (QStringList{"box set_client", "box set_title T205", "box set_help T205 T387",
+                              "box set_icon :/graphics/controls/functions/dpi_switcher.png",
+                              "box set_height 346"}));
+        // The box reaches the control's reset and favourite mark through its client.
+        QCOMPARE(query<ctrl_funcs_i>(box->client), static_cast<ctrl_funcs_i*>(r.ctrl));
+        QVERIFY(query<ctrl_funcs_box_fm_client_i>(box->client));
+        journal().clear();
+        r.ctrl->set_favorite(true);
+        r.ctrl->set_favorite(true);
+        QCOMPARE(journal(), QStringList{"box set_favorite_mark 1"});
+        // A language change gives the box its texts again.
+        journal().clear();
+        g_host->center.texts.prefix = QStringLiteral("D");
+        g_host->center.switch_language(0);
+        g_host->center.texts.prefix = QStringLiteral("T");
+        QCOMPARE(journal(), (QStringList{"box set_title D205", "box set_help D205 D387"}));
+        QCOMPARE(r.check_box(0)->text(), QString());
+    }
+
+    // The box is filled from the copy before it takes the form, hands everything back on
+    // closing, and the copy survives for the next box.
+    void box_is_filled_from_the_copy_and_hands_everything_back() {
+        rig r;
+        r.run({"enabled 1 0", "dpi 2 3200", "active 2"});
+        QCOMPARE(r.recorder.reports, QStringList());
+        QCOMPARE(r.open(), (QStringList{"enabled 0 1", "enabled 1 0", "enabled 2 1", "enabled 3 1",
+                                        "enabled 4 1"}));
+        r.check_form_shows_the_copy();
+        const QStringList box_calls = entries(QStringLiteral("box "));
+        QCOMPARE(box_calls.mid(box_calls.size() - 2),
+                 (QStringList{"box set_favorite_mark 0", "box attach wg_dpi"}));
+        QVERIFY(journal().indexOf(QStringLiteral("enabled 4 1")) <
+                journal().indexOf(QStringLiteral("box attach wg_dpi")));
+        QVERIFY(r.form()->isVisible());
+
+        r.run({"type 3 7300", "click 4"});
+        // Filling a hidden form is nobody's business.
+        r.panel->hide();
+        r.recorder.reports.clear();
+        r.number_box(0)->setValue(4400);
+        r.dpi()->set_step_dpi(1, 2600);
+        QCOMPARE(r.number_box(1)->value(), 2600);
+        QCOMPARE(r.recorder.reports, QStringList());
+        fake_box* box = g_host->boxes.back().get();
+        journal().clear();
         r.ctrl->close_box();
         QVERIFY(!r.form());
+        QVERIFY(!r.ctrl->form());
+        QVERIFY(box->released);
+        for (int i = 0; i < 5; ++i)
+            QVERIFY(r.slider(i)->released);
+        // The box lets go of the form before anything is handed back.
+        QCOMPARE(journal().first(), QStringLiteral("box detach"));
+        QCOMPARE(journal().last(), QStringLiteral("box release"));
+        r.ctrl->close_box();
+        QCOMPARE(journal().count(QStringLiteral("box detach")), 1);
+
+        r.panel->show();
+        r.open();
+        QCOMPARE(r.number_box(3)->value(), 7300);
+        QCOMPARE(r.number_box(1)->value(), 2600);
+        QVERIFY(!r.check_box(4)->isChecked());
+        r.check_form_shows_the_copy();
     }
-    QCOMPARE(m_host->created.size(), created_before);
-    quil_init_module(m_host);
-}
+
+    void form_carries_its_designer_names() {
+        rig r;
+        r.open();
+        QCOMPARE(r.form()->windowTitle(), QStringLiteral("Form"));
+        auto* container = r.form()->findChild<QWidget*>(QStringLiteral("widget"));
+        QCOMPARE(container->layout()->objectName(), QStringLiteral("verticalLayout_2"));
+        for (int step = 0; step < 5; ++step) {
+            QCOMPARE(r.row(step)->parentWidget(), container);
+            QCOMPARE(r.row(step)->layout()->objectName(),
+                     QStringLiteral("horizontalLayout_%1").arg(step + 2));
+            QCOMPARE(r.check_box(step)->parentWidget(), r.row(step));
+            QCOMPARE(r.number_box(step)->parentWidget(), r.row(step));
+            QVERIFY(r.number_box(step)->styleSheet().contains(QLatin1String("Typin_field.png")));
+            QCOMPARE(r.number_box(step)->minimum(), 200);
+            QCOMPARE(r.number_box(step)->maximum(), 12000);
+            QCOMPARE(r.number_box(step)->singleStep(), 1);
+            QCOMPARE(r.number_box(step)->font().family(), QStringLiteral("EurostileHea"));
+            QCOMPARE(r.number_box(step)->font().pixelSize(), 12);
+        }
+    }
+
+    void works_without_a_host() {
+        quil_exit_module();
+        quil_init_module(nullptr);
+        const int created_before = g_host->created.size();
+        {
+            rig r;
+            QCOMPARE(r.open().size(), 5);
+            QVERIFY(r.form()->isVisible());
+            r.run({"click 2", "row 4", "type 4 900"});
+            QCOMPARE(r.recorder.reports, (QStringList{"enabled 2 0", "active 4", "dpi 4 900"}));
+            r.check_form_shows_the_copy(false);
+            r.ctrl->close_box();
+            QVERIFY(!r.form());
+        }
+        QCOMPARE(g_host->created.size(), created_before);
+        quil_init_module(g_host);
+    }
+};
 
 QTEST_MAIN(test_dpi_switcher)
 #include "test_dpi_switcher.moc"

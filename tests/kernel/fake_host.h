@@ -6,25 +6,29 @@
 #include "module/interfaces.h"
 #include "module/macro_interfaces.h"
 
-#include <QPair>
 #include <QStringList>
 #include <QVector>
 
 class fake_library : public macro_library_i {
 public:
+    struct group {
+        QString name;
+        QVector<library_macro_rec> macros;
+    };
+    QVector<group> groups;
     QStringList added_groups;
-    QVector<QPair<QString, QVector<library_macro_rec>>> groups;
 
     interface_i* query_interface(const GUID& iid) override {
         return iid == iid_interface_i ? this : nullptr;
     }
     void release() override {}
     int32_t group_count() override { return groups.size(); }
-    QString group_name(int32_t g) override { return valid(g) ? groups[g].first : QString(); }
+    QString group_name(int32_t g) override { return valid(g) ? groups[g].name : QString(); }
     int32_t find_group(const QString& name) override {
-        for (int g = 0; g < groups.size(); ++g)
-            if (groups[g].first == name)
+        for (int g = 0; g < groups.size(); ++g) {
+            if (groups[g].name == name)
                 return g;
+        }
         return -1;
     }
     int32_t add_group(const QString& name) override {
@@ -32,20 +36,20 @@ public:
         groups.append({name, {}});
         return groups.size() - 1;
     }
-    int32_t macro_count(int32_t g) override { return valid(g) ? groups[g].second.size() : 0; }
+    int32_t macro_count(int32_t g) override { return valid(g) ? groups[g].macros.size() : 0; }
     const library_macro_rec* macro_record(int32_t g, int32_t i) override {
-        return valid(g) && i >= 0 && i < groups[g].second.size() ? &groups[g].second[i] : nullptr;
+        return valid(g) && i >= 0 && i < groups[g].macros.size() ? &groups[g].macros[i] : nullptr;
     }
     int32_t add_macro(int32_t g, const library_macro_rec& r) override {
         if (!valid(g))
             return -1;
-        groups[g].second.append(r);
-        return groups[g].second.size() - 1;
+        groups[g].macros.append(r);
+        return groups[g].macros.size() - 1;
     }
     bool replace_macro(int32_t g, int32_t i, const library_macro_rec& r) override {
-        if (!valid(g) || i < 0 || i >= groups[g].second.size())
+        if (!macro_record(g, i))
             return false;
-        groups[g].second[i] = r;
+        groups[g].macros[i] = r;
         return true;
     }
 
@@ -100,6 +104,8 @@ public:
     void set_live_mode(bool) override {}
 };
 
+// Without a control centre, init_module creates the language listener but binds
+// it to nothing and no macro library is reachable.
 class fake_host : public module_host_i {
 public:
     ctrl_center_i* center = nullptr;

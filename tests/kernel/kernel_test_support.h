@@ -1,6 +1,5 @@
 // Helpers of the kernel suites: a byte forger that writes the stream forms by
-// hand (so expectations never come from the code under test), a walker that
-// checks the shape of a written profile-set blob, and small fakes.
+// hand (so expectations never come from the code under test), and small fakes.
 #pragma once
 
 #include "kernel/zarek_data.h"
@@ -14,7 +13,6 @@
 #include <QStringList>
 #include <QVector>
 #include <QtEndian>
-#include <functional>
 
 // Builds a stream byte by byte: big-endian ints, QByteArray and QString forms.
 struct forge {
@@ -116,134 +114,6 @@ inline QByteArray profile_of(profile_i& p) {
     p.write(&buffer);
     return buffer.data();
 }
-
-// Walks a profile-set blob as the module writes it and reports the first place
-// where its shape is not the five-slot, forty-macro, full-record shape; empty
-// when the blob is well formed.
-class shape_walker {
-public:
-    explicit shape_walker(const QByteArray& b)
-        : m_b(b) {}
-
-    QString check() {
-        const int sizes_before_maps[] = {112, 2560};
-        for (int size : sizes_before_maps)
-            if (!list(size))
-                return m_error;
-        if (!field(12) || !maps(false) || !list(2) || !field(4) || !pictures() || !maps(true) ||
-            !skip(1) || !maps(false) || !list(4) || !field(6) || !list(123) || !list(33))
-            return m_error;
-        qint32 saved = 0;
-        if (!int32(saved) || saved < 0)
-            return fail(QStringLiteral("saved layouts %1").arg(saved));
-        for (int i = 0; i < saved; ++i)
-            if (!field(30))
-                return m_error;
-        if (!list(30) || !field(48))
-            return m_error;
-        qint32 lists = 0;
-        if (!int32(lists) || lists != 5)
-            return fail(QStringLiteral("macro lists %1").arg(lists));
-        for (int i = 0; i < 5; ++i)
-            if (!list(2002, 40))
-                return m_error;
-        if (m_at != m_b.size())
-            return fail(QStringLiteral("trailing bytes"));
-        return QString();
-    }
-
-private:
-    QString fail(const QString& what) {
-        m_error = QStringLiteral("%1 at byte %2").arg(what).arg(m_at);
-        return m_error;
-    }
-    bool error(const QString& what) {
-        fail(what);
-        return false;
-    }
-    bool int32(qint32& v) {
-        if (m_at + 4 > m_b.size())
-            return error(QStringLiteral("short"));
-        v = qFromBigEndian<qint32>(m_b.constData() + m_at);
-        m_at += 4;
-        return true;
-    }
-    bool skip(int n) {
-        if (m_at + n > m_b.size())
-            return error(QStringLiteral("short"));
-        m_at += n;
-        return true;
-    }
-    bool field(int size) {
-        qint32 n = 0;
-        if (!int32(n))
-            return false;
-        if (n != size)
-            return error(QStringLiteral("field of %1 bytes, expected %2").arg(n).arg(size));
-        return skip(n);
-    }
-    bool list(int size, int count = 5) {
-        qint32 n = 0;
-        if (!int32(n))
-            return false;
-        if (n != count)
-            return error(QStringLiteral("list of %1, expected %2").arg(n).arg(count));
-        for (int i = 0; i < n; ++i)
-            if (!field(size))
-                return false;
-        return true;
-    }
-    bool maps(bool text_values) {
-        qint32 n = 0;
-        if (!int32(n) || n != 5)
-            return error(QStringLiteral("map list"));
-        for (int i = 0; i < 5; ++i) {
-            qint32 entries = 0;
-            if (!int32(entries) || entries < 0)
-                return false;
-            for (int e = 0; e < entries; ++e) {
-                qint32 key = 0, len = 0;
-                if (!int32(key) || !int32(len))
-                    return false;
-                if (len == -1 && text_values)
-                    continue;
-                if (len < 0 || !skip(len))
-                    return false;
-            }
-        }
-        return true;
-    }
-    bool pictures() {
-        qint32 n = 0;
-        if (!int32(n) || n != 5)
-            return error(QStringLiteral("picture list"));
-        for (int i = 0; i < 5; ++i) {
-            qint32 marker = 0;
-            if (!int32(marker))
-                return false;
-            if (marker == 0)
-                continue;
-            // PNG: signature, then chunks up to IEND.
-            if (!skip(8))
-                return false;
-            for (;;) {
-                qint32 len = 0;
-                if (!int32(len) || len < 0)
-                    return false;
-                const QByteArray type = m_b.mid(m_at, 4);
-                if (!skip(4 + len + 4))
-                    return false;
-                if (type == "IEND")
-                    break;
-            }
-        }
-        return true;
-    }
-
-    const QByteArray m_b;
-    int m_at = 0;
-    QString m_error;
-};
 
 // A listener that keeps a journal of what it was told.
 class journal_listener : public listener_i, public btn_assignment_listener_i {

@@ -1,6 +1,7 @@
 // The installation layout: settings.xml as the host ships it (qCompress format),
 // every path built from it, the region table and the test values.
 #include "common/log.h"
+#include "common/log_capture.h"
 #include "module/global_func.h"
 
 #include <QFile>
@@ -9,8 +10,6 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
-
-#include <functional>
 
 namespace {
 
@@ -71,13 +70,6 @@ private:
         return layout;
     }
 
-    static QString log_text() {
-        QFile file(module_log().current_file());
-        if (!file.open(QIODevice::ReadOnly))
-            return {};
-        return QString::fromUtf8(file.readAll());
-    }
-
 private slots:
     void initTestCase() {
         QStandardPaths::setTestModeEnabled(true);
@@ -96,77 +88,47 @@ private slots:
 
     void product_attributes_data() {
         QTest::addColumn<QByteArray>("element");
-        QTest::addColumn<int>("type");
-        QTest::addColumn<int>("pid");
-        QTest::addColumn<int>("updating_pid");
-        QTest::addColumn<QString>("dll_name");
-        QTest::addColumn<QString>("disp_name");
-        QTest::addColumn<bool>("auto_unplug");
+        // type, pid, updating pid (hexadecimal), dll name|display name, auto unplug
+        QTest::addColumn<QString>("expected");
 
         QTest::addRow("all attributes")
             << QByteArray(R"(<PRODUCT type="8" pid="2C4A" updating_pid="2C4B" dll_name="quil"
                           alias_name="QuilBlack" disp_name="Quil Black" auto_unplug_plugin="1"/>)")
-            << 8 << 0x2C4A << 0x2C4B << "quil"
-            << "Quil Black" << true;
+            << "8 2c4a 2c4b quil|Quil Black 1";
         QTest::addRow("updating_pid missing takes the pid")
-            << QByteArray(R"(<PRODUCT type="8" pid="2C4A" dll_name="quil" disp_name="Q"/>)") << 8
-            << 0x2C4A << 0x2C4A << "quil"
-            << "Q" << false;
+            << QByteArray(R"(<PRODUCT type="8" pid="2C4A" dll_name="quil" disp_name="Q"/>)")
+            << "8 2c4a 2c4a quil|Q 0";
         QTest::addRow("updating_pid 0 takes the pid")
-            << QByteArray(R"(<PRODUCT type="8" pid="2C4A" updating_pid="0" disp_name="Q"/>)") << 8
-            << 0x2C4A << 0x2C4A << ""
-            << "Q" << false;
+            << QByteArray(R"(<PRODUCT type="8" pid="2C4A" updating_pid="0" disp_name="Q"/>)")
+            << "8 2c4a 2c4a |Q 0";
         QTest::addRow("pids are hexadecimal, any case")
-            << QByteArray(R"(<PRODUCT type="9" pid="ffff" updating_pid="10"/>)") << 9 << 0xFFFF
-            << 0x10 << ""
-            << "" << false;
-        QTest::addRow("pid with 0x prefix")
-            << QByteArray(R"(<PRODUCT type="9" pid="0x1A2B"/>)") << 9 << 0x1A2B << 0x1A2B << ""
-            << "" << false;
+            << QByteArray(R"(<PRODUCT type="9" pid="ffff" updating_pid="10"/>)") << "9 ffff 10 | 0";
         QTest::addRow("pid beyond 16 bits is 0")
-            << QByteArray(R"(<PRODUCT type="9" pid="10000" updating_pid="22"/>)") << 9 << 0 << 0x22
-            << ""
-            << "" << false;
-        QTest::addRow("pid that is no number is 0")
-            << QByteArray(R"(<PRODUCT type="9" pid="zz"/>)") << 9 << 0 << 0 << ""
-            << "" << false;
+            << QByteArray(R"(<PRODUCT type="9" pid="10000" updating_pid="22"/>)") << "9 0 22 | 0";
         QTest::addRow("disp_name missing takes the dll_name")
-            << QByteArray(R"(<PRODUCT type="8" dll_name="quil"/>)") << 8 << 0 << 0 << "quil"
-            << "quil" << false;
-        QTest::addRow("disp_name empty takes the dll_name")
-            << QByteArray(R"(<PRODUCT type="8" dll_name="quil" disp_name=""/>)") << 8 << 0 << 0
-            << "quil"
-            << "quil" << false;
-        QTest::addRow("type missing counts as 0")
-            << QByteArray(R"(<PRODUCT pid="0042" dll_name="x"/>)") << 0 << 0x42 << 0x42 << "x"
-            << "x" << false;
-        QTest::addRow("type that is no number counts as 0")
-            << QByteArray(R"(<PRODUCT type="eight" pid="0042"/>)") << 0 << 0x42 << 0x42 << ""
-            << "" << false;
-        QTest::addRow("auto unplug is any non-zero number")
-            << QByteArray(R"(<PRODUCT type="8" auto_unplug_plugin="7"/>)") << 8 << 0 << 0 << ""
-            << "" << true;
-        QTest::addRow("auto unplug that is no number is off")
-            << QByteArray(R"(<PRODUCT type="8" auto_unplug_plugin="yes"/>)") << 8 << 0 << 0 << ""
-            << "" << false;
+            << QByteArray(R"(<PRODUCT type="8" dll_name="quil"/>)") << "8 0 0 quil|quil 0";
+        QTest::addRow("type missing counts as 0, auto unplug any non-zero number")
+            << QByteArray(R"(<PRODUCT pid="0042" dll_name="x" auto_unplug_plugin="7"/>)")
+            << "0 42 42 x|x 1";
         QTest::addRow("attribute names are case-sensitive")
-            << QByteArray(R"(<PRODUCT type="8" PID="2C4A" Dll_Name="quil"/>)") << 8 << 0 << 0 << ""
-            << "" << false;
+            << QByteArray(R"(<PRODUCT type="8" PID="2C4A" Dll_Name="quil"/>)") << "8 0 0 | 0";
     }
 
     void product_attributes() {
         QFETCH(QByteArray, element);
-        QFETCH(int, type);
+        QFETCH(QString, expected);
         const global_func_c layout = loaded(products_xml(element));
-
+        QCOMPARE(layout.product_types().size(), 1);
+        const int32_t type = layout.product_types().first();
         const global_func_c::product_t* product = layout.product(type);
         QVERIFY(product);
-        QCOMPARE(layout.product_types(), QList<int32_t>{type});
-        QTEST(int(product->pid), "pid");
-        QTEST(int(product->updating_pid), "updating_pid");
-        QTEST(layout.dll_name(type), "dll_name");
-        QTEST(layout.disp_name(type), "disp_name");
-        QTEST(product->auto_unplug, "auto_unplug");
+        QCOMPARE(QString("%1 %2 %3 %4|%5 %6")
+                     .arg(type)
+                     .arg(product->pid, 0, 16)
+                     .arg(product->updating_pid, 0, 16)
+                     .arg(layout.dll_name(type), layout.disp_name(type))
+                     .arg(int(product->auto_unplug)),
+                 expected);
     }
 
     void device_class_data() {
@@ -181,7 +143,6 @@ private slots:
         QTest::addRow("listed as pad and mouse: the lower type") << 0x0060 << 0;
         QTest::addRow("device_type missing") << 0x0070 << -1;
         QTest::addRow("device_type out of range") << 0x0080 << -1;
-        QTest::addRow("device_type negative") << 0x0090 << -1;
         QTest::addRow("device_type that is no number counts as 0") << 0x00A0 << 0;
         QTest::addRow("unknown pid") << 0x1234 << -1;
     }
@@ -198,7 +159,6 @@ private slots:
             <PRODUCT type="17" pid="0060" device_type="0"/>
             <PRODUCT type="18" pid="0070"/>
             <PRODUCT type="19" pid="0080" device_type="4"/>
-            <PRODUCT type="20" pid="0090" device_type="-1"/>
             <PRODUCT type="21" pid="00A0" device_type="mouse"/>)"));
         QFETCH(int, pid);
         QTEST(layout.device_class(uint16_t(pid)), "device_class");
@@ -214,8 +174,6 @@ private slots:
         QTest::addRow("macro 2") << 13 << QList<bool>{true, false, true, false};
         QTest::addRow("macro 3") << 14 << QList<bool>{true, true, true, false};
         QTest::addRow("macro -1 means none") << 15 << QList<bool>{false, false, false, false};
-        QTest::addRow("macro that is no number counts as 0")
-            << 16 << QList<bool>{true, false, false, false};
         QTest::addRow("higher bits add no kind") << 17 << QList<bool>{true, false, false, false};
         QTest::addRow("type not in the catalogue") << 99 << QList<bool>{false, false, false, false};
     }
@@ -228,7 +186,6 @@ private slots:
             <PRODUCT type="13" macro="2"/>
             <PRODUCT type="14" macro="3"/>
             <PRODUCT type="15" macro="-1"/>
-            <PRODUCT type="16" macro="all"/>
             <PRODUCT type="17" macro="4"/>)"));
         QFETCH(int, type);
         QFETCH(QList<bool>, kinds);
@@ -238,49 +195,7 @@ private slots:
         QVERIFY(!layout.macro_allowed(-1, type));
     }
 
-    void product_lists() {
-        const global_func_c layout = loaded(catalogue_xml(R"(
-            <OVRA_PRODUCT>
-                <PRODUCT type="9"/>
-                <PRODUCT type="1"/>
-                <PRODUCT type="8"/>
-                <SOMETHING type="7"/>
-            </OVRA_PRODUCT>
-            <M_KEY_PRODUCT><PRODUCT type="4"/><PRODUCT/><PRODUCT type="x"/></M_KEY_PRODUCT>
-            <T_KEY_PRODUCT><PRODUCT type="1"/><PRODUCT type="5"/></T_KEY_PRODUCT>)"));
-        // The host (type 1) is skipped, the order of the file is kept.
-        QCOMPARE(layout.ovra_products(), (QList<int32_t>{9, 8}));
-        // Missing and unparsable types count as 0.
-        QCOMPARE(layout.m_key_products(), (QList<int32_t>{4, 0, 0}));
-        QCOMPARE(layout.t_key_products(), QList<int32_t>{5});
-    }
-
-    void key_counts() {
-        const global_func_c layout = loaded(catalogue_xml(R"(
-            <MACRO_KEY_COUNT>
-                <MACRO_KEY_COUNT type="4" count="5"/>
-                <MACRO_KEY_COUNT type="5" count="many"/>
-                <MACRO_KEY_COUNT count="3"/>
-                <EXTEND_KEY_COUNT type="6" count="9"/>
-            </MACRO_KEY_COUNT>
-            <EASY_ZONE_KEY_COUNT>
-                <EASY_ZONE_KEY_COUNT type="4" count="20"/>
-                <EASY_ZONE_KEY_COUNT type="6" count="70000"/>
-            </EASY_ZONE_KEY_COUNT>
-            <EXTEND_KEY_COUNT><EXTEND_KEY_COUNT type="5" count="65535"/></EXTEND_KEY_COUNT>)"));
-        QCOMPARE(layout.macro_key_count(4), uint16_t(5));
-        QCOMPARE(layout.macro_key_count(5), uint16_t(0));
-        QCOMPARE(layout.macro_key_count(0), uint16_t(3));
-        // A child of another table's name does not count here, nor there.
-        QCOMPARE(layout.macro_key_count(6), uint16_t(0));
-        QCOMPARE(layout.extend_key_count(6), uint16_t(0));
-        QCOMPARE(layout.easy_zone_key_count(4), uint16_t(20));
-        QCOMPARE(layout.easy_zone_key_count(6), uint16_t(0));
-        QCOMPARE(layout.extend_key_count(5), uint16_t(65535));
-        QCOMPARE(layout.extend_key_count(4), uint16_t(0));
-    }
-
-    void languages_and_unknown_elements() {
+    void tables_and_unknown_elements() {
         const global_func_c layout = loaded(catalogue_xml(R"(
             <NEWS><LANGUAGE id="5" name="Hidden" file="hidden"/></NEWS>
             <LANGUAGES>
@@ -289,129 +204,63 @@ private slots:
                 <LANGUAGE id="oops" name="Broken" file="broken"/>
                 <OTHER id="7" name="Other" file="other"/>
             </LANGUAGES>
-            <PRODUCTS><PRODUCT type="8" alias_name="QuilBlack"/></PRODUCTS>)"));
+            <PRODUCTS><PRODUCT type="8" alias_name="QuilBlack"/></PRODUCTS>
+            <OVRA_PRODUCT>
+                <PRODUCT type="9"/><PRODUCT type="1"/><PRODUCT type="8"/><SOMETHING type="7"/>
+            </OVRA_PRODUCT>
+            <M_KEY_PRODUCT><PRODUCT type="4"/><PRODUCT/><PRODUCT type="x"/></M_KEY_PRODUCT>
+            <T_KEY_PRODUCT><PRODUCT type="1"/><PRODUCT type="5"/></T_KEY_PRODUCT>
+            <MACRO_KEY_COUNT>
+                <MACRO_KEY_COUNT type="4" count="5"/>
+                <MACRO_KEY_COUNT count="3"/>
+                <EXTEND_KEY_COUNT type="6" count="9"/>
+            </MACRO_KEY_COUNT>
+            <EASY_ZONE_KEY_COUNT>
+                <EASY_ZONE_KEY_COUNT type="4" count="20"/>
+                <EASY_ZONE_KEY_COUNT type="6" count="70000"/>
+            </EASY_ZONE_KEY_COUNT>
+            <EXTEND_KEY_COUNT><EXTEND_KEY_COUNT type="5" count="65535"/></EXTEND_KEY_COUNT>)"));
         // Ascending ids; an id that is no number is 0 and the later entry wins.
         QCOMPARE(layout.language_ids(), (QList<int32_t>{0, 3}));
         QCOMPARE(layout.language_name(3), QString("Deutsch"));
-        QCOMPARE(layout.language_name(0), QString("Broken"));
-        QCOMPARE(layout.translation_file(8, 3), m_app + "data/QuilBlack/language/de.qm");
         QCOMPARE(layout.translation_file(8, 0), m_app + "data/QuilBlack/language/broken.qm");
-    }
-
-    void paths_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("expected"); // $A application folder, $M maker folder
-
-        QTest::addRow("application folder") << "application"
-                                            << "$A";
-        QTest::addRow("catalogue") << "catalogue"
-                                   << "$Asettings.xml";
-        QTest::addRow("product data folder") << "product data 8"
-                                             << "$Adata/QuilBlack/";
-        QTest::addRow("translation file") << "translation 9 3"
-                                          << "$Adata/QuilWhite/language/de.qm";
-        QTest::addRow("translation of an unknown type") << "translation 5 0"
-                                                        << "$Adata//language/en.qm";
-        QTest::addRow("maker folder") << "maker"
-                                      << "$M";
-        QTest::addRow("module data folder") << "module data"
-                                            << "$MKORAL/";
-        QTest::addRow("log folder") << "log"
-                                    << "$MKORAL/log/Quil/";
-        QTest::addRow("macro folder") << "macro"
-                                      << "$MKORAL/macro/";
-        QTest::addRow("preset macro folder") << "preset macro"
-                                             << "$MKORAL/preset_macro/";
-        QTest::addRow("setting folder") << "setting"
-                                        << "$MKORAL/setting/";
-        QTest::addRow("favourites file") << "favourites 9"
-                                         << "$MKORAL/setting/QuilWhite";
-        QTest::addRow("test values") << "test values"
-                                     << "$MKORAL/test_value.ini";
-        QTest::addRow("shared memory prefix") << "shared memory 8"
-                                              << "KORALQuilBlack";
-        QTest::addRow("shared memory prefix of an unknown type") << "shared memory 2"
-                                                                 << "KORAL";
+        // The host (type 1) is skipped, the order of the file is kept; missing and
+        // unparsable types count as 0.
+        QCOMPARE(layout.ovra_products(), (QList<int32_t>{9, 8}));
+        QCOMPARE(layout.m_key_products(), (QList<int32_t>{4, 0, 0}));
+        QCOMPARE(layout.t_key_products(), QList<int32_t>{5});
+        QCOMPARE(layout.macro_key_count(4), uint16_t(5));
+        QCOMPARE(layout.macro_key_count(0), uint16_t(3));
+        // A child of another table's name does not count here, nor there.
+        QCOMPARE(layout.macro_key_count(6), uint16_t(0));
+        QCOMPARE(layout.extend_key_count(6), uint16_t(0));
+        QCOMPARE(layout.easy_zone_key_count(4), uint16_t(20));
+        QCOMPARE(layout.easy_zone_key_count(6), uint16_t(0)); // beyond 16 bits
+        QCOMPARE(layout.extend_key_count(5), uint16_t(65535));
     }
 
     void paths() {
         const global_func_c layout = loaded(standard_xml());
-        const QMap<QString, std::function<QString()>> path_of{
-            {"application",
-             [&] {
-                 return layout.application_folder();
-             }},
-            {"catalogue",
-             [&] {
-                 return layout.catalogue_file();
-             }},
-            {"product data 8",
-             [&] {
-                 return layout.product_data_folder(8);
-             }},
-            {"translation 9 3",
-             [&] {
-                 return layout.translation_file(9, 3);
-             }},
-            {"translation 5 0",
-             [&] {
-                 return layout.translation_file(5, 0);
-             }},
-            {"maker",
-             [&] {
-                 return layout.maker_folder();
-             }},
-            {"module data",
-             [&] {
-                 return layout.module_data_folder();
-             }},
-            {"log",
-             [&] {
-                 return layout.log_folder();
-             }},
-            {"macro",
-             [&] {
-                 return layout.macro_folder();
-             }},
-            {"preset macro",
-             [&] {
-                 return layout.preset_macro_folder();
-             }},
-            {"setting",
-             [&] {
-                 return layout.setting_folder();
-             }},
-            {"favourites 9",
-             [&] {
-                 return layout.favourites_file(9);
-             }},
-            {"test values",
-             [&] {
-                 return layout.test_values_file();
-             }},
-            {"shared memory 8",
-             [&] {
-                 return layout.shared_memory_prefix(8);
-             }},
-            {"shared memory 2",
-             [&] {
-                 return layout.shared_memory_prefix(2);
-             }},
+        const QString module = m_maker + "KORAL/";
+        const QList<QPair<QString, QString>> paths = {
+            {layout.application_folder(), m_app},
+            {layout.catalogue_file(), m_app + "settings.xml"},
+            {layout.product_data_folder(8), m_app + "data/QuilBlack/"},
+            {layout.translation_file(9, 3), m_app + "data/QuilWhite/language/de.qm"},
+            {layout.translation_file(5, 0), m_app + "data//language/en.qm"},
+            {layout.maker_folder(), m_maker},
+            {layout.module_data_folder(), module},
+            {layout.log_folder(), module + "log/Quil/"},
+            {layout.macro_folder(), module + "macro/"},
+            {layout.preset_macro_folder(), module + "preset_macro/"},
+            {layout.setting_folder(), module + "setting/"},
+            {layout.favourites_file(9), module + "setting/QuilWhite"},
+            {layout.test_values_file(), module + "test_value.ini"},
+            {layout.shared_memory_prefix(8), "KORALQuilBlack"},
+            {layout.shared_memory_prefix(2), "KORAL"},
         };
-        QFETCH(QString, name);
-        QFETCH(QString, expected);
-        QVERIFY(path_of.contains(name));
-        QCOMPARE(path_of[name](), expected.replace("$A", m_app).replace("$M", m_maker));
-    }
-
-    void paths_without_catalogue() {
-        global_func_c layout(m_app, m_maker);
-        layout.load_catalogue();
-        // Every alias is empty, so the module's data sits in the maker folder + "/".
-        QCOMPARE(layout.module_data_folder(), m_maker + "/");
-        QCOMPARE(layout.favourites_file(8), m_maker + "/setting/");
-        QCOMPARE(layout.product_data_folder(8), m_app + "data//");
-        QVERIFY(layout.language_ids().isEmpty());
+        for (const auto& path : paths)
+            QCOMPARE(path.first, path.second);
     }
 
     void default_folders() {
@@ -426,23 +275,15 @@ private slots:
         QVERIFY(!layout.maker_folder().startsWith(own + "/"));
     }
 
-    void regions_data() {
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QString>("code");
-        QTest::addRow("first") << 0 << "US";
-        QTest::addRow("uk") << 2 << "UK";
-        QTest::addRow("14") << 14 << "LC";
-        QTest::addRow("20") << 20 << "AR";
-        QTest::addRow("last") << 21 << "TC";
-        QTest::addRow("past the end") << 22 << "";
-        QTest::addRow("negative") << -1 << "";
-    }
-
     void regions() {
         const global_func_c layout(m_app, m_maker);
         QCOMPARE(layout.region_count(), 22);
-        QFETCH(int, index);
-        QTEST(layout.region_code(index), "code");
+        QStringList codes;
+        for (int i = -1; i <= 22; ++i)
+            codes.append(layout.region_code(i));
+        QCOMPARE(codes.join(','),
+                 QString(",US,EU,UK,FR,RU,BR,JP,KR,NO,CH,IT,TR,BE,HU,LC,SK,CZ,PT,ES,"
+                         "TH,AR,TC,"));
     }
 
     void test_values_data() {
@@ -455,13 +296,9 @@ private slots:
                                  << QByteArray("[General]\n0=10\n1=11\n2=12\n3=13\n4=14\n5=15\n"
                                                "6=16\n7=17\n8=18\n9=-19\n")
                                  << QVector<int>{10, 11, 12, 13, 14, 15, 16, 17, 18, -19};
-        QTest::addRow("missing keys default to 0")
-            << true << QByteArray("[General]\n2=5\n9=7\n10=99\n")
+        QTest::addRow("missing keys and non-numbers are 0")
+            << true << QByteArray("[General]\n0=abc\n2=5\n9=7\n10=99\n")
             << QVector<int>{0, 0, 5, 0, 0, 0, 0, 0, 0, 7};
-        QTest::addRow("values that are no number are 0")
-            << true << QByteArray("[General]\n0=abc\n1=12\n")
-            << QVector<int>{0, 12, 0, 0, 0, 0, 0, 0, 0, 0};
-        QTest::addRow("empty file") << true << QByteArray() << QVector<int>(10, 0);
     }
 
     void test_values() {
@@ -502,21 +339,14 @@ private slots:
 
         QTest::addRow("missing file") << false << QByteArray() << "$F not exist" << false << false;
         QTest::addRow("empty file") << true << QByteArray() << "$F is too short" << false << false;
-        QTest::addRow("three bytes")
-            << true << compressed.left(3) << "$F is too short" << false << false;
         QTest::addRow("length only")
             << true << compressed.left(4) << "$F ends before its compressed stream does" << false
             << false;
         QTest::addRow("zlib stream cut in the middle")
             << true << compressed.left(compressed.size() / 2)
             << "$F ends before its compressed stream does" << true << false;
-        QTest::addRow("zlib stream without its last byte")
-            << true << compressed.left(compressed.size() - 1)
-            << "$F ends before its compressed stream does" << true << true;
         QTest::addRow("not zlib") << true << QByteArray("\x00\x00\x01\x00<KORAL_SETTINGS/>", 21)
                                   << "$F is not valid compressed data" << false << false;
-        QTest::addRow("damaged zlib header") << true << QByteArray(compressed).replace(4, 1, "\x10")
-                                             << "$F is not valid compressed data" << false << false;
         QTest::addRow("zlib of plain text")
             << true << qCompress("these are not the products you are looking for")
             << "$F:1:1: Start tag expected" << false << false;
@@ -526,14 +356,10 @@ private slots:
                         </LANGUAGES><PRODUCTS><PRODUCT type="100" alias_name="Product100"/><PRODUCT type="101" <<<
                         <PRODUCT type="399"/></PRODUCTS>)"))
             << "$F:4:" << true << false;
-        QTest::addRow("xml ends too early")
-            << true << qCompress(xml.left(xml.size() * 2 / 3)) << "$F:3:" << true << false;
+        // The length only claims; it must never size an allocation.
         QTest::addRow("length prefix claims 4 GiB")
             << true << with_length_prefix(compressed, 0xFFFFFFFFu)
             << QString("$F declares 4294967295 bytes but holds %1").arg(xml.size()) << true << true;
-        QTest::addRow("length prefix claims nothing")
-            << true << with_length_prefix(compressed, 0)
-            << QString("$F declares 0 bytes but holds %1").arg(xml.size()) << true << true;
 
         // A stream that inflates past the limit is cut there: what came before stays.
         const QByteArray bomb = qCompress(catalogue_xml(
@@ -557,15 +383,17 @@ private slots:
         if (present)
             write_file(m_app + "settings.xml", bytes);
         global_func_c layout(m_app, m_maker);
-        const int log_before = log_text().size();
+        const log_capture capture;
         layout.load_catalogue();
 
-        const QString log = log_text().mid(log_before);
+        const QString log = capture.text();
         QVERIFY2(log.contains(logged.replace("$F", layout.catalogue_file())), qPrintable(log));
         QCOMPARE(layout.language_ids().contains(0), first_kept);
         QCOMPARE(layout.product(399) != nullptr, last_kept);
         if (first_kept)
             QCOMPARE(layout.translation_file(100, 0), m_app + "data/Product100/language/en.qm");
+        // Without the host's product the module's data sits in the maker folder + "/".
+        QCOMPARE(layout.module_data_folder(), m_maker + "/");
     }
 
     void reload_replaces_what_was_read() {
@@ -589,31 +417,19 @@ private slots:
         QVERIFY2(QFile::exists(shipped), qPrintable(shipped));
         QVERIFY(QFile::copy(shipped, m_app + "settings.xml"));
         global_func_c layout(m_app, m_maker);
-        const int log_before = log_text().size();
+        const log_capture log;
         layout.load_catalogue();
-        QCOMPARE(log_text().mid(log_before), QString());
+        QCOMPARE(log.text(), QString());
 
         QCOMPARE(layout.alias_name(1), QString("KORAL"));
-        QCOMPARE(layout.dll_name(1), QString());
+        QCOMPARE(layout.alias_name(8), QString("QuilBlack"));
+        QCOMPARE(layout.alias_name(9), QString("QuilWhite"));
         for (const int32_t type : {8, 9}) {
             QCOMPARE(layout.dll_name(type), QString("quil"));
             QVERIFY(layout.macro_allowed(2, type));
             QCOMPARE(layout.device_class(layout.product(type)->pid), 0);
         }
-        QCOMPARE(layout.alias_name(8), QString("QuilBlack"));
-        QCOMPARE(layout.disp_name(8), QString("Quil Black"));
-        QCOMPARE(layout.alias_name(9), QString("QuilWhite"));
-        QCOMPARE(layout.disp_name(9), QString("Quil White"));
-        QVERIFY(layout.product(8)->pid != layout.product(9)->pid);
         QCOMPARE(layout.language_ids(), (QList<int32_t>{0, 3}));
-        QCOMPARE(layout.translation_file(8, 3), m_app + "data/QuilBlack/language/de.qm");
-        QVERIFY(!layout.ovra_products().contains(1));
-        QVERIFY(!layout.ovra_products().isEmpty());
-        QSet<int> classes;
-        for (const int32_t type : layout.product_types())
-            if (layout.product(type)->pid != 0)
-                classes.insert(layout.device_class(layout.product(type)->pid));
-        QCOMPARE(classes, (QSet<int>{0, 1, 2, 3}));
     }
 };
 

@@ -2,7 +2,9 @@
 // source, loading and installing translations, and the .ts refresh step.
 #include "common/language_listener.h"
 #include "common/log.h"
+#include "common/log_capture.h"
 #include "common/platform.h"
+#include "kernel/fake_host.h"
 #include "module/global_func.h"
 #include "module/module.h"
 
@@ -25,9 +27,9 @@ QString white_edition() {
 
 // The host's control centre as far as languages go: a listener manager that
 // records its calls, and the current-language source.
-class fake_center final : public listener_mgr_i, public language_source_i {
+class language_center final : public listener_mgr_i, public language_source_i {
 public:
-    explicit fake_center(bool offers_source = true)
+    explicit language_center(bool offers_source = true)
         : m_offers_source(offers_source) {}
 
     interface_i* query_interface(const GUID& iid) override {
@@ -65,21 +67,6 @@ private:
     bool m_offers_source;
 };
 
-// A host that gives no control centre: init_module then creates the listener
-// but binds it to nothing, so the test binds it to its own fake centre.
-class fake_host final : public module_host_i {
-public:
-    interface_i* query_interface(const GUID& iid) override {
-        return iid == iid_interface_i ? this : nullptr;
-    }
-    void release() override {}
-    void host_reserved_2() override {}
-    ctrl_center_i* get_app() override { return nullptr; }
-    void register_factory(factory_fn, int32_t) override {}
-    void unregister_factory(int32_t) override {}
-    interface_i* create_instance(int32_t, const GUID&) override { return nullptr; }
-};
-
 struct releaser {
     void operator()(language_listener_c* listener) const { listener->release(); }
 };
@@ -95,13 +82,6 @@ private:
     std::unique_ptr<QTemporaryDir> m_case;
     QString m_app;
     QString m_languages;
-
-    static QString log_text() {
-        QFile file(module_log().current_file());
-        if (!file.open(QIODevice::ReadOnly))
-            return {};
-        return QString::fromUtf8(file.readAll());
-    }
 
     // Copies a translation that the build compiled into `folder` as `name`.
     static QString copy_built(const QString& file, const QString& folder, const QString& name) {
@@ -119,23 +99,14 @@ private:
     }
 
     static QByteArray ts_file(const QByteArray& translation) {
-        return R"(<?xml version="1.0" encoding="utf-8"?>
-<!DOCTYPE TS>
-<TS version="2.1" language="de_DE">
-<context>
-    <name>refresh_test</name>
-    <message>
-        <source>Hello</source>
-        <translation>)" +
-               translation + R"(</translation>
-    </message>
-</context>
-</TS>
-)";
+        return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!DOCTYPE TS>\n"
+               "<TS version=\"2.1\" language=\"de_DE\"><context><name>refresh_test</name>"
+               "<message><source>Hello</source><translation>" +
+               translation + "</translation></message></context></TS>\n";
     }
 
     // A listener bound to `center` that knows German (3) and English (0).
-    listener_ptr bound_listener(fake_center& center) {
+    listener_ptr bound_listener(language_center& center) {
         listener_ptr listener(new language_listener_c);
         listener->add_language(3, copy_built("de.qm", m_languages, "de.qm"));
         listener->add_language(0, copy_built("en.qm", m_languages, "en.qm"));
@@ -167,80 +138,59 @@ private slots:
 
     void cleanup() { QCOMPARE(white_edition(), QString("White edition")); }
 
-    void query_interface_data() {
-        QTest::addColumn<int>("which");
-        QTest::addColumn<QString>("answer");
-        QTest::addRow("interface_i") << 0 << "listener";
-        QTest::addRow("listener_i") << 1 << "listener";
-        QTest::addRow("language_listener_i") << 2 << "language listener";
-        QTest::addRow("language source") << 3 << "null";
-        QTest::addRow("listener manager") << 4 << "null";
-        QTest::addRow("control centre listener") << 5 << "null";
-    }
-
     void query_interface() {
-        const GUID ids[] = {iid_interface_i,       iid_listener_i,     iid_language_listener_i,
-                            iid_language_source_i, iid_listener_mgr_i, iid_ctrl_center_listener_i};
-        QFETCH(int, which);
-        QFETCH(QString, answer);
         listener_ptr listener(new language_listener_c);
-        interface_i* expected = nullptr;
-        if (answer == "listener")
-            expected = static_cast<listener_i*>(listener.get());
-        else if (answer == "language listener")
-            expected = static_cast<language_listener_i*>(listener.get());
-
-        QCOMPARE(static_cast<listener_i*>(listener.get())->query_interface(ids[which]), expected);
-        // The second interface forwards to the object: the same answers.
-        QCOMPARE(static_cast<language_listener_i*>(listener.get())->query_interface(ids[which]),
-                 expected);
+        auto* primary = static_cast<listener_i*>(listener.get());
+        auto* second = static_cast<language_listener_i*>(listener.get());
+        const QList<QPair<GUID, interface_i*>> answers = {{iid_interface_i, primary},
+                                                          {iid_listener_i, primary},
+                                                          {iid_language_listener_i, second},
+                                                          {iid_language_source_i, nullptr},
+                                                          {iid_listener_mgr_i, nullptr}};
+        for (const auto& answer : answers) {
+            QCOMPARE(primary->query_interface(answer.first), answer.second);
+            // The second interface forwards to the object: the same answers.
+            QCOMPARE(second->query_interface(answer.first), answer.second);
+        }
     }
 
     void bind_and_unbind() {
-        fake_center center;
+        language_center center;
+        language_center other;
         listener_ptr listener(new language_listener_c);
         listener->bind(center.object());
         QCOMPARE(listener->language_source(), center.source());
         QCOMPARE(center.listeners, QList<listener_i*>{static_cast<listener_i*>(listener.get())});
 
+        // Unbinding from another host object leaves the bound source in place.
+        listener->unbind(other.object());
+        QCOMPARE(listener->language_source(), center.source());
+        QCOMPARE(other.calls, QStringList{"remove"});
+
         listener->unbind(center.object());
         QCOMPARE(listener->language_source(), nullptr);
         QVERIFY(center.listeners.isEmpty());
         QCOMPARE(center.calls, (QStringList{"add", "remove"}));
-
         listener->bind(nullptr);
         listener->unbind(nullptr);
         QCOMPARE(center.calls.size(), 2);
-    }
 
-    void bind_without_language_source() {
-        fake_center manager_only(false);
-        listener_ptr listener(new language_listener_c);
+        // A host object without a language source still delivers notifications, but
+        // there is nobody to ask: changes are ignored.
+        language_center manager_only(false);
         listener->add_language(0, m_languages + "en.qm");
         listener->bind(manager_only.object());
         QCOMPARE(listener->language_source(), nullptr);
         QCOMPARE(manager_only.listeners.size(), 1);
-
-        // Without a source there is nobody to ask: changes are ignored.
-        const int log_before = log_text().size();
+        const log_capture log;
         listener->update();
         QCOMPARE(manager_only.asked, 0);
-        QCOMPARE(log_text().mid(log_before), QString());
-    }
-
-    void unbind_from_another_source_keeps_the_bound_one() {
-        fake_center center;
-        fake_center other;
-        listener_ptr listener(new language_listener_c);
-        listener->bind(center.object());
-        listener->unbind(other.object());
-        QCOMPARE(listener->language_source(), center.source());
-        QCOMPARE(center.listeners.size(), 1);
-        QCOMPARE(other.calls, QStringList{"remove"});
+        QCOMPARE(log.text(), QString());
+        listener->unbind(manager_only.object());
     }
 
     void translation_follows_the_language() {
-        fake_center center;
+        language_center center;
         listener_ptr listener = bound_listener(center);
         QCOMPARE(white_edition(), QString("White edition"));
 
@@ -248,7 +198,6 @@ private slots:
         static_cast<language_listener_i*>(listener.get())->language_changed(nullptr, nullptr);
         QCOMPARE(white_edition(), QString::fromUtf8(german_white));
         QCOMPARE(center.asked, 1);
-
         // The listener interface's update() is the other way a change arrives.
         center.language = 0;
         listener->update();
@@ -256,85 +205,72 @@ private slots:
         center.language = 3;
         listener->update();
         QCOMPARE(white_edition(), QString::fromUtf8(german_white));
-        // Released, the listener's translation leaves the application with it.
-    }
 
-    void unknown_language_changes_nothing() {
-        fake_center center;
-        listener_ptr listener = bound_listener(center);
-        center.language = 3;
-        listener->apply_language();
-        QCOMPARE(white_edition(), QString::fromUtf8(german_white));
-
-        const int log_before = log_text().size();
+        // A language without a table entry changes nothing and logs nothing.
+        log_capture log;
         center.language = 7;
         listener->apply_language();
         QCOMPARE(white_edition(), QString::fromUtf8(german_white));
-        QCOMPARE(log_text().mid(log_before), QString());
-    }
+        QCOMPARE(log.text(), QString());
 
-    void missing_translation_falls_back() {
-        fake_center center;
-        listener_ptr listener = bound_listener(center);
-        center.language = 3;
-        listener->apply_language();
-        QCOMPARE(white_edition(), QString::fromUtf8(german_white));
-
+        // A missing file is logged, and the texts fall back to untranslated ones.
         const QString missing = m_languages + "fr.qm";
         listener->add_language(4, missing);
         center.language = 4;
-        const int log_before = log_text().size();
+        log.restart();
         listener->apply_language();
-        QVERIFY2(log_text().mid(log_before).contains(missing + " not exist"),
-                 qPrintable(log_text()));
+        QVERIFY2(log.text().contains(missing + " not exist"), qPrintable(log.text()));
+        QCOMPARE(white_edition(), QString("White edition"));
+
+        // Released, the listener's translation leaves the application with it.
+        center.language = 3;
+        listener->apply_language();
+        QCOMPARE(white_edition(), QString::fromUtf8(german_white));
+        listener.reset();
         QCOMPARE(white_edition(), QString("White edition"));
     }
 
-    void source_without_compiler_is_logged() {
-        fake_center center;
-        listener_ptr listener = bound_listener(center);
-        write_file(m_languages + "de.ts", ts_file("Hallo"));
-        center.language = 3;
-        const int log_before = log_text().size();
-        listener->apply_language();
-
-        const QString log = log_text().mid(log_before);
-        const QString compiler = m_app + platform::translation_compiler_name();
-        QVERIFY2(log.contains(compiler + " not exist"), qPrintable(log));
-#ifndef _WIN32
-        QVERIFY(log.contains(m_app + "lrelease not exist"));
+    void source_beside_translation_runs_compiler_data() {
+        QTest::addColumn<bool>("stand_in");
+        QTest::addRow("no compiler") << false;
+#ifndef _WIN32 // the stand-in compiler is a shell script
+        QTest::addRow("compiler reports errors") << true;
 #endif
-        // The compiled file is still there and used.
-        QVERIFY(!log.contains(m_languages + "de.qm not exist"));
-        QCOMPARE(white_edition(), QString::fromUtf8(german_white));
     }
 
-    void compiler_output_is_logged_up_to_its_zero_byte() {
-#ifdef _WIN32
-        QSKIP("the stand-in compiler is a shell script");
-#else
+    void source_beside_translation_runs_compiler() {
+        QFETCH(bool, stand_in);
         const QString compiler = m_app + platform::translation_compiler_name();
-        write_file(compiler, "#!/bin/sh\n"
-                             "printf '%s\\n' \"$#\" \"$1\" > \"$(dirname \"$0\")/arguments.txt\"\n"
-                             "printf 'de.ts: one text is unfinished\\000stale bytes' >&2\n");
-        QVERIFY(QFile::setPermissions(compiler, QFile::permissions(compiler) | QFile::ExeOwner));
-
-        fake_center center;
+        if (stand_in) {
+            write_file(compiler,
+                       "#!/bin/sh\n"
+                       "printf '%s\\n' \"$#\" \"$1\" > \"$(dirname \"$0\")/arguments.txt\"\n"
+                       "printf 'de.ts: one text is unfinished\\000stale bytes' >&2\n");
+            QVERIFY(
+                QFile::setPermissions(compiler, QFile::permissions(compiler) | QFile::ExeOwner));
+        }
+        language_center center;
         listener_ptr listener = bound_listener(center);
         const QString ts = m_languages + "de.ts";
         write_file(ts, ts_file("Hallo"));
         center.language = 3;
-        const int log_before = log_text().size();
+        const log_capture capture;
         listener->apply_language();
 
-        const QString log = log_text().mid(log_before);
+        // Either way the compiled file is still there and used.
+        const QString log = capture.text();
+        QVERIFY(!log.contains(m_languages + "de.qm not exist"));
+        QCOMPARE(white_edition(), QString::fromUtf8(german_white));
+        if (!stand_in) {
+            QVERIFY2(log.contains(compiler + " not exist"), qPrintable(log));
+            return;
+        }
+        // The error output is logged up to its first zero byte.
         QVERIFY2(log.contains("de.ts: one text is unfinished"), qPrintable(log));
         QVERIFY(!log.contains("stale bytes"));
         QFile arguments(m_app + "arguments.txt");
         QVERIFY(arguments.open(QIODevice::ReadOnly));
         QCOMPARE(QString::fromUtf8(arguments.readAll()), "1\n" + ts + "\n");
-        QCOMPARE(white_edition(), QString::fromUtf8(german_white));
-#endif
     }
 
     void source_is_compiled_again_on_every_change() {
@@ -344,7 +280,7 @@ private slots:
             QSKIP("no translation compiler installed");
         QVERIFY(QFile::link(lrelease, m_app + platform::translation_compiler_name()));
 
-        fake_center center;
+        language_center center;
         listener_ptr listener(new language_listener_c);
         const QString qm = m_languages + "xx.qm";
         listener->add_language(5, qm);
@@ -353,10 +289,10 @@ private slots:
         write_file(m_languages + "xx.ts", ts_file("Hallo"));
 
         // Only the source exists: the change compiles it, then loads the result.
-        const int log_before = log_text().size();
+        const log_capture log;
         listener->apply_language();
         QVERIFY(QFile::exists(qm));
-        QVERIFY2(!log_text().mid(log_before).contains(" not exist"), qPrintable(log_text()));
+        QVERIFY2(!log.text().contains(" not exist"), qPrintable(log.text()));
         QCOMPARE(QCoreApplication::translate("refresh_test", "Hello"), QString("Hallo"));
 
         write_file(m_languages + "xx.ts", ts_file("Servus"));
@@ -364,38 +300,17 @@ private slots:
         QCOMPARE(QCoreApplication::translate("refresh_test", "Hello"), QString("Servus"));
     }
 
-    void release_takes_the_translation_away() {
-        fake_center center;
-        listener_ptr listener = bound_listener(center);
-        center.language = 3;
-        listener->apply_language();
-        listener->apply_language();
-        QCOMPARE(white_edition(), QString::fromUtf8(german_white));
-        listener.reset();
-        QCOMPARE(white_edition(), QString("White edition"));
-    }
-
-    void shipped_translations_data() {
-        QTest::addColumn<QString>("alias");
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QString>("expected");
-        for (const char* alias : {"QuilBlack", "QuilWhite"}) {
-            QTest::addRow("%s en", alias) << alias << "en"
-                                          << "White edition";
-            QTest::addRow("%s de", alias) << alias << "de" << QString::fromUtf8(german_white);
-        }
-    }
-
     void shipped_translations() {
-        QFETCH(QString, alias);
-        QFETCH(QString, file);
-        const QString folder = QStringLiteral(QUIL_BIN_DIR "/data/") + alias + "/language/";
-        QVERIFY2(QFile::exists(folder + file + ".qm"), qPrintable(folder + file + ".qm"));
-        // A .ts beside it would make every language change run the compiler.
-        QVERIFY(!QFile::exists(folder + file + ".ts"));
-        QTranslator translator;
-        QVERIFY(translator.load(folder + file + ".qm"));
-        QTEST(translator.translate("quil", "White edition"), "expected");
+        for (const QString alias : {"QuilBlack", "QuilWhite"}) {
+            const QString folder = QStringLiteral(QUIL_BIN_DIR "/data/") + alias + "/language/";
+            // A .ts beside them would make every language change run the compiler.
+            QVERIFY(!QFile::exists(folder + "de.ts") && !QFile::exists(folder + "en.ts"));
+            QTranslator german, english;
+            QVERIFY2(german.load(folder + "de.qm") && english.load(folder + "en.qm"),
+                     qPrintable(folder));
+            QCOMPARE(german.translate("quil", "White edition"), QString::fromUtf8(german_white));
+            QCOMPARE(english.translate("quil", "White edition"), QString("White edition"));
+        }
     }
 
     void setup_languages_uses_the_catalogue() {
@@ -423,7 +338,7 @@ private slots:
                                          {3, m_app + "data/QuilBlack/language/de.qm"}}));
 
         // The last edition set up wins, and its translation is applied at once.
-        fake_center center;
+        language_center center;
         center.language = 3;
         listener->bind(center.object());
         QVERIFY(!copy_built("de.qm", m_app + "data/QuilWhite/language/", "de.qm").isEmpty());

@@ -1,100 +1,17 @@
-// Fakes shared by the page suites: a host whose control centre records its listeners,
-// speaks a language and hands out texts; a kernel that journals what controls tell it;
-// controls and pages that record the calls they receive.
+// Fakes shared by the page suites: a host without components, a kernel that journals what
+// controls tell it, and controls, pages and listeners that record the calls they receive.
 #pragma once
 
+#include "fake_center.h"
 #include "kernel/zarek_data.h"
 #include "kernel/zarek_kernel.h"
 #include "module/kernel_host_interfaces.h"
 #include "module/module.h"
-#include "module/page_interfaces.h"
 #include "pages/ctrl_funcs.h"
 
-#include <QMap>
 #include <QPointer>
 #include <QStringList>
 #include <QWidget>
-
-// Host texts by language; a missing text reads empty.
-class fake_texts final : public text_provider_i {
-public:
-    interface_i* query_interface(const GUID& iid) override {
-        return (iid == iid_interface_i) ? this : nullptr;
-    }
-    void release() override {}
-    QString text(int32_t id, int32_t variant) override {
-        asked.append({id, variant});
-        return table.value(*language).value(id);
-    }
-
-    QMap<int32_t, QMap<int32_t, QString>> table;
-    const int32_t* language = nullptr;
-    QList<QPair<int32_t, int32_t>> asked;
-};
-
-class fake_center final : public ctrl_center_i, public listener_mgr_i, public language_source_i {
-public:
-    fake_center() { texts.language = &language; }
-
-    interface_i* query_interface(const GUID& iid) override {
-        if (iid == iid_interface_i)
-            return static_cast<ctrl_center_i*>(this);
-        if (iid == iid_listener_mgr_i)
-            return static_cast<listener_mgr_i*>(this);
-        if (iid == iid_language_source_i)
-            return static_cast<language_source_i*>(this);
-        return nullptr;
-    }
-    void release() override {}
-    void add_listener(listener_i* l) override {
-        if (!listeners.contains(l))
-            listeners.append(l);
-    }
-    void remove_listener(listener_i* l) override { listeners.removeOne(l); }
-    int32_t current_language() override { return language; }
-    void kernel_command(product_kernel_i*, int32_t, const QString&) override {}
-    void center_reserved_3() override {}
-    void center_reserved_4() override {}
-    hub_i* get_hub() override { return nullptr; }
-    void center_reserved_6() override {}
-    text_provider_i* get_text_provider() override { return with_texts ? &texts : nullptr; }
-    interface_i* get_service(int32_t) override { return nullptr; }
-    product_kernel_i* current_kernel() override { return shown; }
-    void center_reserved_10() override {}
-    uint8_t current_profile_slot() override { return slot; }
-    QWidget* profile_object(int32_t) override { return nullptr; }
-    void center_reserved_13() override {}
-    void center_reserved_14() override {}
-    void everything_reset(int32_t) override {}
-    void set_busy(bool, int32_t, int32_t) override {}
-    void set_live_mode(bool) override {}
-
-    // Switches the language and tells every listener that takes language notifications.
-    void switch_language(int32_t id) {
-        language = id;
-        const QList<listener_i*> copy = listeners;
-        for (listener_i* l : copy) {
-            if (auto* ll = query<language_listener_i>(l))
-                ll->language_changed(this, nullptr);
-        }
-    }
-    // Tells every listener that the host shows another kernel.
-    void show_kernel(product_kernel_i* kernel) {
-        shown = kernel;
-        const QList<listener_i*> copy = listeners;
-        for (listener_i* l : copy) {
-            if (auto* cl = query<ctrl_center_listener_i>(l))
-                cl->current_kernel_changed(kernel);
-        }
-    }
-
-    QList<listener_i*> listeners;
-    fake_texts texts;
-    bool with_texts = true;
-    int32_t language = 0;
-    product_kernel_i* shown = nullptr;
-    uint8_t slot = 0xFF;
-};
 
 class fake_host final : public module_host_i {
 public:
@@ -103,17 +20,15 @@ public:
     }
     void release() override {}
     void host_reserved_2() override {}
-    ctrl_center_i* get_app() override { return with_center ? &center : nullptr; }
+    ctrl_center_i* get_app() override { return &center; }
     void register_factory(factory_fn, int32_t) override {}
     void unregister_factory(int32_t) override {}
-    // No host components: the pages under test need none.
     interface_i* create_instance(int32_t, const GUID&) override { return nullptr; }
 
     fake_center center;
-    bool with_center = true;
 };
 
-// The real kernel, with a journal of what its controls and pages tell it.
+// The real kernel, with a journal of the favourite controls it is given.
 class journal_kernel final : public zarek_kernel_c {
 public:
     explicit journal_kernel(QStringList* journal)
@@ -132,7 +47,7 @@ private:
     QStringList* m_journal;
 };
 
-// A control of the module's kind: its box is a child widget of the panel.
+// A control of the module's kind: its box is a child widget that sets the panel's height.
 class probe_ctrl final : public ctrl_funcs_c {
 public:
     probe_ctrl(int32_t type, QStringList* journal, int32_t span = 1, int box_height = 100)
@@ -142,11 +57,8 @@ public:
         , m_journal(journal) {}
     void create_box(QWidget* panel) override {
         m_journal->append(QStringLiteral("create_box %1").arg(m_type));
-        if (!panel)
-            return;
         delete m_box;
         m_box = new QWidget(panel);
-        m_box->setObjectName(QStringLiteral("box_%1").arg(m_type));
         panel->resize(panel->width(), m_box_height);
     }
     void close_box() override {
@@ -169,7 +81,7 @@ private:
     QPointer<QWidget> m_box;
 };
 
-// A page that only hands out its controls and records resets.
+// A page that only hands out its controls and records control resets.
 class probe_page final : public product_function_page_i {
 public:
     interface_i* query_interface(const GUID& iid) override {
@@ -191,11 +103,12 @@ public:
     QList<ctrl_funcs_i*> resets;
 };
 
-// A listener that records what it hears; optionally a DPI listener as well.
+// A listener that journals what it hears under its name; optionally a DPI listener too.
 class probe_listener final : public listener_i, public dpi_switcher_ctrl_funcs_listener_i {
 public:
-    explicit probe_listener(QString name, bool dpi = false)
+    probe_listener(QString name, QStringList* journal, bool dpi = false)
         : m_name(std::move(name))
+        , m_journal(journal)
         , m_dpi(dpi) {}
     interface_i* query_interface(const GUID& iid) override {
         if (iid == iid_interface_i || iid == iid_listener_i)
@@ -207,19 +120,19 @@ public:
     void release() override {}
     void manager_closing(listener_mgr_i* manager) override {
         closing.append(manager);
-        journal->append(m_name + QStringLiteral(" closing"));
+        m_journal->append(m_name + QStringLiteral(" closing"));
     }
     void update() override {}
     void step_enabled_changed(int32_t step, bool on) override {
-        journal->append(QStringLiteral("%1 step %2 %3").arg(m_name).arg(step).arg(on));
+        m_journal->append(QStringLiteral("%1 step %2 %3").arg(m_name).arg(step).arg(on));
     }
     void step_dpi_changed(int32_t, int32_t) override {}
     void active_step_changed(int32_t) override {}
 
-    QStringList* journal = nullptr;
     QList<listener_mgr_i*> closing;
 
 private:
     QString m_name;
+    QStringList* m_journal;
     bool m_dpi;
 };

@@ -4,16 +4,15 @@
 #include "tools/paint_graphics/recipes.h"
 
 #include <QDirIterator>
-#include <QFile>
 #include <QImage>
-#include <QRegularExpression>
 #include <QSet>
 #include <QtTest>
 
 namespace {
 
-manifest_result shipped_manifest() {
-    return read_manifest(QStringLiteral(QUIL_GRAPHICS_MANIFEST));
+const manifest_result& shipped_manifest() {
+    static const manifest_result manifest = read_manifest(QStringLiteral(QUIL_GRAPHICS_MANIFEST));
+    return manifest;
 }
 
 // Slot hit rectangles of the side-panel editor, in canvas coordinates, and the
@@ -41,72 +40,59 @@ QImage resource_image(const QString& path) {
     return QImage(QStringLiteral(":/graphics/") + path).convertToFormat(QImage::Format_ARGB32);
 }
 
+QString two_digits(int n) {
+    return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
+}
+
 } // namespace
 
 class test_resources : public QObject {
     Q_OBJECT
 
 private slots:
-    void shipped_manifest_is_clean() {
-        const manifest_result manifest = shipped_manifest();
+    // Every listed picture has a recipe and is served; nothing else is served.
+    void shipped_manifest_is_clean_and_matches_the_resource_tree() {
+        const manifest_result& manifest = shipped_manifest();
         QVERIFY2(manifest.ok(), qPrintable(manifest.errors.join(QLatin1Char('\n'))));
         QVERIFY(manifest.entries.size() > 300);
-        for (const graphic_entry& entry : manifest.entries)
+        QSet<QString> listed;
+        for (const graphic_entry& entry : manifest.entries) {
             QVERIFY2(recipes().contains(entry.recipe), qPrintable(entry.path));
-    }
-
-    // Read the path column straight from the file, apart from the parser, which
-    // drops duplicates itself.
-    void shipped_manifest_has_no_duplicates() {
-        QFile file(QStringLiteral(QUIL_GRAPHICS_MANIFEST));
-        QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
-        QSet<QString> seen;
-        int line_number = 0;
-        while (!file.atEnd()) {
-            ++line_number;
-            const QString line = QString::fromUtf8(file.readLine()).trimmed();
-            if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
-                continue;
-            const QString path = line.section(QRegularExpression(QStringLiteral("\\s+")), 0, 0);
-            QVERIFY2(!seen.contains(path),
-                     qPrintable(QStringLiteral("line %1: %2").arg(line_number).arg(path)));
-            seen.insert(path);
+            listed.insert(entry.path);
         }
-        QCOMPARE(seen.size(), shipped_manifest().entries.size());
+        QSet<QString> served;
+        QDirIterator it(QStringLiteral(":/graphics"), QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            served.insert(it.next().mid(QStringLiteral(":/graphics/").size()));
+        QCOMPARE(served - listed, QSet<QString>());
+        QCOMPARE(listed - served, QSet<QString>());
     }
 
     void manifest_rejects_bad_lines_data() {
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<QString>("error");
         QTest::addColumn<int>("kept");
-        QTest::addRow("missing size") << QByteArray("a.png tab\n") << "line 1: expected" << 0;
-        QTest::addRow("size not WxH") << QByteArray("a.png 10-10 tab\n") << "line 1: size" << 0;
-        QTest::addRow("zero width") << QByteArray("a.png 0x10 tab\n") << "line 1: size 0x10" << 0;
-        QTest::addRow("oversized")
-            << QByteArray("a.png 5000x10 tab\n") << "line 1: size 5000x10" << 0;
-        QTest::addRow("leaves the folder")
-            << QByteArray("x/../../a.png 10x10 tab\n") << "line 1: path has" << 0;
-        QTest::addRow("absolute path")
-            << QByteArray("/a.png 10x10 tab\n") << "line 1: path must" << 0;
-        QTest::addRow("not an image")
-            << QByteArray("a.txt 10x10 tab\n") << "line 1: path must end" << 0;
-        QTest::addRow("recipe not a name")
-            << QByteArray("a.png 10x10 Tab!\n") << "line 1: recipe" << 0;
-        QTest::addRow("argument without value")
-            << QByteArray("a.png 10x10 tab state\n") << "line 1: argument 'state'" << 0;
-        QTest::addRow("argument twice") << QByteArray("a.png 10x10 tab state=a state=b\n")
-                                        << "line 1: argument 'state' given" << 0;
-        QTest::addRow("duplicate keeps the first")
-            << QByteArray("a.png 10x10 tab\nb.png 10x10 tab\na.png 12x12 tab\n")
-            << "line 3: duplicate path a.png" << 2;
-        QTest::addRow("counts comments and blanks")
-            << QByteArray("# heading\n\nok.png 4x4 tab\n   \nbroken\n") << "line 5:" << 1;
-        QTest::addRow("NUL and invalid UTF-8")
-            << QByteArray("\x00\xff\xfe png\n", 8) << "line 1: expected" << 0;
-        QTest::addRow("character the .qrc cannot hold")
-            << QByteArray("a&b.png 10x10 tab\n") << "line 1: path may only" << 0;
+        auto row = [](const char* tag, const QByteArray& text, const char* error, int kept = 0) {
+            QTest::newRow(tag) << text << QString::fromLatin1(error) << kept;
+        };
+        row("missing size", "a.png tab\n", "line 1: expected");
+        row("size not WxH", "a.png 10-10 tab\n", "line 1: size");
+        row("zero width", "a.png 0x10 tab\n", "line 1: size 0x10");
+        row("oversized", "a.png 5000x10 tab\n", "line 1: size 5000x10");
+        row("leaves the folder", "x/../../a.png 10x10 tab\n", "line 1: path has");
+        row("absolute path", "/a.png 10x10 tab\n", "line 1: path must");
+        row("not an image", "a.txt 10x10 tab\n", "line 1: path must end");
+        row("character the .qrc cannot hold", "a&b.png 10x10 tab\n", "line 1: path may only");
+        row("recipe not a name", "a.png 10x10 Tab!\n", "line 1: recipe");
+        row("argument without value", "a.png 10x10 tab state\n", "line 1: argument 'state'");
+        row("argument twice", "a.png 10x10 tab state=a state=b\n",
+            "line 1: argument 'state' given");
+        row("duplicate keeps the first", "a.png 10x10 tab\nb.png 10x10 tab\na.png 12x12 tab\n",
+            "line 3: duplicate path a.png", 2);
+        row("counts comments and blanks", "# heading\n\nok.png 4x4 tab\n   \nbroken\n",
+            "line 5:", 1);
+        row("NUL and invalid UTF-8", QByteArray("\x00\xff\xfe png\n", 8), "line 1: expected");
     }
-
     void manifest_rejects_bad_lines() {
         QFETCH(QByteArray, text);
         QFETCH(QString, error);
@@ -126,8 +112,8 @@ private slots:
         QCOMPARE(entry.path, QStringLiteral("icons/a_b.png"));
         QCOMPARE(entry.size, QSize(24, 20));
         QCOMPARE(entry.recipe, QStringLiteral("menu_icon"));
-        QCOMPARE(entry.args.value(QStringLiteral("glyph")), QStringLiteral("TALK"));
-        QCOMPARE(entry.args.value(QStringLiteral("state")), QStringLiteral("over"));
+        QCOMPARE(entry.args, (QMap<QString, QString>{{QStringLiteral("glyph"), "TALK"},
+                                                     {QStringLiteral("state"), "over"}}));
         QCOMPARE(entry.line, 2);
     }
 
@@ -137,93 +123,64 @@ private slots:
         for (const graphic_entry& entry : shipped_manifest().entries)
             QTest::newRow(qPrintable(entry.path)) << entry.path << entry.size;
     }
-
     // The module names its pictures both as ":/graphics/..." and "://graphics/...".
     void every_image_loads_with_its_size() {
         QFETCH(QString, path);
         QFETCH(QSize, size);
-        const QImage single(QStringLiteral(":/graphics/") + path);
-        QVERIFY(!single.isNull());
-        QCOMPARE(single.size(), size);
-        const QImage doubled(QStringLiteral("://graphics/") + path);
-        QVERIFY(!doubled.isNull());
-        QCOMPARE(doubled.size(), size);
-    }
-
-    // Nothing in the resource tree that the manifest does not list, and nothing missing.
-    void resource_tree_matches_manifest() {
-        QSet<QString> listed;
-        for (const graphic_entry& entry : shipped_manifest().entries)
-            listed.insert(entry.path);
-        QSet<QString> served;
-        QDirIterator it(QStringLiteral(":/graphics"), QDir::Files, QDirIterator::Subdirectories);
-        while (it.hasNext())
-            served.insert(it.next().mid(QStringLiteral(":/graphics/").size()));
-        QCOMPARE(served - listed, QSet<QString>());
-        QCOMPARE(listed - served, QSet<QString>());
+        for (const char* prefix : {":/graphics/", "://graphics/"}) {
+            const QImage image(QLatin1String(prefix) + path);
+            QVERIFY2(!image.isNull(), prefix);
+            QCOMPARE(image.size(), size);
+        }
     }
 
     void bad_recipe_arguments_are_refused_data() {
-        QTest::addColumn<QString>("recipe");
-        QTest::addColumn<QString>("arguments");
+        QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("error");
-        QTest::addRow("unknown recipe") << "no_such_recipe"
-                                        << ""
-                                        << "unknown recipe";
-        QTest::addRow("unknown state") << "tab"
-                                       << "state=pressed"
-                                       << "state=pressed is not one of";
-        QTest::addRow("missing argument") << "tab"
-                                          << ""
-                                          << "state=(missing)";
-        QTest::addRow("unused argument") << "tab"
-                                         << "state=down colour=red"
-                                         << "argument colour is not used";
-        QTest::addRow("number out of range") << "side_cap"
-                                             << "kind=single look=normal index=13"
-                                             << "index=13 is not a number in 1..12";
-        QTest::addRow("number not a number") << "sensor_frame"
-                                             << "frames=100 frame=x"
-                                             << "frame=x is not a number";
+        auto row = [](const char* tag, const char* recipe_and_arguments, const char* error) {
+            QTest::newRow(tag) << QString::fromLatin1(recipe_and_arguments)
+                               << QString::fromLatin1(error);
+        };
+        row("unknown recipe", "no_such_recipe", "unknown recipe");
+        row("unknown state", "tab state=pressed", "state=pressed is not one of");
+        row("missing argument", "tab", "state=(missing)");
+        row("unused argument", "tab state=down colour=red", "argument colour is not used");
+        row("number out of range", "side_cap kind=single look=normal index=13",
+            "index=13 is not a number in 1..12");
+        row("number not a number", "sensor_frame frames=100 frame=x", "frame=x is not a number");
     }
-
     void bad_recipe_arguments_are_refused() {
-        QFETCH(QString, recipe);
-        QFETCH(QString, arguments);
+        QFETCH(QString, line);
         QFETCH(QString, error);
-        const manifest_result parsed =
-            parse_manifest(QStringLiteral("a.png 16x16 %1 %2\n").arg(recipe, arguments).toUtf8());
+        const manifest_result parsed = parse_manifest(("a.png 16x16 " + line).toUtf8());
         QVERIFY(parsed.ok());
         const painted_graphic painted = paint_graphic(parsed.entries.first());
         QVERIFY(painted.image.isNull());
-        QVERIFY2(painted.errors.join(QLatin1Char('\n')).contains(error),
-                 qPrintable(painted.errors.join(QLatin1Char('\n'))));
+        const QString errors = painted.errors.join(QLatin1Char('\n'));
+        QVERIFY2(errors.contains(error), qPrintable(errors));
     }
 
     void painting_is_repeatable_data() {
         QTest::addColumn<int>("index");
         QSet<QString> recipes_seen;
-        const manifest_result manifest = shipped_manifest();
+        const manifest_result& manifest = shipped_manifest();
         for (int i = 0; i < manifest.entries.size(); ++i) {
             const graphic_entry& entry = manifest.entries.at(i);
-            if (recipes_seen.contains(entry.recipe))
-                continue;
+            if (!recipes_seen.contains(entry.recipe))
+                QTest::newRow(qPrintable(entry.path)) << i;
             recipes_seen.insert(entry.recipe);
-            QTest::newRow(qPrintable(entry.path)) << i;
         }
     }
-
     // Same bytes on every run, and the same picture as the one compiled in, so
     // a stale resource tree shows up here.
     void painting_is_repeatable() {
         QFETCH(int, index);
-        const graphic_entry entry = shipped_manifest().entries.at(index);
+        const graphic_entry& entry = shipped_manifest().entries.at(index);
         const painted_graphic first = paint_graphic(entry);
-        const painted_graphic second = paint_graphic(entry);
         QVERIFY(first.errors.isEmpty());
         const QByteArray bytes = encode_graphic(first.image, entry.path);
         QVERIFY(!bytes.isEmpty());
-        QCOMPARE(encode_graphic(second.image, entry.path), bytes);
+        QCOMPARE(encode_graphic(paint_graphic(entry).image, entry.path), bytes);
         QCOMPARE(QImage::fromData(bytes).convertToFormat(QImage::Format_ARGB32),
                  resource_image(entry.path));
     }
@@ -231,40 +188,25 @@ private slots:
     void side_overlays_sit_on_their_slots_data() {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QRect>("area");
-        const QString base = QStringLiteral("button_assignment/buttons/");
-        const char* const singles[4][2] = {{"normal", "Single-Button-"},
-                                           {"over", "Single-Button-over-"},
-                                           {"down", "Single-Button-down-"},
-                                           {"blance", "Single-blanc_"}};
-        for (const auto& kind : singles) {
-            for (int slot = 1; slot <= 12; ++slot) {
-                const QString path = base + QStringLiteral("Single-Buttons/%1/%2%3.png")
-                                                .arg(QLatin1String(kind[0]), QLatin1String(kind[1]))
-                                                .arg(slot, 2, 10, QLatin1Char('0'));
-                QTest::newRow(qPrintable(path)) << path << slot_rects[slot - 1];
-            }
-        }
-        const char* const doubles[3][2] = {{"normal", "Double-button_"},
-                                           {"over", "Double-button-over_"},
-                                           {"down", "Double-button_down_"}};
-        for (const auto& kind : doubles) {
-            for (int pair = 1; pair <= 6; ++pair) {
-                const QString path = base + QStringLiteral("Double-Buttons/%1/%2%3.png")
-                                                .arg(QLatin1String(kind[0]), QLatin1String(kind[1]))
-                                                .arg(pair, 2, 10, QLatin1Char('0'));
+        // Overlays for one slot, a pair of slots or a row of four, in slot order.
+        const std::pair<int, const char*> groups[] = {
+            {1, "Single-Buttons/normal/Single-Button-"},
+            {1, "Single-Buttons/over/Single-Button-over-"},
+            {1, "Single-Buttons/down/Single-Button-down-"},
+            {1, "Single-Buttons/blance/Single-blanc_"},
+            {2, "Double-Buttons/normal/Double-button_"},
+            {2, "Double-Buttons/over/Double-button-over_"},
+            {2, "Double-Buttons/down/Double-button_down_"},
+            {4, "Quad_blancs/Quad-blanc_"}};
+        for (const auto& [span, name] : groups) {
+            for (int i = 0; i < 12 / span; ++i) {
+                const QString path = QStringLiteral("button_assignment/buttons/") + name +
+                                     two_digits(i + 1) + ".png";
                 QTest::newRow(qPrintable(path))
-                    << path << (slot_rects[2 * pair - 2] | slot_rects[2 * pair - 1]);
+                    << path << (slot_rects[span * i] | slot_rects[span * i + span - 1]);
             }
-        }
-        for (int row = 1; row <= 3; ++row) {
-            const QString path =
-                base +
-                QStringLiteral("Quad_blancs/Quad-blanc_%1.png").arg(row, 2, 10, QLatin1Char('0'));
-            QTest::newRow(qPrintable(path))
-                << path << (slot_rects[4 * row - 4] | slot_rects[4 * row - 1]);
         }
     }
-
     // Each overlay is drawn at the same corner; its button must cover its own
     // slot's hit area and stay out of the neighbours'.
     void side_overlays_sit_on_their_slots() {
@@ -290,7 +232,6 @@ private slots:
         QTest::addRow("black") << "controls/Quil-back_black.png";
         QTest::addRow("white") << "controls/Quil-back_white.png";
     }
-
     // The lighting form lays both masks over the edition picture at the same
     // place: their solid parts must fall on the mouse, the logo above the pipe.
     void led_masks_lie_on_the_lit_zones() {
