@@ -1,35 +1,19 @@
 // A check box that shortens its text with an ellipsis when it does not fit.
 #pragma once
 
+#include "common/elide_button.h"
+
 #include <QCheckBox>
 
-class QStyleOptionButton;
+using elide_check_box_base =
+    elide_button_t<QCheckBox, QStyle::SE_CheckBoxContents, QStyle::CE_CheckBox>;
 
-class elide_check_box_c : public QCheckBox {
+class elide_check_box_c : public elide_check_box_base {
     Q_OBJECT
 
 public:
-    explicit elide_check_box_c(QWidget* parent = nullptr);
-    explicit elide_check_box_c(const QString& text, QWidget* parent = nullptr);
-
-    // Qt::ElideNone (the default) draws and sizes exactly like QCheckBox.
-    void setElideMode(Qt::TextElideMode mode);
-    Qt::TextElideMode elideMode() const { return m_mode; }
-    // The text as last drawn (or computed for a new mode).
-    QString elidedText() const { return m_elided_text; }
-
-    QSize minimumSizeHint() const override;
+    using elide_check_box_base::elide_check_box_base;
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    // Recomputes the elided text for the option's contents rectangle (always, or only when
-    // the rectangle or the text changed).
-    void elide(const QStyleOptionButton& option, bool always);
-
-    Qt::TextElideMode m_mode = Qt::ElideNone;
-    QRect m_rect;
-    QString m_full_text;
-    QString m_elided_text;
+    int text_offset(const QStyleOptionButton& option) const override;
 };

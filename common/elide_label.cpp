@@ -10,36 +10,27 @@ elide_label_c::elide_label_c(const QString& text, QWidget* parent, Qt::WindowFla
     : QLabel(text, parent, flags) {}
 
 void elide_label_c::setElideMode(Qt::TextElideMode mode) {
-    if (mode == m_mode)
+    if (!m_text.set_mode(mode))
         return;
-    m_mode = mode;
-    m_full_text = text();
-    m_elided_text =
-        fontMetrics().elidedText(m_full_text, m_mode, m_rect.right() - m_rect.left() + 1);
+    const QRect rect = m_text.rect();
+    m_text.update(rect, text(), fontMetrics(), rect.right() - rect.left() + 1, 0, true);
     update();
 }
 
 QSize elide_label_c::minimumSizeHint() const {
-    if (m_mode == Qt::ElideNone)
-        return QLabel::minimumSizeHint();
-    const QFontMetrics metrics = fontMetrics();
-    return {metrics.horizontalAdvance(QStringLiteral("...")), metrics.height()};
+    return m_text.minimum_size(QLabel::minimumSizeHint(), fontMetrics());
 }
 
 void elide_label_c::paintEvent(QPaintEvent* event) {
     const QString full = text();
-    if (m_mode == Qt::ElideNone || full.isEmpty()) {
+    if (!m_text.eliding() || full.isEmpty()) {
         QLabel::paintEvent(event);
         return;
     }
     const QRect rect = contentsRect().translated(margin(), margin());
-    if (rect != m_rect || full != m_full_text) {
-        m_rect = rect;
-        m_full_text = full;
-        m_elided_text = fontMetrics().elidedText(full, m_mode, rect.right() - rect.left() + 1);
-    }
+    m_text.update(rect, full, fontMetrics(), rect.right() - rect.left() + 1, 0, false);
     QPainter painter(this);
     drawFrame(&painter);
     style()->drawItemText(&painter, rect, QStyle::visualAlignment(layoutDirection(), alignment()),
-                          palette(), isEnabled(), m_elided_text, foregroundRole());
+                          palette(), isEnabled(), m_text.text(), foregroundRole());
 }

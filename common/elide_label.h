@@ -1,6 +1,8 @@
 // A label that shortens its text with an ellipsis when it does not fit.
 #pragma once
 
+#include "common/elided_text.h"
+
 #include <QLabel>
 
 class elide_label_c : public QLabel {
@@ -13,9 +15,9 @@ public:
 
     // Qt::ElideNone (the default) draws and sizes exactly like QLabel.
     void setElideMode(Qt::TextElideMode mode);
-    Qt::TextElideMode elideMode() const { return m_mode; }
+    Qt::TextElideMode elideMode() const { return m_text.mode(); }
     // The text as last drawn (or computed for a new mode).
-    QString elidedText() const { return m_elided_text; }
+    QString elidedText() const { return m_text.text(); }
 
     QSize minimumSizeHint() const override;
 
@@ -23,9 +25,5 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    Qt::TextElideMode m_mode = Qt::ElideNone;
-    // The rectangle and text the elided text was computed for; empty so the first paint computes.
-    QRect m_rect;
-    QString m_full_text;
-    QString m_elided_text;
+    elided_text_c m_text;
 };

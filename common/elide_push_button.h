@@ -1,33 +1,19 @@
 // A push button that shortens its text with an ellipsis when it does not fit.
 #pragma once
 
+#include "common/elide_button.h"
+
 #include <QPushButton>
 
-class QStyleOptionButton;
+using elide_push_button_base =
+    elide_button_t<QPushButton, QStyle::SE_PushButtonContents, QStyle::CE_PushButton>;
 
-class elide_push_button_c : public QPushButton {
+class elide_push_button_c : public elide_push_button_base {
     Q_OBJECT
 
 public:
-    explicit elide_push_button_c(QWidget* parent = nullptr);
-    explicit elide_push_button_c(const QString& text, QWidget* parent = nullptr);
-
-    // Qt::ElideNone (the default) draws and sizes exactly like QPushButton.
-    void setElideMode(Qt::TextElideMode mode);
-    Qt::TextElideMode elideMode() const { return m_mode; }
-    // The text as last drawn (or computed for a new mode).
-    QString elidedText() const { return m_elided_text; }
-
-    QSize minimumSizeHint() const override;
+    using elide_push_button_base::elide_push_button_base;
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    void elide(const QStyleOptionButton& option, bool always);
-
-    Qt::TextElideMode m_mode = Qt::ElideNone;
-    QRect m_rect;
-    QString m_full_text;
-    QString m_elided_text;
+    int text_offset(const QStyleOptionButton& option) const override;
 };

@@ -1,0 +1,47 @@
+// The shortened form of a widget's text, kept until the space or the text changes.
+#pragma once
+
+#include <QFontMetrics>
+#include <QRect>
+#include <QSize>
+#include <QString>
+
+class elided_text_c {
+public:
+    Qt::TextElideMode mode() const { return m_mode; }
+    // False when `mode` is the current one: nothing needs computing again.
+    bool set_mode(Qt::TextElideMode mode) {
+        if (mode == m_mode)
+            return false;
+        m_mode = mode;
+        return true;
+    }
+    bool eliding() const { return m_mode != Qt::ElideNone; }
+    const QString& text() const { return m_elided; }
+
+    // Shortens `full` to `width` when forced or when the rectangle or the text
+    // differs from the ones the current form was computed for.
+    void update(const QRect& rect, const QString& full, const QFontMetrics& metrics, int width,
+                int flags, bool force) {
+        if (!force && rect == m_rect && full == m_full)
+            return;
+        m_rect = rect;
+        m_full = full;
+        m_elided = metrics.elidedText(full, m_mode, width, flags);
+    }
+    // The rectangle the current form was computed for (empty before the first paint).
+    const QRect& rect() const { return m_rect; }
+
+    // With eliding a layout may shrink the widget down to an ellipsis.
+    QSize minimum_size(const QSize& base, const QFontMetrics& metrics) const {
+        if (!eliding())
+            return base;
+        return {metrics.horizontalAdvance(QStringLiteral("...")), metrics.height()};
+    }
+
+private:
+    Qt::TextElideMode m_mode = Qt::ElideNone;
+    QRect m_rect;
+    QString m_full;
+    QString m_elided;
+};
