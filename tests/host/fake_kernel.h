@@ -1,6 +1,7 @@
 // A kernel that only records: it reads every host message's segment the moment
 // it arrives (as the module does) and can publish a blob through the control
-// centre on commit, so the virtual device can be driven without the module.
+// centre on commit, so the virtual device can be driven without the module. It
+// also keeps the favourite controls it is told about, for the host components.
 #pragma once
 
 #include "module/kernel_host_interfaces.h"
@@ -34,6 +35,8 @@ public:
     profile_service_i* service = nullptr;
     ctrl_center_i* centre = nullptr;
     std::unique_ptr<QSharedMemory> published;
+    // Favourite controls added (true) and removed (false), in order.
+    QVector<QPair<bool, ctrl_funcs_i*>> favourites;
 
     static QByteArray read_key(const QString& key) {
         QSharedMemory segment(key);
@@ -105,8 +108,8 @@ public:
     bool export_profile(QIODevice*, uint8_t) override { return false; }
     bool import_profile(QIODevice*, uint8_t) override { return false; }
     bool data_loaded() override { return loaded; }
-    void add_favorite_ctrl(ctrl_funcs_i*) override {}
-    void remove_favorite_ctrl(ctrl_funcs_i*) override {}
+    void add_favorite_ctrl(ctrl_funcs_i* ctrl) override { favourites.append({true, ctrl}); }
+    void remove_favorite_ctrl(ctrl_funcs_i* ctrl) override { favourites.append({false, ctrl}); }
     int32_t favorite_ctrl_count() override { return 0; }
     ctrl_funcs_i* favorite_ctrl(uint8_t) override { return nullptr; }
     bool commit() override {

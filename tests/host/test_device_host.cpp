@@ -15,7 +15,6 @@
 
 #include <QBuffer>
 #include <QCryptographicHash>
-#include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTreeWidget>
@@ -33,12 +32,7 @@ struct forge {
         bytes.append(b, 4);
         return *this;
     }
-    forge& be64(quint64 v) {
-        char b[8];
-        qToBigEndian<quint64>(v, b);
-        bytes.append(b, 8);
-        return *this;
-    }
+    forge& be64(quint64 v) { return be32(quint32(v >> 32)).be32(quint32(v)); }
     forge& raw(const QByteArray& b) {
         bytes.append(b);
         return *this;
@@ -46,13 +40,15 @@ struct forge {
     forge& field(const QByteArray& b) { return be32(quint32(b.size())).raw(b); }
     forge& text(const QString& s) {
         be32(quint32(s.size() * 2));
-        for (QChar c : s) {
-            bytes.append(char(c.unicode() >> 8));
-            bytes.append(char(c.unicode() & 0xFF));
-        }
+        for (QChar c : s)
+            bytes.append(char(c.unicode() >> 8)).append(char(c.unicode() & 0xFF));
         return *this;
     }
 };
+
+constexpr quint32 k_section_magic = 0x4B525331;
+constexpr quint64 k_library_magic = 0x4B4D41434C494231ull;
+constexpr quint32 k_memory_magic = 0x4B564D31;
 
 QByteArray md5(const QByteArray& b) {
     return QCryptographicHash::hash(b, QCryptographicHash::Md5);
@@ -63,10 +59,13 @@ QByteArray file_content(const QString& path) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-void write_file(const QString& path, const QByteArray& bytes) {
+bool write_file(const QString& path, const QByteArray& bytes) {
     QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(bytes), qint64(bytes.size()));
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
+QByteArray hub_bytes(const hub_c& hub) {
+    return QByteArray(reinterpret_cast<const char*>(hub.bytes().data()), hub_c::byte_count);
 }
 
 // A listener of the hub; it answers macro_listener_i only when asked to.
@@ -114,9 +113,24 @@ QList<QList<library_item>>* announcements(macro_library_c* library) {
     return told;
 }
 
-QByteArray tuning_payload(qint32 command) {
-    return forge().be32(quint32(command)).bytes;
-}
+// A black mouse whose memory holds `memory` (none when empty), attached to a
+// recording kernel that talks back through the centre.
+struct rig_t {
+    ctrl_center_c centre;
+    fake_kernel kernel;
+    std::unique_ptr<virtual_mouse_c> mouse;
+
+    explicit rig_t(const QString& folder, const QByteArray& memory = "m") {
+        kernel.centre = &centre;
+        if (!memory.isEmpty())
+            write_file(virtual_mouse_c::memory_file(folder, 8),
+                       virtual_mouse_c::file_bytes(memory));
+        mouse = std::make_unique<virtual_mouse_c>(&centre, 8, QStringLiteral("Q"), folder);
+        mouse->attach(&kernel);
+    }
+    void tune(qint32 command) { kernel.publish(11, forge().be32(quint32(command)).bytes, key()); }
+    static QString key() { return fake_kernel::unique_key(); }
+};
 
 } // namespace
 
@@ -133,122 +147,77 @@ private slots:
 
     // ------------------------------------------------------------- profile service
 
-    void section_is_magic_version_note_in_stream_form() {
-        profile_service_c service;
-        service.set_note(QStringLiteral("Né 1"));
-        QBuffer buffer;
-        buffer.open(QIODevice::WriteOnly);
-        service.write_section(&buffer);
-        const QByteArray expected =
-            forge().be32(0x4B525331).be32(1).text(QStringLiteral("Né 1")).bytes;
-        QCOMPARE(buffer.data(), expected);
-        QCOMPARE(service.journal().last().call, profile_service_c::call_t::write_section);
-        QCOMPARE(service.journal().last().value, expected.size());
-    }
-
-    void section_read_back_after_other_elements() {
+    void section_layout_and_read_back() {
         profile_service_c writer;
-        writer.set_note(QStringLiteral("initialised"));
+        writer.set_note(QStringLiteral("Né 1"));
         // The section follows the module's own elements in the same device.
         QBuffer buffer;
         buffer.open(QIODevice::ReadWrite);
         buffer.write("module elements");
         writer.write_section(&buffer);
-        buffer.seek(qstrlen("module elements"));
+        const QByteArray expected = forge().be32(k_section_magic).be32(1).text("Né 1").bytes;
+        QCOMPARE(buffer.data().mid(qstrlen("module elements")), expected);
+        QCOMPARE(writer.journal().last().value, expected.size());
 
+        buffer.seek(qstrlen("module elements"));
         profile_service_c reader;
         reader.begin_read();
         reader.read_section(&buffer);
-        QCOMPARE(reader.note(), QStringLiteral("initialised"));
+        QCOMPARE(reader.note(), QStringLiteral("Né 1"));
         QVERIFY(reader.section_taken());
-        QCOMPARE(reader.journal().size(), 2);
-        QCOMPARE(reader.journal().at(0).call, profile_service_c::call_t::begin_read);
-        QCOMPARE(reader.journal().at(1).call, profile_service_c::call_t::read_section);
-        QCOMPARE(reader.journal().at(1).value, 1);
+
+        // No device: nothing read, nothing written, nothing lost.
+        reader.read_section(nullptr);
+        reader.write_section(nullptr);
+        QCOMPARE(reader.note(), QStringLiteral("Né 1"));
     }
 
-    void hostile_section_keeps_the_note_data() {
+    void section_from_outside_data() {
         QTest::addColumn<QByteArray>("section");
-        const QString note = QStringLiteral("abc");
-        QTest::addRow("missing") << QByteArray();
-        QTest::addRow("magic only") << forge().be32(0x4B525331).bytes;
-        QTest::addRow("foreign magic") << forge().be32(0x12345678).be32(1).text(note).bytes;
-        QTest::addRow("version 0") << forge().be32(0x4B525331).be32(0).text(note).bytes;
-        QTest::addRow("note length odd")
-            << forge().be32(0x4B525331).be32(1).be32(3).raw("abc").bytes;
-        QTest::addRow("note longer than the data")
-            << forge().be32(0x4B525331).be32(1).be32(40).raw("ab").bytes;
-        QTest::addRow("note length near 2 GiB")
-            << forge().be32(0x4B525331).be32(1).be32(0x7FFFFFFE).bytes;
+        QTest::addColumn<QString>("note");
+        const QString kept = QStringLiteral("kept");
+        const auto head = [](quint32 version) {
+            return forge().be32(k_section_magic).be32(version);
+        };
+        // A later layout appends fields after the note; the note is still ours.
+        QTest::addRow("later version with more fields")
+            << head(2).text("later").be32(77).bytes << QStringLiteral("later");
+        QTest::addRow("missing") << QByteArray() << kept;
+        QTest::addRow("magic only") << forge().be32(k_section_magic).bytes << kept;
+        QTest::addRow("foreign magic")
+            << forge().be32(0x12345678).be32(1).text("abc").bytes << kept;
+        QTest::addRow("version 0") << head(0).text("abc").bytes << kept;
+        QTest::addRow("note length odd") << head(1).be32(3).raw("abc").bytes << kept;
+        QTest::addRow("note longer than the data") << head(1).be32(40).raw("ab").bytes << kept;
+        QTest::addRow("note length near 2 GiB") << head(1).be32(0x7FFFFFFE).bytes << kept;
         QTest::addRow("note longer than a note may be")
-            << forge().be32(0x4B525331).be32(1).text(QString(1025, QLatin1Char('x'))).bytes;
+            << head(1).text(QString(1025, QLatin1Char('x'))).bytes << kept;
         QTest::addRow("section longer than a section may be")
-            << forge().be32(0x4B525331).be32(1).text(note).raw(QByteArray(5000, 'z')).bytes;
-        QTest::addRow("garbage") << QByteArray("\xff\x01\x02", 3);
+            << head(1).text("abc").raw(QByteArray(5000, 'z')).bytes << kept;
     }
 
-    void hostile_section_keeps_the_note() {
+    void section_from_outside() {
         QFETCH(QByteArray, section);
+        QFETCH(QString, note);
         profile_service_c service;
         service.set_note(QStringLiteral("kept"));
         QBuffer buffer(&section);
         buffer.open(QIODevice::ReadOnly);
         service.begin_read();
         service.read_section(&buffer);
-        QCOMPARE(service.note(), QStringLiteral("kept"));
-        QVERIFY(!service.section_taken());
-        QCOMPARE(service.journal().last().value, 0);
-    }
-
-    void section_of_a_later_host_is_taken() {
-        // A later layout appends fields after the note; the note is still ours.
-        QByteArray section =
-            forge().be32(0x4B525331).be32(2).text(QStringLiteral("later")).be32(77).bytes;
-        QBuffer buffer(&section);
-        buffer.open(QIODevice::ReadOnly);
-        profile_service_c service;
-        service.read_section(&buffer);
-        QCOMPARE(service.note(), QStringLiteral("later"));
-        QVERIFY(service.section_taken());
-    }
-
-    void section_without_device_is_ignored() {
-        profile_service_c service;
-        service.set_note(QStringLiteral("n"));
-        service.read_section(nullptr);
-        service.write_section(nullptr);
-        QCOMPARE(service.note(), QStringLiteral("n"));
-        QCOMPARE(service.journal().size(), 2);
-    }
-
-    void service_keeps_its_kernel_and_events() {
-        fake_kernel kernel;
-        profile_service_c service;
-        QCOMPARE(service.service_op_4(), 0);
-        service.set_kernel(&kernel, 0x0302);
-        QCOMPARE(service.kernel(), static_cast<product_kernel_i*>(&kernel));
-        QCOMPARE(service.service_op_4(), 0x0302);
-        service.product_event();
-        service.product_event();
-        QCOMPARE(service.product_events(), 2);
-        using c = profile_service_c::call_t;
-        QVector<c> calls;
-        for (const auto& e : service.journal())
-            calls.append(e.call);
-        QCOMPARE(calls, (QVector<c>{c::service_op_4, c::set_kernel, c::service_op_4,
-                                    c::product_event, c::product_event}));
+        QCOMPARE(service.note(), note);
+        QCOMPARE(service.section_taken(), note != QLatin1String("kept"));
+        QCOMPARE(service.journal().last().value, service.section_taken() ? 1 : 0);
     }
 
     void host_makes_profile_services_for_kernels() {
         ctrl_center_c centre;
         module_host_c host(&centre);
         const int before = profile_service_c::live_count();
-        interface_i* answer = host.create_instance(0x1301, iid_of<profile_service_i>::value);
-        QVERIFY(answer);
-        auto* service = static_cast<profile_service_i*>(answer);
+        auto* service = static_cast<profile_service_i*>(
+            host.create_instance(0x1301, iid_of<profile_service_i>::value));
         QVERIFY(profile_service_c::of(service));
-        QCOMPARE(profile_service_c::live_count(), before + 1);
-        // Only the interface it implements is handed out.
+        // Only the interface it implements is handed out, and nothing leaks.
         QCOMPARE(host.create_instance(0x1301, iid_of<product_kernel_i>::value), nullptr);
         QCOMPARE(profile_service_c::live_count(), before + 1);
         service->release();
@@ -258,42 +227,36 @@ private slots:
 
     // ------------------------------------------------------------------------ hub
 
-    void hub_starts_with_the_defaults() {
-        hub_c hub(m_dir->path());
-        const uint8_t* bytes = hub.hub_bytes();
-        const QByteArray seven(reinterpret_cast<const char*>(bytes), 7);
-        // precision on, snap off, lines, 3 lines, 3 characters, middle speed, pointer 0
-        QCOMPARE(seven, QByteArray("\x01\x00\x00\x03\x03\x05\x00", 7));
-        QCOMPARE(hub.macro_library(), static_cast<macro_library_i*>(hub.library()));
-    }
-
     void reset_restores_one_setting_data() {
         QTest::addColumn<int>("type");
         QTest::addColumn<QByteArray>("after");
         // Every byte set off its default first: 0, 1, 1, 9, 8, 2, 0xFD (-3).
+        const QByteArray untouched("\x00\x01\x01\x09\x08\x02\xFD", 7);
         QTest::addRow("pointer speed and its options")
             << 2 << QByteArray("\x01\x00\x01\x09\x08\x02\x00", 7);
         QTest::addRow("vertical scroll and its mode")
             << 3 << QByteArray("\x00\x01\x00\x03\x08\x02\xFD", 7);
         QTest::addRow("horizontal scroll") << 4 << QByteArray("\x00\x01\x01\x09\x03\x02\xFD", 7);
         QTest::addRow("double-click speed") << 5 << QByteArray("\x00\x01\x01\x09\x08\x05\xFD", 7);
-        QTest::addRow("sensitivity is not the hub's")
-            << 0 << QByteArray("\x00\x01\x01\x09\x08\x02\xFD", 7);
-        QTest::addRow("unknown type") << 6 << QByteArray("\x00\x01\x01\x09\x08\x02\xFD", 7);
-        QTest::addRow("negative type") << -1 << QByteArray("\x00\x01\x01\x09\x08\x02\xFD", 7);
+        QTest::addRow("sensitivity is not the hub's") << 0 << untouched;
+        QTest::addRow("unknown type") << 6 << untouched;
     }
 
     void reset_restores_one_setting() {
         QFETCH(int, type);
         QFETCH(QByteArray, after);
         hub_c hub(m_dir->path());
+        // precision on, snap off, lines, 3 lines, 3 characters, middle speed, pointer 0
+        QCOMPARE(hub_bytes(hub), QByteArray("\x01\x00\x00\x03\x03\x05\x00", 7));
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(hub.hub_bytes()), 7), hub_bytes(hub));
+        QCOMPARE(hub.macro_library(), static_cast<macro_library_i*>(hub.library()));
         hub.set_pointer_options(false, true);
         hub.set_vertical_scroll(9, true);
         hub.set_horizontal_scroll(8);
         hub.set_double_click_speed(2);
         hub.set_pointer_speed(-3);
         hub.reset_hub_setting(type);
-        QCOMPARE(QByteArray(reinterpret_cast<const char*>(hub.hub_bytes()), 7), after);
+        QCOMPARE(hub_bytes(hub), after);
         QCOMPARE(hub.reset_calls(), QVector<int32_t>{type});
     }
 
@@ -309,6 +272,8 @@ private slots:
         QTest::addRow("vertical scroll 42") << 3 << 42 << 10 << 10;
         QTest::addRow("double click 10") << 5 << 10 << 10 << 10;
         QTest::addRow("option above 1") << 0 << 7 << 1 << 1;
+        QTest::addRow("index past the last byte") << 7 << 1 << -1 << -1;
+        QTest::addRow("negative index") << -1 << 1 << -1 << -1;
     }
 
     void values_are_clamped_to_their_ranges() {
@@ -316,49 +281,51 @@ private slots:
         QFETCH(int, value);
         QFETCH(int, kept);
         QFETCH(int, byte);
-        hub_c hub(m_dir->path());
-        QVERIFY(hub.set_value(index, value));
+        hub_c hub{QString()};
+        const QByteArray before = hub_bytes(hub);
+        QSignalSpy changed(&hub, &hub_c::bytes_changed);
+        QCOMPARE(hub.set_value(index, value), byte >= 0);
+        if (byte < 0) {
+            QCOMPARE(changed.count(), 0);
+            QCOMPARE(hub_bytes(hub), before);
+            return;
+        }
         QCOMPARE(hub.value(index), kept);
         QCOMPARE(int(hub.hub_bytes()[index]), byte);
     }
 
-    void unknown_byte_index_is_refused() {
-        hub_c hub{QString()};
-        QSignalSpy changed(&hub, &hub_c::bytes_changed);
-        QVERIFY(!hub.set_value(7, 1));
-        QVERIFY(!hub.set_value(-1, 1));
-        QCOMPARE(changed.count(), 0);
-    }
-
-    void value_controls_reach_the_hub_data() {
-        QTest::addColumn<int>("type");
-        QTest::addColumn<int>("index");
-        QTest::addRow("pointer speed") << 2 << 6;
-        QTest::addRow("vertical scroll") << 3 << 3;
-        QTest::addRow("horizontal scroll") << 4 << 4;
-        QTest::addRow("double-click speed") << 5 << 5;
-    }
-
     void value_controls_reach_the_hub() {
-        QFETCH(int, type);
-        QFETCH(int, index);
         hub_c hub{QString()};
         auto* listener = query<value_ctrl_funcs_listener_i>(static_cast<hub_i*>(&hub));
         QVERIFY(listener);
-        QVERIFY(query<listener_i>(static_cast<hub_i*>(&hub)));
-        const hub_c::bytes_t before = hub.bytes();
-        listener->value_changed(type, 4);
-        QCOMPARE(hub.value(index), 4);
-        for (int i = 0; i < hub_c::byte_count; ++i) {
-            if (i != index)
-                QCOMPARE(hub.bytes()[i], before[i]);
+        QByteArray expected = hub_bytes(hub);
+        // pointer speed, vertical scroll, horizontal scroll, double-click speed
+        for (const auto& [type, index] : {std::pair{2, 6}, {3, 3}, {4, 4}, {5, 5}}) {
+            listener->value_changed(type, type);
+            expected[index] = char(type);
+            QCOMPARE(hub_bytes(hub), expected);
         }
         // Sensitivity (type 0) belongs to the profile, not to the hub.
         listener->value_changed(0, 1);
-        QCOMPARE(hub.value(index), 4);
+        QCOMPARE(hub_bytes(hub), expected);
     }
 
-    void hub_settings_survive_a_restart() {
+    void hub_settings_file() {
+        const QString ini = m_dir->filePath(QStringLiteral("hub.ini"));
+        const auto values = [this] {
+            hub_c hub(m_dir->path());
+            return QVector<int>({hub.value(hub_c::pointer_speed), hub.value(hub_c::vertical_scroll),
+                                 hub.value(hub_c::horizontal_scroll),
+                                 hub.value(hub_c::double_click_speed)});
+        };
+        // Damaged values fall back one by one; an oversized file is not read at all.
+        QVERIFY(write_file(ini, "[pointer]\nspeed=fast\n[scroll]\nvertical=400\nhorizontal=-3\n"
+                                "[double_click]\nspeed=8\n"));
+        QCOMPARE(values(), QVector<int>({0, 3, 3, 8}));
+        QVERIFY(write_file(ini, "[pointer]\nspeed=4\n; " + QByteArray(70 * 1024, 'x') + "\n"));
+        QCOMPARE(values(), QVector<int>({0, 3, 3, 5}));
+
+        // What is set survives a restart.
         {
             hub_c hub(m_dir->path());
             hub.set_pointer_speed(-2);
@@ -366,92 +333,44 @@ private slots:
             hub.set_double_click_speed(9);
         }
         hub_c again(m_dir->path());
-        QCOMPARE(again.value(hub_c::pointer_speed), -2);
-        QCOMPARE(again.value(hub_c::vertical_scroll), 7);
-        QCOMPARE(again.value(hub_c::scroll_by_page), 1);
-        QCOMPARE(again.value(hub_c::double_click_speed), 9);
-        QCOMPARE(again.value(hub_c::horizontal_scroll), 3);
+        QCOMPARE(hub_bytes(again), QByteArray("\x01\x00\x01\x07\x03\x09\xFE", 7));
     }
 
-    void damaged_hub_settings_fall_back_per_value() {
-        {
-            QSettings ini(m_dir->filePath(QStringLiteral("hub.ini")), QSettings::IniFormat);
-            ini.setValue(QStringLiteral("pointer/speed"), QStringLiteral("fast"));
-            ini.setValue(QStringLiteral("scroll/vertical"), 400);
-            ini.setValue(QStringLiteral("scroll/horizontal"), -3);
-            ini.setValue(QStringLiteral("double_click/speed"), 8);
-        }
-        hub_c hub(m_dir->path());
-        QCOMPARE(hub.value(hub_c::pointer_speed), 0);
-        QCOMPARE(hub.value(hub_c::vertical_scroll), 3);
-        QCOMPARE(hub.value(hub_c::horizontal_scroll), 3);
-        QCOMPARE(hub.value(hub_c::double_click_speed), 8);
-    }
-
-    void oversized_hub_settings_are_not_read() {
-        QByteArray ini = "[pointer]\nspeed=4\n";
-        ini += "; " + QByteArray(70 * 1024, 'x') + "\n";
-        write_file(m_dir->filePath(QStringLiteral("hub.ini")), ini);
-        hub_c hub(m_dir->path());
-        QCOMPARE(hub.value(hub_c::pointer_speed), 0);
-    }
-
-    void hub_keeps_one_entry_per_listener_and_closes_them() {
-        QStringList journal;
-        macro_probe a(&journal, QStringLiteral("a"), true);
-        macro_probe b(&journal, QStringLiteral("b"), false);
-        {
-            hub_c hub{QString()};
-            auto* manager = query<listener_mgr_i>(static_cast<hub_i*>(&hub));
-            QVERIFY(manager);
-            manager->add_listener(&a);
-            manager->add_listener(&a);
-            manager->add_listener(&b);
-            manager->add_listener(nullptr);
-            QCOMPARE(hub.listeners().size(), 2);
-            manager->remove_listener(&b);
-            manager->remove_listener(&b);
-            QCOMPARE(hub.listeners(), QVector<listener_i*>{&a});
-        }
-        QCOMPARE(journal, QStringList{QStringLiteral("a closing")});
-    }
-
-    void library_changes_reach_macro_listeners_in_order() {
+    void hub_listeners_hear_library_changes_in_order() {
         QStringList journal;
         macro_probe first(&journal, QStringLiteral("first"), true);
         macro_probe plain(&journal, QStringLiteral("plain"), false);
         macro_probe second(&journal, QStringLiteral("second"), true);
-        hub_c hub{QString()};
-        hub.add_listener(&first);
-        hub.add_listener(&plain);
-        hub.add_listener(&second);
-        second.matches = true;
-        macro_library_c* library = hub.library();
-        const int group = library->create_group(QStringLiteral("G"));
-        QCOMPARE(journal, QStringList{});
-        const int macro = library->create_macro(group, QStringLiteral("M"), {});
-        QVERIFY(library->delete_macro(group, macro));
-        QCOMPARE(journal,
-                 (QStringList{QStringLiteral("first +G/M"), QStringLiteral("second +G/M"),
-                              QStringLiteral("first -G/M"), QStringLiteral("second -G/M")}));
-        // What the kernels answer comes back to the host.
-        QVERIFY(hub.notify_macros_changed({}));
-        second.matches = false;
-        QVERIFY(!hub.notify_macros_changed({}));
-    }
-
-    void listener_leaving_during_a_round_is_not_told() {
-        QStringList journal;
-        macro_probe first(&journal, QStringLiteral("first"), true);
-        macro_probe second(&journal, QStringLiteral("second"), true);
-        hub_c hub{QString()};
-        hub.add_listener(&first);
-        hub.add_listener(&second);
-        first.on_call = [&] {
-            hub.remove_listener(&second);
-        };
-        hub.notify_macros_changed({});
-        QCOMPARE(journal, QStringList{QStringLiteral("first ")});
+        macro_probe leaves(&journal, QStringLiteral("leaves"), true);
+        {
+            hub_c hub{QString()};
+            auto* manager = query<listener_mgr_i>(static_cast<hub_i*>(&hub));
+            QVERIFY(manager);
+            for (macro_probe* p : {&first, &plain, &first, &second, &leaves})
+                manager->add_listener(p);
+            manager->add_listener(nullptr);
+            QCOMPARE(hub.listeners().size(), 4);
+            second.matches = true;
+            macro_library_c* library = hub.library();
+            const int group = library->create_group(QStringLiteral("G"));
+            QCOMPARE(journal, QStringList{});
+            // A listener leaving during a round is not told.
+            first.on_call = [&] {
+                manager->remove_listener(&leaves);
+                manager->remove_listener(&leaves);
+            };
+            const int macro = library->create_macro(group, QStringLiteral("M"), {});
+            QVERIFY(library->delete_macro(group, macro));
+            QCOMPARE(journal,
+                     (QStringList{"first +G/M", "second +G/M", "first -G/M", "second -G/M"}));
+            // What the kernels answer comes back to the host.
+            QVERIFY(hub.notify_macros_changed({}));
+            second.matches = false;
+            QVERIFY(!hub.notify_macros_changed({}));
+            manager->remove_listener(&second);
+            journal.clear();
+        }
+        QCOMPARE(journal, (QStringList{"first closing", "plain closing"}));
     }
 
     // -------------------------------------------------------------- macro library
@@ -469,34 +388,13 @@ private slots:
         QCOMPARE(bytes.mid(87, 8), QByteArray("\x01\x41\x03\x02\x07\x06\x05\x04", 8));
         QCOMPARE(bytes.mid(95, 8), QByteArray("\x02\x41\x00\x00\x70\x11\x01\x00", 8));
         QCOMPARE(bytes.mid(103, 8), QByteArray(8, 0));
-    }
-
-    void typed_keys_press_and_release_each_key() {
-        const QVector<library_key> keys = macro_library_c::typed_keys(QStringLiteral("a1é!"), 30);
-        const QVector<library_key> expected = {
+        // Typed text presses and releases each key it can type, and skips the rest.
+        const QVector<library_key> typed = {
             {1, 'A', 0, 30}, {2, 'A', 0, 30}, {1, '1', 0, 30}, {2, '1', 0, 30}};
-        QCOMPARE(keys, expected);
-    }
-
-    void person_operations_refuse_what_would_be_ambiguous_data() {
-        QTest::addColumn<QString>("operation");
-        QTest::addRow("empty group name") << QStringLiteral("group ''");
-        QTest::addRow("blank group name") << QStringLiteral("group '  '");
-        QTest::addRow("duplicate group") << QStringLiteral("group 'Games'");
-        QTest::addRow("group rename to a taken name") << QStringLiteral("rename group 1 'Games'");
-        QTest::addRow("rename missing group") << QStringLiteral("rename group 5 'X'");
-        QTest::addRow("macro in missing group") << QStringLiteral("macro 7 'X'");
-        QTest::addRow("empty macro name") << QStringLiteral("macro 0 ''");
-        QTest::addRow("duplicate macro") << QStringLiteral("macro 0 'Jump'");
-        QTest::addRow("macro rename to a taken name") << QStringLiteral("rename macro 0 1 'Jump'");
-        QTest::addRow("rename missing macro") << QStringLiteral("rename macro 0 9 'X'");
-        QTest::addRow("keys of missing macro") << QStringLiteral("keys 0 -1");
-        QTest::addRow("delete missing macro") << QStringLiteral("delete macro 1 0");
-        QTest::addRow("delete missing group") << QStringLiteral("delete group 2");
+        QCOMPARE(macro_library_c::typed_keys(QStringLiteral("a1é!"), 30), typed);
     }
 
     void person_operations_refuse_what_would_be_ambiguous() {
-        QFETCH(QString, operation);
         macro_library_c library(m_dir->filePath(QStringLiteral("lib.dat")));
         QCOMPARE(library.create_group(QStringLiteral("Games")), 0);
         QCOMPARE(library.create_group(QStringLiteral("Work")), 1);
@@ -506,28 +404,17 @@ private slots:
         QSignalSpy changed(&library, &macro_library_c::library_changed);
         const QList<QList<library_item>>& told = *announcements(&library);
 
-        const QStringList w = operation.split(QLatin1Char(' '));
-        const auto quoted = [&operation] {
-            return operation.section(QLatin1Char('\''), 1, 1);
-        };
-        bool done = true;
-        if (w[0] == "group")
-            done = library.create_group(quoted()) >= 0;
-        else if (w[0] == "rename" && w[1] == "group")
-            done = library.rename_group(w[2].toInt(), quoted());
-        else if (w[0] == "macro")
-            done = library.create_macro(w[1].toInt(), quoted(), {}) >= 0;
-        else if (w[0] == "rename" && w[1] == "macro")
-            done = library.rename_macro(w[2].toInt(), w[3].toInt(), quoted());
-        else if (w[0] == "keys")
-            done = library.set_macro_keys(w[1].toInt(), w[2].toInt(), {});
-        else if (w[0] == "delete" && w[1] == "macro")
-            done = library.delete_macro(w[2].toInt(), w[3].toInt());
-        else if (w[0] == "delete" && w[1] == "group")
-            done = library.delete_group(w[2].toInt());
-        else
-            QFAIL("unknown operation in the test data");
-        QVERIFY(!done);
+        QCOMPARE(library.create_group(QStringLiteral("  ")), -1);
+        QCOMPARE(library.create_group(QStringLiteral("Games")), -1);
+        QVERIFY(!library.rename_group(1, QStringLiteral("Games")));
+        QVERIFY(!library.rename_group(5, QStringLiteral("X")));
+        QCOMPARE(library.create_macro(7, QStringLiteral("X"), {}), -1);
+        QCOMPARE(library.create_macro(0, QString(), {}), -1);
+        QCOMPARE(library.create_macro(0, QStringLiteral("Jump"), {}), -1);
+        QVERIFY(!library.rename_macro(0, 1, QStringLiteral("Jump")));
+        QVERIFY(!library.set_macro_keys(0, -1, {}));
+        QVERIFY(!library.delete_macro(1, 0));
+        QVERIFY(!library.delete_group(2));
         QCOMPARE(library.group_count(), 2);
         QCOMPARE(library.macro_count(0), 2);
         QCOMPARE(changed.count(), 0);
@@ -557,7 +444,6 @@ private slots:
         QCOMPARE(item(1).record.name(), QStringLiteral("Leap"));
         QCOMPARE(item(1).record.key_count(), uint16_t(2));
         QCOMPARE(item(2).record.key_count(), uint16_t(4));
-        QCOMPARE(item(2).record.name(), QStringLiteral("Leap"));
         QCOMPARE(item(3).group_name, QStringLiteral("Play"));
         // Deleting a group reports each macro as deleted, with its last form.
         QVERIFY(item(4).deleted());
@@ -566,64 +452,55 @@ private slots:
         QCOMPARE(library.group_count(), 0);
     }
 
-    void module_additions_are_kept_but_not_announced() {
-        macro_library_c library(m_dir->filePath(QStringLiteral("lib.dat")));
-        const QList<QList<library_item>>& told = *announcements(&library);
-        macro_library_i* seen = &library;
-        const int group = seen->add_group(QStringLiteral("My Macros"));
-        QCOMPARE(group, 0);
-        QCOMPARE(seen->find_group(QStringLiteral("My Macros")), 0);
-        QCOMPARE(seen->find_group(QStringLiteral("my macros")), -1);
-        library_macro_rec record = macro_library_c::make_record(QStringLiteral("A"), {});
-        QCOMPARE(seen->add_macro(group, record), 0);
-        QCOMPARE(seen->add_macro(3, record), -1);
-        record.set_name(QStringLiteral("B"));
-        QVERIFY(seen->replace_macro(group, 0, record));
-        QVERIFY(!seen->replace_macro(group, 1, record));
-        QCOMPARE(seen->macro_record(group, 0)->name(), QStringLiteral("B"));
-        QCOMPARE(seen->macro_record(group, 1), nullptr);
-        QCOMPARE(seen->macro_record(-1, 0), nullptr);
-        QCOMPARE(seen->macro_count(9), 0);
-        QCOMPARE(seen->group_name(9), QString());
-        QCOMPARE(told.count(), 0);
-        macro_library_c again(library.file());
-        QVERIFY(again.load());
-        QCOMPARE(again.macro_record(0, 0)->name(), QStringLiteral("B"));
-    }
-
     void library_file_layout_and_round_trip() {
         const QString file = m_dir->filePath(QStringLiteral("lib.dat"));
+        macro_library_c absent(file);
+        QVERIFY(absent.load()); // no file yet: an empty library
+        QCOMPARE(absent.group_count(), 0);
+
+        // What the module adds is kept, but not announced back to it.
         macro_library_c library(file);
-        library.create_group(QStringLiteral("G"));
-        library.create_macro(0, QStringLiteral("M"), macro_library_c::typed_keys("x"));
+        const QList<QList<library_item>>& told = *announcements(&library);
+        macro_library_i* seen = &library;
+        QCOMPARE(seen->add_group(QStringLiteral("G")), 0);
+        QCOMPARE(seen->find_group(QStringLiteral("G")), 0);
+        QCOMPARE(seen->find_group(QStringLiteral("g")), -1);
+        library_macro_rec record =
+            macro_library_c::make_record(QStringLiteral("A"), macro_library_c::typed_keys("x"));
+        QCOMPARE(seen->add_macro(0, record), 0);
+        QCOMPARE(seen->add_macro(3, record), -1);
+        record.set_name(QStringLiteral("M"));
+        QVERIFY(seen->replace_macro(0, 0, record));
+        QVERIFY(!seen->replace_macro(0, 1, record));
+        QCOMPARE(seen->macro_record(-1, 0), nullptr);
+        QCOMPARE(told.count(), 0);
+
         const QByteArray expected = forge()
-                                        .be64(0x4B4D41434C494231ull)
+                                        .be64(k_library_magic)
                                         .be32(1)
                                         .be32(1)
                                         .text(QStringLiteral("G"))
                                         .be32(1)
-                                        .field(library.macro_record(0, 0)->to_bytes())
+                                        .field(record.to_bytes())
                                         .bytes;
         QCOMPARE(file_content(file), expected);
         macro_library_c again(file);
         QVERIFY(again.load());
         QCOMPARE(again.group_count(), 1);
-        QCOMPARE(*again.macro_record(0, 0), *library.macro_record(0, 0));
+        QCOMPARE(*again.macro_record(0, 0), record);
     }
 
     void damaged_library_file_is_put_aside_data() {
         QTest::addColumn<QByteArray>("content");
         const QByteArray record = macro_library_c::make_record(QStringLiteral("M"), {}).to_bytes();
         const auto head = [](quint32 groups) {
-            return forge().be64(0x4B4D41434C494231ull).be32(1).be32(groups);
+            return forge().be64(k_library_magic).be32(1).be32(groups);
         };
         QTest::addRow("cut inside the head") << QByteArray("KMACL", 5);
         QTest::addRow("foreign magic") << forge().be64(1).be32(1).be32(0).bytes;
-        QTest::addRow("unknown version")
-            << forge().be64(0x4B4D41434C494231ull).be32(9).be32(0).bytes;
+        QTest::addRow("unknown version") << forge().be64(k_library_magic).be32(9).be32(0).bytes;
         QTest::addRow("negative group count") << head(0xFFFFFFFF).bytes;
         QTest::addRow("group count beyond the limit") << head(100000).bytes;
-        QTest::addRow("group count beyond the data") << head(3).text("G").be32(0).bytes;
         QTest::addRow("name length beyond the data") << head(1).be32(5000).raw("ab").bytes;
         QTest::addRow("macro count beyond the data") << head(1).text("G").be32(1000).bytes;
         QTest::addRow("short record") << head(1).text("G").be32(1).field(record.left(100)).bytes;
@@ -638,7 +515,7 @@ private slots:
         const QString file = m_dir->filePath(QStringLiteral("lib.dat"));
         macro_library_c library(file);
         library.create_group(QStringLiteral("Held"));
-        write_file(file, content);
+        QVERIFY(write_file(file, content));
         QVERIFY(!library.load());
         // What the library held stays; the damaged file waits beside it.
         QCOMPARE(library.group_count(), 1);
@@ -647,46 +524,29 @@ private slots:
         QCOMPARE(file_content(file + QStringLiteral(".damaged")), content);
     }
 
-    void absent_library_file_gives_an_empty_library() {
-        macro_library_c library(m_dir->filePath(QStringLiteral("none.dat")));
-        QVERIFY(library.load());
-        QCOMPARE(library.group_count(), 0);
-    }
-
     void macro_panel_works_on_the_library() {
         ctrl_center_c centre;
         macro_library_c library(m_dir->filePath(QStringLiteral("lib.dat")));
         macro_panel_c panel(&library, &centre);
         panel.set_dialogs_enabled(false);
-        const QList<QList<library_item>>& told = *announcements(&library);
         auto* tree = panel.findChild<QTreeWidget*>(QStringLiteral("tw_macros"));
         QVERIFY(tree);
-
-        // Without dialogs and without answers nothing happens.
-        QVERIFY(!panel.new_group());
+        QVERIFY(!panel.new_group()); // without dialogs and without answers nothing happens
         QVERIFY(panel.new_group(QStringLiteral("Games")));
         QVERIFY(panel.new_macro(QStringLiteral("Hello"), QStringLiteral("hi")));
-        QCOMPARE(tree->topLevelItemCount(), 1);
         QCOMPARE(tree->topLevelItem(0)->child(0)->text(0), QStringLiteral("Hello"));
-        QCOMPARE(tree->topLevelItem(0)->child(0)->text(1), QStringLiteral("4"));
-        QCOMPARE(panel.selected_macro(), 0);
-
+        QCOMPARE(tree->topLevelItem(0)->child(0)->text(1), QStringLiteral("4")); // keys
         QVERIFY(!panel.new_macro(QStringLiteral("Hello"), QStringLiteral("x")));
         QVERIFY(!panel.message().isEmpty());
         QVERIFY(panel.rename_selected(QStringLiteral("Greet")));
         QCOMPARE(library.macro_record(0, 0)->name(), QStringLiteral("Greet"));
-        QVERIFY(panel.message().isEmpty());
         panel.select(0);
         QVERIFY(panel.rename_selected(QStringLiteral("Play")));
         QCOMPARE(library.group_name(0), QStringLiteral("Play"));
-
         panel.select(0, 0);
         QVERIFY(panel.delete_selected());
         QCOMPARE(library.macro_count(0), 0);
-        QCOMPARE(panel.selected_group(), 0);
-        QVERIFY(told.last().value(0).deleted());
-        QVERIFY(panel.delete_selected());
-        QCOMPARE(library.group_count(), 0);
+        QVERIFY(panel.delete_selected()); // the group, selected after its last macro went
         QCOMPARE(tree->topLevelItemCount(), 0);
         QVERIFY(!panel.delete_selected());
         QVERIFY(!panel.new_macro(QStringLiteral("Orphan"), QString()));
@@ -704,6 +564,9 @@ private slots:
             << 25 << QStringLiteral("K_1") << QByteArray("\0\0\x19\0\0\0K_1\0", 10);
         QTest::addRow("wide code")
             << 0x01020304 << QStringLiteral("k") << QByteArray("\0\0\x04\x03\x02\x01k\0", 8);
+        QTest::addRow("overlong key stays terminated")
+            << 0 << QString(400, QLatin1Char('k'))
+            << QByteArray(6, 0) + QByteArray(249, 'k') + QByteArray(1, 0);
     }
 
     void message_record_layout() {
@@ -716,30 +579,6 @@ private slots:
         QCOMPARE(bytes.mid(head.size()), QByteArray(256 - head.size(), 0));
     }
 
-    void overlong_key_stays_terminated() {
-        const host_message_rec record =
-            virtual_mouse_c::message_record(0, QString(400, QLatin1Char('k')));
-        QCOMPARE(record.bytes[255], uint8_t(0));
-        QCOMPARE(record.bytes[254], uint8_t('k'));
-    }
-
-    void stored_blob_goes_to_the_kernel_on_attach() {
-        const QByteArray blob("a profile set", 13);
-        write_file(virtual_mouse_c::memory_file(m_dir->path(), 8),
-                   virtual_mouse_c::file_bytes(blob));
-        ctrl_center_c centre;
-        fake_kernel kernel;
-        virtual_mouse_c mouse(&centre, 8, QStringLiteral("QuilBlack"), m_dir->path());
-        QVERIFY(mouse.has_blob());
-        mouse.attach(&kernel);
-        QCOMPARE(kernel.codes(), QVector<int32_t>{0});
-        QCOMPARE(kernel.messages.first().payload, blob);
-        QVERIFY(kernel.messages.first().key.startsWith(QStringLiteral("KORALQuilBlack_host_")));
-        // The segment is gone once the message is handled.
-        QVERIFY(fake_kernel::read_key(kernel.messages.first().key).isEmpty());
-        QCOMPARE(kernel.commits, 0);
-    }
-
     void commands_two_and_three_store_the_blob_data() {
         QTest::addColumn<int>("code");
         QTest::addRow("all data reset") << 2;
@@ -748,98 +587,61 @@ private slots:
 
     void commands_two_and_three_store_the_blob() {
         QFETCH(int, code);
-        ctrl_center_c centre;
-        fake_kernel kernel;
-        kernel.centre = &centre;
-        kernel.loaded = true;
-        write_file(virtual_mouse_c::memory_file(m_dir->path(), 9),
-                   virtual_mouse_c::file_bytes("old"));
         const QByteArray blob(5000, 'b');
         {
-            virtual_mouse_c mouse(&centre, 9, QStringLiteral("QuilWhite"), m_dir->path());
-            mouse.attach(&kernel);
-            QSignalSpy stored(&mouse, &virtual_mouse_c::blob_stored);
-            kernel.publish(code, blob, fake_kernel::unique_key());
+            rig_t rig(m_dir->path(), "old");
+            QSignalSpy stored(rig.mouse.get(), &virtual_mouse_c::blob_stored);
+            rig.kernel.publish(code, blob, rig_t::key());
             QCOMPARE(stored.count(), 1);
-            QCOMPARE(stored.first().at(0).toInt(), code);
-            QCOMPARE(stored.first().at(1).toInt(), blob.size());
-            QCOMPARE(stored.first().at(2).toString(), QString::fromLatin1(md5(blob).toHex()));
-            QCOMPARE(mouse.last_command(), code);
+            QCOMPARE(stored.first(),
+                     QVariantList({code, blob.size(), QString::fromLatin1(md5(blob).toHex())}));
+            QCOMPARE(rig.mouse->last_command(), code);
         }
-        // The memory survives: a new mouse of the edition holds the blob.
-        virtual_mouse_c again(&centre, 9, QStringLiteral("QuilWhite"), m_dir->path());
-        QCOMPARE(again.blob(), blob);
-        const QByteArray file = file_content(again.file());
-        QCOMPARE(file, forge().be32(0x4B564D31).be32(1).field(md5(blob)).field(blob).bytes);
-    }
-
-    void commands_without_data_leave_the_memory_data() {
-        QTest::addColumn<QString>("key");
-        QTest::addRow("empty key") << QString();
-        QTest::addRow("no such segment") << QStringLiteral("KORAL_no_such_segment_here");
-    }
-
-    void commands_without_data_leave_the_memory() {
-        QFETCH(QString, key);
+        // The memory survives: a new mouse of the edition holds the blob and
+        // gives it to a kernel on attach, in a segment gone once it is read.
+        QCOMPARE(file_content(virtual_mouse_c::memory_file(m_dir->path(), 8)),
+                 forge().be32(k_memory_magic).be32(1).field(md5(blob)).field(blob).bytes);
+        rig_t again(m_dir->path(), QByteArray());
+        QCOMPARE(again.kernel.codes(), QVector<int32_t>{0});
+        QCOMPARE(again.kernel.messages.first().payload, blob);
+        QVERIFY(again.kernel.messages.first().key.startsWith(QStringLiteral("KORALQ_host_")));
+        QVERIFY(fake_kernel::read_key(again.kernel.messages.first().key).isEmpty());
+        QCOMPARE(again.kernel.commits, 0);
         ctrl_center_c centre;
-        fake_kernel kernel;
-        kernel.centre = &centre;
-        write_file(virtual_mouse_c::memory_file(m_dir->path(), 8),
-                   virtual_mouse_c::file_bytes("kept"));
-        virtual_mouse_c mouse(&centre, 8, QStringLiteral("Q"), m_dir->path());
-        kernel.loaded = true;
-        mouse.attach(&kernel);
-        const QByteArray before = file_content(mouse.file());
-        QSignalSpy stored(&mouse, &virtual_mouse_c::blob_stored);
-        kernel.send_command(3, key);
-        QCOMPARE(stored.count(), 0);
-        QCOMPARE(mouse.blob(), QByteArray("kept"));
-        QCOMPARE(file_content(mouse.file()), before);
-        QCOMPARE(mouse.last_command(), 3);
+        // The other edition keeps a memory of its own.
+        virtual_mouse_c white(&centre, 9, QStringLiteral("Q"), m_dir->path());
+        QVERIFY(!white.has_blob());
     }
 
-    void commands_of_other_kernels_are_not_the_mouse_s() {
-        ctrl_center_c centre;
-        fake_kernel mine;
+    void what_is_not_for_the_mouse_leaves_it_alone() {
+        rig_t rig(m_dir->path(), "kept");
+        const QByteArray before = file_content(rig.mouse->file());
+        QSignalSpy stored(rig.mouse.get(), &virtual_mouse_c::blob_stored);
+        // Commands whose data cannot be read.
+        rig.kernel.send_command(3, QString());
+        QCOMPARE(rig.mouse->last_command(), 3);
+        rig.kernel.send_command(2, QStringLiteral("KORAL_no_such_segment_here"));
+        QCOMPARE(rig.mouse->last_command(), 2);
+        rig.kernel.publish(11, QByteArray("\0\0\0", 3), rig_t::key());
+        rig.kernel.send_command(11, QStringLiteral("KORAL_missing_tuning_segment"));
+        // Commands of another kernel.
         fake_kernel other;
-        other.centre = &centre;
-        write_file(virtual_mouse_c::memory_file(m_dir->path(), 8),
-                   virtual_mouse_c::file_bytes("mine"));
-        virtual_mouse_c mouse(&centre, 8, QStringLiteral("Q"), m_dir->path());
-        mine.centre = &centre;
-        mouse.attach(&mine);
-        const QByteArray blob = mouse.blob();
-        QCOMPARE(blob, QByteArray("mine"));
-        other.publish(3, "not mine", fake_kernel::unique_key());
+        other.centre = &rig.centre;
+        other.publish(3, "not mine", rig_t::key());
         other.send_command(4, QString());
-        QCOMPARE(mouse.blob(), blob);
-        QVERIFY(!mouse.switched_on());
-        mouse.detach();
-        mine.publish(3, "after detach", fake_kernel::unique_key());
-        QCOMPARE(mouse.blob(), blob);
+        // Commands after the kernel let go.
+        rig.mouse->detach();
+        rig.kernel.publish(3, "after detach", rig_t::key());
+        QCOMPARE(stored.count(), 0);
+        QCOMPARE(rig.mouse->blob(), QByteArray("kept"));
+        QCOMPARE(file_content(rig.mouse->file()), before);
+        QVERIFY(!rig.mouse->switched_on());
+        QVERIFY(rig.mouse->tuning_commands().isEmpty());
+        QVERIFY(!rig.mouse->calibrating());
     }
 
-    void switch_commands_set_the_switch() {
-        ctrl_center_c centre;
-        fake_kernel kernel;
-        kernel.centre = &centre;
-        kernel.loaded = true;
-        write_file(virtual_mouse_c::memory_file(m_dir->path(), 8),
-                   virtual_mouse_c::file_bytes("m"));
-        virtual_mouse_c mouse(&centre, 8, QStringLiteral("Q"), m_dir->path());
-        mouse.attach(&kernel);
-        QSignalSpy switched(&mouse, &virtual_mouse_c::switch_changed);
-        kernel.send_command(4, QString());
-        QVERIFY(mouse.switched_on());
-        kernel.send_command(5, QString());
-        QVERIFY(!mouse.switched_on());
-        QCOMPARE(switched.count(), 2);
-        QCOMPARE(switched.at(0).at(0).toBool(), true);
-        QCOMPARE(switched.at(1).at(0).toBool(), false);
-    }
-
-    void tuning_commands_set_the_sensor_data() {
-        QTest::addColumn<QVector<int>>("commands");
+    void device_commands_set_its_state_data() {
+        QTest::addColumn<QVector<int>>("tuning");
         QTest::addColumn<bool>("surface");
         QTest::addColumn<int>("lift");
         QTest::addRow("lift levels") << QVector<int>{6, 8, 7} << false << 2;
@@ -849,24 +651,23 @@ private slots:
         QTest::addRow("unknown command") << QVector<int>{99} << false << 0;
     }
 
-    void tuning_commands_set_the_sensor() {
-        QFETCH(QVector<int>, commands);
+    void device_commands_set_its_state() {
+        QFETCH(QVector<int>, tuning);
         QFETCH(bool, surface);
         QFETCH(int, lift);
-        ctrl_center_c centre;
-        fake_kernel kernel;
-        kernel.centre = &centre;
-        kernel.loaded = true;
-        write_file(virtual_mouse_c::memory_file(m_dir->path(), 8),
-                   virtual_mouse_c::file_bytes("m"));
-        virtual_mouse_c mouse(&centre, 8, QStringLiteral("Q"), m_dir->path());
-        mouse.attach(&kernel);
-        for (int c : commands)
-            kernel.publish(11, tuning_payload(c), fake_kernel::unique_key());
-        QCOMPARE(mouse.tuning_commands(), commands);
-        QCOMPARE(mouse.surface_tuning(), surface);
-        QCOMPARE(mouse.lift_level(), lift);
-        QVERIFY(!mouse.calibrating());
+        rig_t rig(m_dir->path());
+        QSignalSpy switched(rig.mouse.get(), &virtual_mouse_c::switch_changed);
+        rig.kernel.send_command(4, QString());
+        QVERIFY(rig.mouse->switched_on());
+        for (int c : tuning)
+            rig.tune(c);
+        rig.kernel.send_command(5, QString());
+        QVERIFY(!rig.mouse->switched_on());
+        QCOMPARE(switched.count(), 2);
+        QCOMPARE(rig.mouse->tuning_commands(), tuning);
+        QCOMPARE(rig.mouse->surface_tuning(), surface);
+        QCOMPARE(rig.mouse->lift_level(), lift);
+        QVERIFY(!rig.mouse->calibrating());
     }
 
     void calibration_reports_its_outcome_data() {
@@ -877,117 +678,74 @@ private slots:
 
     void calibration_reports_its_outcome() {
         QFETCH(bool, success);
-        ctrl_center_c centre;
-        fake_kernel kernel;
-        kernel.centre = &centre;
-        kernel.loaded = true;
-        write_file(virtual_mouse_c::memory_file(m_dir->path(), 8),
-                   virtual_mouse_c::file_bytes("m"));
-        virtual_mouse_c mouse(&centre, 8, QStringLiteral("Q"), m_dir->path());
-        mouse.attach(&kernel);
-        mouse.set_calibration_outcome(success);
-        mouse.set_calibration_delay(0);
-        QSignalSpy sent(&mouse, &virtual_mouse_c::message_sent);
-        kernel.publish(11, tuning_payload(0), fake_kernel::unique_key());
-        QVERIFY(mouse.calibrating());
+        rig_t rig(m_dir->path());
+        // Switching the surface off cancels a calibration.
+        rig.tune(0);
+        QVERIFY(rig.mouse->calibrating());
+        rig.tune(4);
+        QVERIFY(!rig.mouse->calibrating());
+
+        rig.mouse->set_calibration_outcome(success);
+        rig.mouse->set_calibration_delay(0);
+        QSignalSpy sent(rig.mouse.get(), &virtual_mouse_c::message_sent);
+        rig.tune(0);
+        QVERIFY(rig.mouse->calibrating());
         QVERIFY(sent.wait());
-        QCOMPARE(kernel.codes().last(), 25);
-        QCOMPARE(kernel.messages.last().payload, QByteArray(1, success ? 1 : 0));
-    }
-
-    void switching_the_surface_off_cancels_a_calibration() {
-        ctrl_center_c centre;
-        fake_kernel kernel;
-        kernel.centre = &centre;
-        kernel.loaded = true;
-        write_file(virtual_mouse_c::memory_file(m_dir->path(), 8),
-                   virtual_mouse_c::file_bytes("m"));
-        virtual_mouse_c mouse(&centre, 8, QStringLiteral("Q"), m_dir->path());
-        mouse.attach(&kernel);
-        kernel.publish(11, tuning_payload(0), fake_kernel::unique_key());
-        QVERIFY(mouse.calibrating());
-        kernel.publish(11, tuning_payload(4), fake_kernel::unique_key());
-        QVERIFY(!mouse.calibrating());
+        QCOMPARE(rig.kernel.codes().last(), 25);
+        QCOMPARE(rig.kernel.messages.last().payload, QByteArray(1, success ? 1 : 0));
         // A detached mouse has nobody to report to.
-        kernel.publish(11, tuning_payload(0), fake_kernel::unique_key());
-        mouse.detach();
-        QVERIFY(!mouse.calibrating());
-    }
-
-    void broken_tuning_commands_are_ignored_data() {
-        QTest::addColumn<QByteArray>("payload");
-        QTest::addRow("two bytes") << QByteArray("\0\0", 2);
-        QTest::addRow("three bytes") << QByteArray("\0\0\0", 3);
-    }
-
-    void broken_tuning_commands_are_ignored() {
-        QFETCH(QByteArray, payload);
-        ctrl_center_c centre;
-        fake_kernel kernel;
-        kernel.centre = &centre;
-        kernel.loaded = true;
-        write_file(virtual_mouse_c::memory_file(m_dir->path(), 8),
-                   virtual_mouse_c::file_bytes("m"));
-        virtual_mouse_c mouse(&centre, 8, QStringLiteral("Q"), m_dir->path());
-        mouse.attach(&kernel);
-        kernel.publish(11, payload, fake_kernel::unique_key());
-        kernel.send_command(11, QStringLiteral("KORAL_missing_tuning_segment"));
-        QVERIFY(mouse.tuning_commands().isEmpty());
-        QVERIFY(!mouse.calibrating());
+        rig.tune(0);
+        rig.mouse->detach();
+        QVERIFY(!rig.mouse->calibrating());
     }
 
     void device_messages_carry_their_records() {
         ctrl_center_c centre;
-        fake_kernel kernel;
-        kernel.loaded = true;
-        write_file(virtual_mouse_c::memory_file(m_dir->path(), 8),
-                   virtual_mouse_c::file_bytes("m"));
-        virtual_mouse_c mouse(&centre, 8, QStringLiteral("Q"), m_dir->path());
-        QVERIFY(!mouse.send_device_values(QByteArray(4, 1))); // nobody attached
-        mouse.attach(&kernel);
-
-        QVERIFY(mouse.send_device_values(QByteArray("\x05\x04\x02\x03", 4)));
-        QCOMPARE(kernel.messages.last().code, 8);
-        QCOMPARE(kernel.messages.last().payload, forge().field("\x05\x04\x02\x03").bytes);
+        virtual_mouse_c idle(&centre, 8, QStringLiteral("Q"), m_dir->path());
+        QVERIFY(!idle.send_device_values(QByteArray(4, 1))); // nobody attached
+        rig_t rig(m_dir->path());
+        QVERIFY(rig.mouse->send_device_values(QByteArray("\x05\x04\x02\x03", 4)));
+        QCOMPARE(rig.kernel.messages.last().code, 8);
+        QCOMPARE(rig.kernel.messages.last().payload, forge().field("\x05\x04\x02\x03").bytes);
 
         const QByteArray a(33, 'a');
         const QByteArray b(33, 'b');
-        QVERIFY(mouse.send_profile_settings({a, b}));
-        QCOMPARE(kernel.messages.last().code, 14);
-        QCOMPARE(kernel.messages.last().payload, forge().be32(2).field(a).field(b).bytes);
+        QVERIFY(rig.mouse->send_profile_settings({a, b}));
+        QCOMPARE(rig.kernel.messages.last().code, 14);
+        QCOMPARE(rig.kernel.messages.last().payload, forge().be32(2).field(a).field(b).bytes);
 
-        const int sent = kernel.messages.size();
-        QVERIFY(!mouse.send_device_values(QByteArray(5, 0)));
-        QVERIFY(!mouse.send_profile_settings({a, QByteArray(32, 'c')}));
-        QVERIFY(!mouse.send_profile_settings({a, a, a, a, a, a}));
-        QCOMPARE(kernel.messages.size(), sent);
+        const int sent = rig.kernel.messages.size();
+        QVERIFY(!rig.mouse->send_device_values(QByteArray(5, 0)));
+        QVERIFY(!rig.mouse->send_profile_settings({a, QByteArray(32, 'c')}));
+        QVERIFY(!rig.mouse->send_profile_settings({a, a, a, a, a, a}));
+        QCOMPARE(rig.kernel.messages.size(), sent);
     }
 
     void damaged_memory_file_starts_from_the_factory_data() {
         QTest::addColumn<QByteArray>("content");
         const QByteArray blob("profile set");
         const QByteArray good = virtual_mouse_c::file_bytes(blob);
+        const auto head = [](quint32 magic, quint32 version) {
+            return forge().be32(magic).be32(version);
+        };
         QTest::addRow("cut in the head") << good.left(5);
         QTest::addRow("cut in the blob") << good.left(good.size() - 3);
-        QTest::addRow("foreign magic")
-            << forge().be32(7).be32(1).field(md5(blob)).field(blob).bytes;
+        QTest::addRow("foreign magic") << head(7, 1).field(md5(blob)).field(blob).bytes;
         QTest::addRow("unknown version")
-            << forge().be32(0x4B564D31).be32(2).field(md5(blob)).field(blob).bytes;
+            << head(k_memory_magic, 2).field(md5(blob)).field(blob).bytes;
         QTest::addRow("checksum of other bytes")
-            << forge().be32(0x4B564D31).be32(1).field(md5("other")).field(blob).bytes;
+            << head(k_memory_magic, 1).field(md5("other")).field(blob).bytes;
         QTest::addRow("blob length near 4 GiB")
-            << forge().be32(0x4B564D31).be32(1).field(md5(blob)).be32(0xFFFFFFF0).raw(blob).bytes;
-        QTest::addRow("checksum field of 2 GiB")
-            << forge().be32(0x4B564D31).be32(1).be32(0x7FFFFFFF).bytes;
-        QTest::addRow("empty blob")
-            << forge().be32(0x4B564D31).be32(1).field(md5("")).field("").bytes;
+            << head(k_memory_magic, 1).field(md5(blob)).be32(0xFFFFFFF0).raw(blob).bytes;
+        QTest::addRow("checksum field of 2 GiB") << head(k_memory_magic, 1).be32(0x7FFFFFFF).bytes;
+        QTest::addRow("empty blob") << head(k_memory_magic, 1).field(md5("")).field("").bytes;
         QTest::addRow("bytes after the blob") << good + "x";
     }
 
     void damaged_memory_file_starts_from_the_factory() {
         QFETCH(QByteArray, content);
         const QString file = virtual_mouse_c::memory_file(m_dir->path(), 8);
-        write_file(file, content);
+        QVERIFY(write_file(file, content));
         ctrl_center_c centre;
         virtual_mouse_c mouse(&centre, 8, QStringLiteral("Q"), m_dir->path());
         QVERIFY(!mouse.has_blob());
@@ -995,71 +753,53 @@ private slots:
         QCOMPARE(file_content(file + QStringLiteral(".damaged")), content);
     }
 
-    void memory_files_are_per_edition() {
-        QCOMPARE(QFileInfo(virtual_mouse_c::memory_file(m_dir->path(), 8)).fileName(),
-                 QStringLiteral("virtual_mouse_black.bin"));
-        QCOMPARE(QFileInfo(virtual_mouse_c::memory_file(m_dir->path(), 9)).fileName(),
-                 QStringLiteral("virtual_mouse_white.bin"));
+    void fresh_memory_takes_the_kernel_s_defaults_data() {
+        QTest::addColumn<QByteArray>("memory");
+        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<bool>("service");
+        QTest::addColumn<QVector<int32_t>>("codes");
+        QTest::addRow("factory fresh") << QByteArray() << true << true << QVector<int32_t>{8, 0};
+        QTest::addRow("memory the kernel refuses")
+            << QByteArray("from elsewhere") << false << true << QVector<int32_t>{0, 8, 0};
+        // Without the host's section nothing marks the memory: it waits.
+        QTest::addRow("no host service") << QByteArray() << true << false << QVector<int32_t>{8};
     }
 
-    void factory_fresh_mouse_takes_the_kernel_s_defaults() {
+    void fresh_memory_takes_the_kernel_s_defaults() {
+        QFETCH(QByteArray, memory);
+        QFETCH(bool, accepted);
+        QFETCH(bool, service);
+        QFETCH(QVector<int32_t>, codes);
+        const QString file = virtual_mouse_c::memory_file(m_dir->path(), 8);
+        if (!memory.isEmpty())
+            QVERIFY(write_file(file, virtual_mouse_c::file_bytes(memory)));
         ctrl_center_c centre;
         fake_kernel kernel;
         kernel.centre = &centre;
-        profile_service_c service;
-        kernel.service = &service;
+        kernel.accepts_blobs = accepted;
+        profile_service_c host_section;
+        if (service)
+            kernel.service = &host_section;
         kernel.publish_on_commit = QByteArray("the kernel's defaults");
         virtual_mouse_c mouse(&centre, 8, QStringLiteral("Q"), m_dir->path());
-        QVERIFY(!mouse.has_blob());
         mouse.attach(&kernel);
         // The device reports its values, the host marks its section, the
         // kernel commits, and what it published comes back as loaded.
-        QCOMPARE(kernel.codes(), (QVector<int32_t>{8, 0}));
-        QCOMPARE(kernel.messages.first().payload,
+        QCOMPARE(kernel.codes(), codes);
+        QCOMPARE(kernel.messages.at(codes.indexOf(8)).payload,
                  forge().field(QByteArray("\x05\x04\x00\x01", 4)).bytes);
-        QCOMPARE(kernel.commits, 1);
-        QVERIFY(service.note().startsWith(QStringLiteral("Memory initialised by koral on ")));
+        QCOMPARE(kernel.commits, service ? 1 : 0);
+        QCOMPARE(mouse.has_blob(), service);
+        QCOMPARE(QFile::exists(file), service);
+        if (!memory.isEmpty())
+            QCOMPARE(file_content(file + QStringLiteral(".damaged")),
+                     virtual_mouse_c::file_bytes(memory));
+        if (!service)
+            return;
+        QVERIFY(host_section.note().startsWith(QStringLiteral("Memory initialised by koral on ")));
         QCOMPARE(kernel.messages.last().payload, QByteArray("the kernel's defaults"));
         QCOMPARE(mouse.blob(), QByteArray("the kernel's defaults"));
-        QVERIFY(QFile::exists(mouse.file()));
-    }
-
-    void factory_fresh_mouse_without_a_host_service_waits() {
-        ctrl_center_c centre;
-        fake_kernel kernel;
-        kernel.centre = &centre;
-        kernel.publish_on_commit = QByteArray("never asked for");
-        virtual_mouse_c mouse(&centre, 8, QStringLiteral("Q"), m_dir->path());
-        mouse.attach(&kernel);
-        QCOMPARE(kernel.codes(), QVector<int32_t>{8});
-        QCOMPARE(kernel.commits, 0);
-        QVERIFY(!mouse.has_blob());
-        QVERIFY(!QFile::exists(mouse.file()));
-    }
-
-    void refused_memory_is_put_aside_and_renewed() {
-        const QString file = virtual_mouse_c::memory_file(m_dir->path(), 8);
-        write_file(file, virtual_mouse_c::file_bytes("from elsewhere"));
-        ctrl_center_c centre;
-        fake_kernel kernel;
-        kernel.centre = &centre;
-        kernel.accepts_blobs = false;
-        profile_service_c service;
-        kernel.service = &service;
-        kernel.publish_on_commit = QByteArray("fresh defaults");
-        virtual_mouse_c mouse(&centre, 8, QStringLiteral("Q"), m_dir->path());
-        mouse.attach(&kernel);
-        QCOMPARE(kernel.codes(), (QVector<int32_t>{0, 8, 0}));
-        QCOMPARE(mouse.blob(), QByteArray("fresh defaults"));
-        QVERIFY(blob_in_file(file + QStringLiteral(".damaged"), "from elsewhere"));
-    }
-
-    void factory_reset_forgets_the_memory() {
-        const QString file = virtual_mouse_c::memory_file(m_dir->path(), 8);
-        write_file(file, virtual_mouse_c::file_bytes("m"));
-        ctrl_center_c centre;
-        virtual_mouse_c mouse(&centre, 8, QStringLiteral("Q"), m_dir->path());
-        QVERIFY(mouse.has_blob());
+        // A factory reset forgets the memory, file and all.
         mouse.factory_reset();
         QVERIFY(!mouse.has_blob());
         QVERIFY(!QFile::exists(file));
@@ -1068,53 +808,34 @@ private slots:
 
     // ----------------------------------------------------------- devices and timers
 
-    void device_list_keeps_identifiers_unique() {
-        device_list_c list;
-        QSignalSpy changed(&list, &device_list_c::devices_changed);
-        for (const device_list_c::device_t& d : device_list_c::sample_devices())
-            QVERIFY(list.add(d));
-        QCOMPARE(list.count(), device_list_c::sample_devices().size());
-        const device_list_c::device_t first = device_list_c::sample_devices().first();
-        QVERIFY(!list.add({QStringLiteral("Twin"), 0x1234, first.identifier}));
-        QVERIFY(!list.add({QStringLiteral("  "), 0x1234, 0x7777}));
-        QCOMPARE(*list.find(first.identifier), first);
-        QCOMPARE(list.find(0x7777), nullptr);
-        const int added = device_list_c::sample_devices().size();
-        QCOMPARE(changed.count(), added);
-        QVERIFY(list.remove(first.identifier));
-        QVERIFY(!list.remove(first.identifier));
-        QCOMPARE(changed.count(), added + 1);
-        list.clear();
-        QCOMPARE(list.count(), 0);
-        QCOMPARE(changed.count(), 2 * added);
-    }
+    void device_and_timer_lists_keep_identifiers_unique() {
+        device_list_c devices;
+        const auto samples = device_list_c::sample_devices();
+        for (const device_list_c::device_t& d : samples)
+            QVERIFY(devices.add(d));
+        QVERIFY(!devices.add({QStringLiteral("Twin"), 0x1234, samples.first().identifier}));
+        QVERIFY(!devices.add({QStringLiteral("  "), 0x1234, 0x7777}));
+        QCOMPARE(devices.count(), samples.size());
+        QVERIFY(devices.remove(samples.first().identifier));
+        QVERIFY(!devices.remove(samples.first().identifier));
 
-    void timer_list_names_timers_by_identifier() {
-        timer_list_c list;
+        timer_list_c timers;
         for (const timer_list_c::timer_t& t : timer_list_c::sample_timers())
-            QVERIFY(list.add(t));
-        QCOMPARE(list.name_of(0x1002), QStringLiteral("Buff"));
-        QCOMPARE(list.name_of(0x9999), QString());
-        QVERIFY(!list.add({0x1002, QStringLiteral("Again"), 1000}));
-        QVERIFY(!list.add({0x2000, QStringLiteral("Zero"), 0}));
-        QVERIFY(!list.add({0x2001, QString(), 1000}));
-        QVERIFY(list.add({0x2002, QString(100, QLatin1Char('n')), 1000}));
-        QCOMPARE(list.name_of(0x2002).size(), timer_list_c::max_name_chars);
-        QSignalSpy changed(&list, &timer_list_c::timers_changed);
-        QVERIFY(list.rename(0x1002, QStringLiteral(" Shield ")));
-        QCOMPARE(list.name_of(0x1002), QStringLiteral("Shield"));
-        QVERIFY(!list.rename(0x1002, QStringLiteral(" ")));
-        QVERIFY(!list.rename(0x4242, QStringLiteral("X")));
-        QVERIFY(list.remove(0x1002));
-        QVERIFY(!list.remove(0x1002));
-        QCOMPARE(changed.count(), 2);
+            QVERIFY(timers.add(t));
+        QCOMPARE(timers.name_of(0x1002), QStringLiteral("Buff"));
+        QVERIFY(!timers.add({0x1002, QStringLiteral("Again"), 1000}));
+        QVERIFY(!timers.add({0x2000, QStringLiteral("Zero"), 0}));
+        QVERIFY(!timers.add({0x2001, QString(), 1000}));
+        QVERIFY(timers.add({0x2002, QString(100, QLatin1Char('n')), 1000}));
+        QCOMPARE(timers.name_of(0x2002).size(), timer_list_c::max_name_chars);
+        QVERIFY(timers.rename(0x1002, QStringLiteral(" Shield ")));
+        QCOMPARE(timers.name_of(0x1002), QStringLiteral("Shield"));
+        QVERIFY(!timers.rename(0x1002, QStringLiteral(" ")));
+        QVERIFY(timers.remove(0x1002));
+        QVERIFY(!timers.remove(0x1002));
     }
 
 private:
-    static bool blob_in_file(const QString& file, const QByteArray& blob) {
-        return file_content(file) == virtual_mouse_c::file_bytes(blob);
-    }
-
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 

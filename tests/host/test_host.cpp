@@ -79,30 +79,8 @@ private:
     bool m_centre;
 };
 
-// A host component that counts its releases.
-class probe_component final : public interface_i {
-public:
-    explicit probe_component(int* released)
-        : m_released(released) {}
-    interface_i* query_interface(const GUID& iid) override {
-        return iid == iid_of<interface_i>::value || iid == iid_of<slider_i>::value ? this : nullptr;
-    }
-    void release() override {
-        ++*m_released;
-        delete this;
-    }
-
-private:
-    ~probe_component() = default;
-    int* m_released;
-};
-
 interface_i* dummy_factory() {
     return nullptr;
-}
-
-QByteArray compressed(const QByteArray& xml) {
-    return qCompress(xml);
 }
 
 const char* const k_catalogue =
@@ -146,36 +124,15 @@ private slots:
         QVERIFY(!text.startsWith(QLatin1Char(' ')));
         QVERIFY(!text.contains(QLatin1String("  ")));
         QVERIFY(!text.contains(QLatin1Char('\n')));
-    }
-
-    void texts_the_module_extends_end_in_a_space_data() {
-        QTest::addColumn<int32_t>("id");
         // The module appends a number directly: "Sensitivity -5", "Button set 3".
-        QTest::addRow("sensitivity step prefix") << 529;
-        QTest::addRow("new preset name") << 43;
-    }
-
-    void texts_the_module_extends_end_in_a_space() {
-        QFETCH(int32_t, id);
-        for (int32_t language : host_texts::languages())
-            QVERIFY(host_texts::text(id, language).endsWith(QLatin1Char(' ')));
-    }
-
-    void file_dialog_filters_are_well_formed_data() {
-        QTest::addColumn<int32_t>("id");
-        QTest::addRow("programs") << 196;
-        QTest::addRow("documents") << 198;
-    }
-
-    void file_dialog_filters_are_well_formed() {
-        QFETCH(int32_t, id);
-        const QRegularExpression filter(QStringLiteral(R"(^[^;()]+ \(\*[^()]*\)$)"));
-        for (int32_t language : host_texts::languages()) {
-            const QStringList parts = host_texts::text(id, language).split(QStringLiteral(";;"));
-            QCOMPARE(parts.size(), 2);
-            for (const QString& part : parts)
-                QVERIFY2(filter.match(part).hasMatch(), qPrintable(part));
-        }
+        if (id == 529 || id == 43)
+            QVERIFY(text.endsWith(QLatin1Char(' ')));
+        // File dialogs split their filters at ";;".
+        const QString filter = QStringLiteral(R"([^;()]+ \(\*[^()]*\))");
+        if (id == 196 || id == 198)
+            QVERIFY2(
+                QRegularExpression(QStringLiteral("^%1;;%1$").arg(filter)).match(text).hasMatch(),
+                qPrintable(text));
     }
 
     void text_provider_follows_the_centre() {
@@ -184,11 +141,9 @@ private slots:
         QVERIFY(texts != nullptr);
         const QString english = texts->text(27, 0);
         QCOMPARE(english, host_texts::text(27, host_texts::english));
-
         centre.set_language(host_texts::german);
         QCOMPARE(texts->text(27, 0), host_texts::text(27, host_texts::german));
         QVERIFY(texts->text(27, 0) != english);
-
         // A language the host has no column for reads English, not blanks.
         centre.set_language(1);
         QCOMPARE(texts->text(27, 0), english);
@@ -199,126 +154,48 @@ private slots:
 
     // --- control centre ---
 
-    void centre_answers_its_three_faces() {
-        ctrl_center_c centre;
-        interface_i* identity = centre.query_interface(iid_of<interface_i>::value);
-        auto* manager = query<listener_mgr_i>(identity);
-        auto* source = query<language_source_i>(identity);
-        QVERIFY(manager != nullptr);
-        QVERIFY(source != nullptr);
-        QVERIFY(same_object(manager, source));
-        QCOMPARE(query<interface_i>(manager), identity);
-        QCOMPARE(query<language_listener_i>(identity), nullptr);
-        QCOMPARE(centre.current_profile_slot(), uint8_t(0xFF));
-        centre.set_profile_slot(2);
-        QCOMPARE(centre.current_profile_slot(), uint8_t(2));
-        QCOMPARE(centre.get_hub(), nullptr);
-        QCOMPARE(centre.get_service(6), nullptr);
-    }
-
-    void listener_manager_keeps_one_entry_per_listener() {
-        QStringList journal;
-        probe_listener a(&journal, QStringLiteral("a"), true, false);
-        probe_listener b(&journal, QStringLiteral("b"), true, false);
-        ctrl_center_c centre;
-        listener_mgr_i* manager = &centre;
-        manager->add_listener(&a);
-        manager->add_listener(&b);
-        manager->add_listener(&a);
-        manager->add_listener(nullptr);
-        QCOMPARE(centre.listeners(), (QVector<listener_i*>{&a, &b}));
-
-        manager->remove_listener(&b);
-        manager->remove_listener(&b);
-        QCOMPARE(centre.listeners(), QVector<listener_i*>{&a});
-        QVERIFY(journal.isEmpty());
-    }
-
-    void language_switch_reaches_language_listeners_in_order() {
+    void listeners_hear_the_centre_in_order() {
         QStringList journal;
         probe_listener first(&journal, QStringLiteral("first"), true, false);
         probe_listener deaf(&journal, QStringLiteral("deaf"), false, true);
         probe_listener last(&journal, QStringLiteral("last"), true, true);
-        ctrl_center_c centre;
-        centre.add_listener(&first);
-        centre.add_listener(&deaf);
-        centre.add_listener(&last);
-        QSignalSpy switched(&centre, &ctrl_center_c::language_switched);
-
-        centre.set_language(3);
-        QCOMPARE(journal, (QStringList{"first language 3", "last language 3"}));
-        QCOMPARE(switched.count(), 1);
-        QCOMPARE(switched.first().first().toInt(), 3);
-        QCOMPARE(centre.language(), 3);
-    }
-
-    void listener_leaving_during_a_round_is_not_called_again() {
-        QStringList journal;
-        probe_listener first(&journal, QStringLiteral("first"), true, false);
-        probe_listener second(&journal, QStringLiteral("second"), true, false);
-        ctrl_center_c centre;
-        centre.add_listener(&first);
-        centre.add_listener(&second);
-        first.on_language = [&] {
-            centre.remove_listener(&second);
-        };
-
-        centre.set_language(0);
-        QCOMPARE(journal, QStringList{"first language 0"});
-    }
-
-    void centre_notices_reach_centre_listeners() {
-        QStringList journal;
-        probe_listener language_only(&journal, QStringLiteral("l"), true, false);
-        probe_listener pages(&journal, QStringLiteral("p"), false, true);
-        ctrl_center_c centre;
-        centre.add_listener(&language_only);
-        centre.add_listener(&pages);
-
-        centre.send_product_event(8);
-        centre.set_current_kernel(nullptr);
-        centre.send_notice(5);
-        QCOMPARE(journal, (QStringList{"p product 8", "p no kernel", "p notice 5"}));
-        QCOMPARE(centre.current_kernel(), nullptr);
-    }
-
-    void closing_centre_tells_remaining_listeners() {
-        QStringList journal;
-        probe_listener stays(&journal, QStringLiteral("stays"), true, false);
-        probe_listener leaves(&journal, QStringLiteral("leaves"), true, false);
+        probe_listener leaves(&journal, QStringLiteral("leaves"), true, true);
+        QStringList closing;
+        probe_listener stays(&closing, QStringLiteral("stays"), true, false);
         {
             ctrl_center_c centre;
-            centre.add_listener(&stays);
-            centre.add_listener(&leaves);
-            centre.remove_listener(&leaves);
+            listener_mgr_i* manager = &centre;
+            for (probe_listener* l : {&first, &deaf, &first, &last, &leaves})
+                manager->add_listener(l);
+            manager->add_listener(nullptr);
+            QCOMPARE(centre.listeners(), (QVector<listener_i*>{&first, &deaf, &last, &leaves}));
+            QSignalSpy switched(&centre, &ctrl_center_c::language_switched);
+
+            // A listener leaving during a round is not called again.
+            first.on_language = [&] {
+                manager->remove_listener(&leaves);
+                manager->remove_listener(&leaves);
+            };
+            centre.set_language(3);
+            QCOMPARE(journal, (QStringList{"first language 3", "last language 3"}));
+            QCOMPARE(switched.count(), 1);
+            QCOMPARE(switched.first().first().toInt(), 3);
+
+            // Centre notices reach only the listeners with that face.
+            journal.clear();
+            centre.send_product_event(8);
+            centre.set_current_kernel(nullptr);
+            centre.send_notice(5);
+            QCOMPARE(journal, (QStringList{"deaf product 8", "last product 8", "deaf no kernel",
+                                           "last no kernel", "deaf notice 5", "last notice 5"}));
+            for (probe_listener* l : {&first, &deaf, &last})
+                manager->remove_listener(l);
+            manager->add_listener(&stays);
+            journal.clear();
         }
-        QCOMPARE(journal, QStringList{"stays closing"});
-    }
-
-    void kernel_commands_are_recorded_and_announced() {
-        ctrl_center_c centre;
-        QSignalSpy received(&centre, &ctrl_center_c::kernel_command_received);
-        centre.kernel_command(nullptr, 3, QStringLiteral("KORALQuilBlack_1"));
-        centre.kernel_command(nullptr, 11, QStringLiteral("KORALQuilBlack_2"));
-
-        QCOMPARE(received.count(), 2);
-        QCOMPARE(received.at(1).at(1).toInt(), 11);
-        QCOMPARE(received.at(1).at(2).toString(), QStringLiteral("KORALQuilBlack_2"));
-        const QVector<ctrl_center_c::command_t> commands = centre.commands();
-        QCOMPARE(commands.size(), 2);
-        QCOMPARE(commands.at(0).code, 3);
-        QCOMPARE(commands.at(0).text, QStringLiteral("KORALQuilBlack_1"));
-    }
-
-    void busy_state_follows_the_calls() {
-        ctrl_center_c centre;
-        QSignalSpy changed(&centre, &ctrl_center_c::busy_changed);
-        centre.set_busy(true, 1, 0);
-        centre.set_busy(true, 1, 0);
-        centre.set_busy(false, 1, 0);
-        QCOMPARE(centre.busy_calls().size(), 3);
-        QCOMPARE(changed.count(), 2);
-        QVERIFY(!centre.is_busy());
+        // Closing tells who is still there, and nobody who left.
+        QCOMPARE(closing, QStringList{"stays closing"});
+        QVERIFY(journal.isEmpty());
     }
 
     // --- module host ---
@@ -329,69 +206,37 @@ private slots:
         QSignalSpy registered(&host, &module_host_c::factory_registered);
         QSignalSpy unregistered(&host, &module_host_c::factory_unregistered);
         QCOMPARE(host.get_app(), static_cast<ctrl_center_i*>(&centre));
-
         host.register_factory(&dummy_factory, 0x0202);
         host.register_factory(&dummy_factory, 0x0102);
         host.unregister_factory(0x0999); // never registered: journaled, not announced
         host.unregister_factory(0x0202);
-
-        using call = module_host_c::call_t;
-        const QVector<module_host_c::journal_entry_t> journal = host.journal();
-        QCOMPARE(journal.size(), 4);
-        const QPair<call, int32_t> expected[] = {{call::register_factory, 0x0202},
-                                                 {call::register_factory, 0x0102},
-                                                 {call::unregister_factory, 0x0999},
-                                                 {call::unregister_factory, 0x0202}};
-        for (int i = 0; i < 4; ++i) {
-            QVERIFY(journal.at(i).call == expected[i].first);
-            QCOMPARE(journal.at(i).class_id, expected[i].second);
-        }
+        QStringList calls;
+        for (const module_host_c::journal_entry_t& entry : host.journal())
+            calls.append(QStringLiteral("%1 %2")
+                             .arg(entry.call == module_host_c::call_t::register_factory ? '+' : '-')
+                             .arg(entry.class_id, 0, 16));
+        QCOMPARE(calls, QStringList({"+ 202", "+ 102", "- 999", "- 202"}));
         QCOMPARE(registered.count(), 2);
         QCOMPARE(unregistered.count(), 1);
         QCOMPARE(host.registered_classes(), QList<int32_t>{0x0102});
-        QVERIFY(!host.has_factory(0x0202));
         QCOMPARE(host.create_module_object(0x0202), nullptr);
-    }
-
-    void create_instance_answers_only_known_classes_and_interfaces_data() {
-        QTest::addColumn<int32_t>("class_id");
-        QTest::addColumn<bool>("ask_slider");
-        QTest::addColumn<bool>("answered");
-        QTest::addColumn<int>("released");
-        QTest::addRow("known class, its interface") << 0x0401 << true << true << 0;
-        QTest::addRow("known class, foreign interface") << 0x0401 << false << false << 1;
-        QTest::addRow("unknown class") << 0x7701 << true << false << 0;
-    }
-
-    void create_instance_answers_only_known_classes_and_interfaces() {
-        QFETCH(int32_t, class_id);
-        QFETCH(bool, ask_slider);
-        QFETCH(bool, answered);
-        QFETCH(int, released);
-        ctrl_center_c centre;
-        module_host_c host(&centre);
-        int release_count = 0;
-        host.add_component_class(0x0401, [&release_count] {
-            return static_cast<interface_i*>(new probe_component(&release_count));
-        });
-
-        const GUID& iid = ask_slider ? iid_of<slider_i>::value : iid_of<message_box_i>::value;
-        interface_i* object = host.create_instance(class_id, iid);
-        QCOMPARE(object != nullptr, answered);
-        QCOMPARE(release_count, released);
-        QCOMPARE(host.instance_requests().size(), 1);
-        QCOMPARE(host.instance_requests().first().class_id, class_id);
-        QVERIFY(host.instance_requests().first().iid == iid);
-        QCOMPARE(host.instance_requests().first().answered, answered);
-        if (object)
-            object->release();
     }
 
     // --- catalogue ---
 
     void catalogue_reads_products_and_languages() {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString path = dir.filePath(QStringLiteral("settings.xml"));
         host_catalogue_c catalogue;
-        QVERIFY(catalogue.read(compressed(k_catalogue)));
+        QVERIFY(!catalogue.load(path));
+        QVERIFY(!catalogue.error_string().isEmpty());
+        QVERIFY(catalogue.is_empty());
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(qCompress(k_catalogue));
+        file.close();
+        QVERIFY(catalogue.load(path));
         QVERIFY(catalogue.error_string().isEmpty());
 
         const QList<host_catalogue_c::product_t> products = catalogue.products();
@@ -407,7 +252,6 @@ private slots:
         QCOMPARE(black->device_type, -1);
         QCOMPARE(catalogue.product(9)->updating_pid, uint16_t(0x2C5B));
         QCOMPARE(catalogue.product(7), nullptr);
-
         QCOMPARE(catalogue.languages().size(), 2);
         QCOMPARE(catalogue.languages().first().id, 0);
         QCOMPARE(catalogue.language_name(3), QStringLiteral("Deutsch"));
@@ -418,34 +262,36 @@ private slots:
         QTest::addColumn<int>("products");
         QTest::addColumn<bool>("ok");
 
-        const QByteArray good = compressed(k_catalogue);
+        const QByteArray good = qCompress(k_catalogue);
         QByteArray huge_announcement = good;
         qToBigEndian<quint32>(0xFFFFFFF0u, huge_announcement.data());
         QByteArray zero_announcement = good;
         qToBigEndian<quint32>(0u, zero_announcement.data());
         QByteArray flipped_stream = good;
         flipped_stream[8] = char(flipped_stream[8] ^ 0x5A);
-        QByteArray random(600, Qt::Uninitialized);
-        for (int i = 0; i < random.size(); ++i)
-            random[i] = char((i * 7919 + 13) & 0xFF);
         const QByteArray xml(k_catalogue);
         // Cut inside the second product: the first one is kept.
         const QByteArray cut = xml.left(xml.indexOf("<PRODUCT type=\"8\"") + 10);
+        QByteArray many("<R><PRODUCTS>");
+        for (int type = 0; type < host_catalogue_c::max_entries + 50; ++type)
+            many += "<PRODUCT type=\"" + QByteArray::number(type) + "\"/>";
+        many += "</PRODUCTS></R>";
 
         QTest::addRow("empty") << QByteArray() << 0 << false;
         QTest::addRow("shorter than the length header") << QByteArray("\0\0\1", 3) << 0 << false;
         QTest::addRow("announces 4 GB") << huge_announcement << 0 << false;
         QTest::addRow("announces nothing") << zero_announcement << 0 << false;
         QTest::addRow("corrupted zlib stream") << flipped_stream << 0 << false;
-        QTest::addRow("random bytes") << random << 0 << false;
         QTest::addRow("plain XML, not compressed") << xml << 0 << false;
-        QTest::addRow("compressed text, not XML") << compressed("no markup here") << 0 << false;
-        QTest::addRow("XML cut short") << compressed(cut) << 1 << false;
+        QTest::addRow("compressed text, not XML") << qCompress("no markup here") << 0 << false;
+        QTest::addRow("XML cut short") << qCompress(cut) << 1 << false;
         QTest::addRow("unknown root, no products")
-            << compressed("<OTHER><THING type=\"8\"/></OTHER>") << 0 << true;
+            << qCompress("<OTHER><THING type=\"8\"/></OTHER>") << 0 << true;
         QTest::addRow("numbers that do not parse")
-            << compressed("<R><PRODUCTS><PRODUCT type=\"x\" pid=\"zz\"/></PRODUCTS></R>") << 1
+            << qCompress("<R><PRODUCTS><PRODUCT type=\"x\" pid=\"zz\"/></PRODUCTS></R>") << 1
             << true;
+        QTest::addRow("more entries than allowed")
+            << qCompress(many) << host_catalogue_c::max_entries << true;
         QTest::addRow("larger than a catalogue can be")
             << QByteArray(int(host_catalogue_c::max_file_size) + 1, 'x') << 0 << false;
     }
@@ -460,41 +306,13 @@ private slots:
         QCOMPARE(catalogue.error_string().isEmpty(), ok);
     }
 
-    void catalogue_caps_the_number_of_entries() {
-        QByteArray xml("<R><PRODUCTS>");
-        for (int type = 0; type < host_catalogue_c::max_entries + 50; ++type)
-            xml += "<PRODUCT type=\"" + QByteArray::number(type) + "\"/>";
-        xml += "</PRODUCTS></R>";
-        host_catalogue_c catalogue;
-        QVERIFY(catalogue.read(compressed(xml)));
-        QCOMPARE(catalogue.products().size(), host_catalogue_c::max_entries);
-    }
-
-    void catalogue_file_problems_are_reported() {
-        QTemporaryDir dir;
-        QVERIFY(dir.isValid());
-        host_catalogue_c catalogue;
-        QVERIFY(!catalogue.load(dir.filePath(QStringLiteral("settings.xml"))));
-        QVERIFY(!catalogue.error_string().isEmpty());
-        QVERIFY(catalogue.is_empty());
-
-        QFile file(dir.filePath(QStringLiteral("settings.xml")));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(compressed(k_catalogue));
-        file.close();
-        QVERIFY(catalogue.load(file.fileName()));
-        QCOMPARE(catalogue.products().size(), 3);
-        QCOMPARE(catalogue.file(), file.fileName());
-    }
-
     void built_catalogue_lists_both_editions() {
         host_catalogue_c catalogue;
         QVERIFY2(catalogue.load(QStringLiteral(QUIL_BIN_DIR "/settings.xml")),
                  qPrintable(catalogue.error_string()));
         for (int32_t type : {8, 9}) {
-            const host_catalogue_c::product_t* edition = catalogue.product(type);
-            QVERIFY(edition != nullptr);
-            QCOMPARE(edition->dll_name, QStringLiteral("quil"));
+            QVERIFY(catalogue.product(type) != nullptr);
+            QCOMPARE(catalogue.product(type)->dll_name, QStringLiteral("quil"));
         }
         QVERIFY(catalogue.product(1) != nullptr);
         QVERIFY(!catalogue.language_name(host_texts::english).isEmpty());
@@ -505,49 +323,36 @@ private slots:
 
     void command_line_data() {
         QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<int>("outcome");
-        QTest::addColumn<int32_t>("product_type");
-        QTest::addColumn<int32_t>("language");
-        QTest::addColumn<QString>("screenshots");
-        using o = host_options_c::outcome_t;
-        QTest::addRow("nothing") << QStringList{} << int(o::run) << 8 << -1 << QString();
+        QTest::addColumn<QString>("outcome"); // type, language, screenshots; or why not
+        QTest::addRow("nothing") << QStringList{} << QStringLiteral("8 -1 ");
         QTest::addRow("white edition, German, screenshots")
             << QStringList{"--edition", "white", "--language", "3", "--screenshot", "/tmp/s"}
-            << int(o::run) << 9 << 3 << QStringLiteral("/tmp/s");
+            << QStringLiteral("9 3 /tmp/s");
         QTest::addRow("edition in capitals")
-            << QStringList{"--edition=BLACK"} << int(o::run) << 8 << -1 << QString();
-        QTest::addRow("help") << QStringList{"--help"} << int(o::help) << 8 << -1 << QString();
-        QTest::addRow("unknown option")
-            << QStringList{"--colour"} << int(o::error) << 8 << -1 << QString();
-        QTest::addRow("unknown edition")
-            << QStringList{"--edition", "red"} << int(o::error) << 8 << -1 << QString();
-        QTest::addRow("language not a number")
-            << QStringList{"--language", "de"} << int(o::error) << 8 << -1 << QString();
-        QTest::addRow("language not in catalogue")
-            << QStringList{"--language", "7"} << int(o::error) << 8 << -1 << QString();
-        QTest::addRow("negative language")
-            << QStringList{"--language", "-1"} << int(o::error) << 8 << -1 << QString();
-        QTest::addRow("screenshot without folder")
-            << QStringList{"--screenshot"} << int(o::error) << 8 << -1 << QString();
-        QTest::addRow("stray argument")
-            << QStringList{"now"} << int(o::error) << 8 << -1 << QString();
+            << QStringList{"--edition=BLACK"} << QStringLiteral("8 -1 ");
+        QTest::addRow("help") << QStringList{"--help"} << QStringLiteral("help");
+        const QList<QStringList> refused = {{"--colour"},         {"--edition", "red"},
+                                            {"--language", "de"}, {"--language", "7"},
+                                            {"--screenshot"},     {"now"}};
+        for (const QStringList& arguments : refused)
+            QTest::addRow("refused: %s", qPrintable(arguments.join(QLatin1Char(' '))))
+                << arguments << QStringLiteral("error");
     }
 
     void command_line() {
         QFETCH(QStringList, arguments);
-        QFETCH(int, outcome);
-        QFETCH(int32_t, product_type);
-        QFETCH(int32_t, language);
-        QFETCH(QString, screenshots);
+        QFETCH(QString, outcome);
         host_options_c options;
-        const auto result = options.parse(QStringList{"koral"} + arguments, {0, 3});
-        QCOMPARE(int(result), outcome);
-        QCOMPARE(options.message().isEmpty(), result == host_options_c::outcome_t::run);
-        if (result != host_options_c::outcome_t::run)
-            return;
-        QCOMPARE(options.product_type(), product_type);
-        QCOMPARE(options.language(), language);
-        QCOMPARE(options.screenshot_folder(), screenshots);
+        using o = host_options_c::outcome_t;
+        const o result = options.parse(QStringList{"koral"} + arguments, {0, 3});
+        QCOMPARE(options.message().isEmpty(), result == o::run);
+        const QString seen = result == o::help    ? QStringLiteral("help")
+                             : result == o::error ? QStringLiteral("error")
+                                                  : QStringLiteral("%1 %2 %3")
+                                                        .arg(options.product_type())
+                                                        .arg(options.language())
+                                                        .arg(options.screenshot_folder());
+        QCOMPARE(seen, outcome);
     }
 
     // --- loader ---

@@ -5,21 +5,16 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QtTest>
 
 namespace {
 
 // One journal for host and centre, so the order across both shows.
-using journal_t = QStringList;
-
-QString hex(int32_t id) {
-    return QStringLiteral("0x%1").arg(id, 4, 16, QLatin1Char('0'));
-}
-
 class recording_centre : public ctrl_center_i, public listener_mgr_i, public language_source_i {
 public:
-    explicit recording_centre(journal_t* journal, bool has_manager = true, bool has_source = true)
+    recording_centre(QStringList* journal, bool has_manager, bool has_source)
         : m_journal(journal)
         , m_has_manager(has_manager)
         , m_has_source(has_source) {}
@@ -34,7 +29,6 @@ public:
         return nullptr;
     }
     void release() override {}
-
     void kernel_command(product_kernel_i*, int32_t, const QString&) override {}
     void center_reserved_3() override {}
     void center_reserved_4() override {}
@@ -54,34 +48,29 @@ public:
 
     void add_listener(listener_i* listener) override {
         m_journal->append(QStringLiteral("add_listener"));
-        if (!listeners.contains(listener))
-            listeners.append(listener);
+        listeners.append(listener);
     }
     void remove_listener(listener_i* listener) override {
         m_journal->append(QStringLiteral("remove_listener"));
         listeners.removeOne(listener);
     }
-
     int32_t current_language() override {
         ++language_queries;
-        return language;
+        return 3;
     }
 
-    language_source_i* source() { return this; }
-
     QVector<listener_i*> listeners;
-    int32_t language = 3;
     int language_queries = 0;
 
 private:
-    journal_t* m_journal;
+    QStringList* m_journal;
     bool m_has_manager;
     bool m_has_source;
 };
 
 class recording_host : public module_host_i {
 public:
-    recording_host(journal_t* journal, ctrl_center_i* centre)
+    recording_host(QStringList* journal, ctrl_center_i* centre)
         : m_journal(journal)
         , m_centre(centre) {}
 
@@ -90,56 +79,21 @@ public:
     }
     void release() override {}
     void host_reserved_2() override {}
-    ctrl_center_i* get_app() override {
-        m_journal->append(QStringLiteral("get_app"));
-        return m_centre;
-    }
+    ctrl_center_i* get_app() override { return m_centre; }
     void register_factory(factory_fn factory, int32_t class_id) override {
-        m_journal->append(QStringLiteral("register ") + hex(class_id));
-        if (!factory)
-            m_journal->append(QStringLiteral("null factory"));
+        m_journal->append(QStringLiteral("register %1%2")
+                              .arg(class_id, 4, 16, QLatin1Char('0'))
+                              .arg(factory ? "" : " (null)"));
     }
     void unregister_factory(int32_t class_id) override {
-        m_journal->append(QStringLiteral("unregister ") + hex(class_id));
+        m_journal->append(QStringLiteral("unregister %1").arg(class_id, 4, 16, QLatin1Char('0')));
     }
     interface_i* create_instance(int32_t, const GUID&) override { return nullptr; }
 
 private:
-    journal_t* m_journal;
+    QStringList* m_journal;
     ctrl_center_i* m_centre;
 };
-
-// Pairs init_module with exit_module even when a check fails half-way, so
-// that one failing test does not leave the module entered for the next.
-class entered_module {
-public:
-    explicit entered_module(module_host_i* host) { quil_init_module(host); }
-    ~entered_module() { leave(); }
-    void leave() {
-        if (m_entered)
-            quil_exit_module();
-        m_entered = false;
-    }
-
-private:
-    bool m_entered = true;
-};
-
-journal_t only(const journal_t& journal, const QString& prefix) {
-    journal_t picked;
-    for (const QString& line : journal) {
-        if (line.startsWith(prefix))
-            picked.append(line);
-    }
-    return picked;
-}
-
-const journal_t registrations = {QStringLiteral("register 0x0102"),
-                                 QStringLiteral("register 0x0202"),
-                                 QStringLiteral("register 0x0302")};
-const journal_t unregistrations = {QStringLiteral("unregister 0x0102"),
-                                   QStringLiteral("unregister 0x0202"),
-                                   QStringLiteral("unregister 0x0302")};
 
 } // namespace
 
@@ -150,118 +104,81 @@ private slots:
 
     void null_host_registers_nothing() {
         // An earlier host must not hear from a module entered without one.
-        journal_t journal;
-        recording_centre centre(&journal);
+        QStringList journal;
+        recording_centre centre(&journal, true, true);
         recording_host earlier(&journal, &centre);
-        { entered_module module(&earlier); }
-        const journal_t before = journal;
-
-        {
-            entered_module module(nullptr);
-            QCOMPARE(module_host(), nullptr);
-            QCOMPARE(module_ctrl_center(), nullptr);
-            QCOMPARE(module_language_listener(), nullptr);
-        }
+        quil_init_module(&earlier);
+        quil_exit_module();
+        const QStringList before = journal;
+        quil_init_module(nullptr);
+        // Leaves the module even when a check fails, so the next test starts clean.
+        auto leave = qScopeGuard([] { quil_exit_module(); });
+        QCOMPARE(module_host(), nullptr);
+        QCOMPARE(module_ctrl_center(), nullptr);
+        QCOMPARE(module_language_listener(), nullptr);
+        leave.dismiss();
+        quil_exit_module();
         QCOMPARE(journal, before);
-        QCOMPARE(module_language_listener(), nullptr);
     }
 
-    void factories_registered_and_withdrawn_in_order_data() {
+    void entry_and_exit_data() {
         QTest::addColumn<bool>("with_centre");
-        QTest::addRow("host with control centre") << true;
-        QTest::addRow("host whose get_app is null") << false;
-    }
-
-    void factories_registered_and_withdrawn_in_order() {
-        QFETCH(bool, with_centre);
-        journal_t journal;
-        recording_centre centre(&journal);
-        recording_host host(&journal, with_centre ? &centre : nullptr);
-
-        entered_module module(&host);
-        QCOMPARE(module_host(), &host);
-        QCOMPARE(only(journal, QStringLiteral("register")), registrations);
-        QVERIFY(!journal.contains(QStringLiteral("null factory")));
-        QVERIFY(only(journal, QStringLiteral("unregister")).isEmpty());
-        // The listener exists either way; without a centre it is bound to nothing.
-        QVERIFY(module_language_listener() != nullptr);
-
-        const int entered = journal.size();
-        module.leave();
-        const journal_t after_exit = journal.mid(entered);
-        QCOMPARE(only(after_exit, QStringLiteral("unregister")), unregistrations);
-        QVERIFY(only(after_exit, QStringLiteral("register")).isEmpty());
-        QCOMPARE(module_language_listener(), nullptr);
-        QCOMPARE(centre.listeners.size(), 0);
-    }
-
-    void listener_bound_before_factories_and_unbound_before_withdrawal() {
-        journal_t journal;
-        recording_centre centre(&journal);
-        recording_host host(&journal, &centre);
-
-        entered_module module(&host);
-        QCOMPARE(journal.count(QStringLiteral("add_listener")), 1);
-        QVERIFY(journal.indexOf(QStringLiteral("add_listener")) <
-                journal.indexOf(QStringLiteral("register 0x0102")));
-
-        module.leave();
-        QCOMPARE(journal.count(QStringLiteral("remove_listener")), 1);
-        QVERIFY(journal.indexOf(QStringLiteral("remove_listener")) <
-                journal.indexOf(QStringLiteral("unregister 0x0102")));
-    }
-
-    void language_listener_binding_data() {
         QTest::addColumn<bool>("has_manager");
         QTest::addColumn<bool>("has_source");
-        QTest::addRow("centre with manager and language source") << true << true;
-        QTest::addRow("centre without language source") << true << false;
-        QTest::addRow("centre without listener manager") << false << true;
+        QTest::addRow("centre with manager and language source") << true << true << true;
+        QTest::addRow("centre without language source") << true << true << false;
+        QTest::addRow("centre without listener manager") << true << false << true;
+        QTest::addRow("host whose get_app is null") << false << false << false;
     }
 
-    void language_listener_binding() {
+    void entry_and_exit() {
+        QFETCH(bool, with_centre);
         QFETCH(bool, has_manager);
         QFETCH(bool, has_source);
-        journal_t journal;
+        QStringList journal;
         recording_centre centre(&journal, has_manager, has_source);
-        recording_host host(&journal, &centre);
+        recording_host host(&journal, with_centre ? &centre : nullptr);
+        const QStringList bind = has_manager ? QStringList{"add_listener"} : QStringList{};
+        const QStringList unbind = has_manager ? QStringList{"remove_listener"} : QStringList{};
 
-        entered_module module(&host);
+        quil_init_module(&host);
+        auto leave = qScopeGuard([] { quil_exit_module(); });
+        QCOMPARE(module_host(), &host);
+        // The listener joins before the factories, exactly once; three factories in order.
+        QCOMPARE(journal, bind + QStringList({"register 0102", "register 0202", "register 0302"}));
+
+        // The listener exists either way; without a centre it is bound to nothing.
         language_listener_c* listener = module_language_listener();
         QVERIFY(listener != nullptr);
-        QCOMPARE(listener->language_source(), has_source ? centre.source() : nullptr);
+        QCOMPARE(listener->language_source(),
+                 has_source ? static_cast<language_source_i*>(&centre) : nullptr);
         if (has_manager) {
-            QCOMPARE(centre.listeners.size(), 1);
-            QCOMPARE(centre.listeners.first(), static_cast<listener_i*>(listener));
+            QCOMPARE(centre.listeners, QVector<listener_i*>{listener});
             // The centre reaches the module through the listener's language face.
             auto* language = query<language_listener_i>(centre.listeners.first());
             QVERIFY(language != nullptr);
-            const int asked = centre.language_queries;
-            language->language_changed(centre.source(), nullptr);
-            QCOMPARE(centre.language_queries > asked, has_source);
-        } else {
-            QVERIFY(centre.listeners.isEmpty());
+            language->language_changed(&centre, nullptr);
+            QCOMPARE(centre.language_queries > 0, has_source);
         }
 
-        module.leave();
-        QVERIFY(centre.listeners.isEmpty());
-        QCOMPARE(module_language_listener(), nullptr);
-    }
-
-    void log_folder_is_the_modules_own() {
-        journal_t journal;
-        recording_centre centre(&journal);
-        recording_host host(&journal, &centre);
-        entered_module module(&host);
-
+        // The log goes to a folder of the module's own, kept out of the user's
+        // real folders by test mode.
         const QString folder = QDir::cleanPath(module_log().folder());
         QCOMPARE(QFileInfo(folder).fileName(), QStringLiteral("Quil"));
         QCOMPARE(QFileInfo(QFileInfo(folder).path()).fileName(), QStringLiteral("log"));
-        // Test mode keeps the log out of the user's real folders.
         const QString data_root =
             QFileInfo(QStandardPaths::standardLocations(QStandardPaths::AppDataLocation).first())
                 .path();
         QVERIFY2(folder.startsWith(data_root), qPrintable(folder));
+
+        // Leaving unbinds first, then withdraws the factories in the same order.
+        const int entered = journal.size();
+        leave.dismiss();
+        quil_exit_module();
+        QCOMPARE(journal.mid(entered),
+                 unbind + QStringList({"unregister 0102", "unregister 0202", "unregister 0302"}));
+        QVERIFY(centre.listeners.isEmpty());
+        QCOMPARE(module_language_listener(), nullptr);
     }
 };
 
