@@ -79,7 +79,15 @@ QByteArray shm_pool::read_key(const QString& key) {
         return {};
     auto segment = std::make_unique<QSharedMemory>(key);
     QByteArray bytes;
-    if (segment->attach(QSharedMemory::ReadOnly)) {
+    if (!segment->attach(QSharedMemory::ReadOnly)) {
+        write_log(QStringLiteral("Key: ") + key + QStringLiteral(" attach fail: ") +
+                  segment->errorString());
+    } else if (segment->size() > max_read_bytes) {
+        write_log(
+            QStringLiteral("Key: ") + key +
+            QStringLiteral(" holds %1 bytes, more than any blob; not read").arg(segment->size()));
+        segment->detach();
+    } else {
         segment->lock();
         bytes = QByteArray(static_cast<const char*>(segment->constData()), segment->size());
         segment->unlock();

@@ -12,6 +12,8 @@ class shm_pool {
 public:
     static constexpr qint64 expiry_ms = 60000;
     static constexpr unsigned max_number = 10000;
+    // Far above any blob the module exchanges; a larger segment is not read.
+    static constexpr int max_read_bytes = 64 * 1024 * 1024;
 
     shm_pool();
     ~shm_pool();
