@@ -4,8 +4,8 @@
 #include "buttons/macro_store.h"
 #include "common/log.h"
 #include "common/log_capture.h"
-#include "kernel/fake_host.h"
 #include "module/global_func.h"
+#include "support/fake_host.h"
 
 #include <QBuffer>
 #include <QDataStream>

@@ -1,17 +1,16 @@
-// Host stand-ins for the control suites: a hub, value controls, sliders and control boxes
-// around the shared control centre. Every one writes what it is asked to do into one
-// journal, so a test can check orders across objects.
+// Host stand-ins for the control suites: value controls, sliders and control boxes around
+// the shared host and hub. Every one writes what it is asked to do into one journal, so a
+// test can check orders across objects.
 #pragma once
 
 #include "module/component_interfaces.h"
 #include "module/module.h"
 #include "module/page_interfaces.h"
-#include "pages/fake_center.h"
+#include "support/fake_host.h"
 
 #include <QPointer>
 #include <QStringList>
 #include <QWidget>
-#include <array>
 #include <memory>
 #include <vector>
 
@@ -43,38 +42,6 @@ inline QStringList entries(const QString& prefix) {
 inline QString name_of(QWidget* w) {
     return w ? w->objectName() : QStringLiteral("null");
 }
-
-class fake_hub final : public hub_i, public listener_i, public value_ctrl_funcs_listener_i {
-public:
-    interface_i* query_interface(const GUID& iid) override {
-        if (iid == iid_interface_i)
-            return static_cast<hub_i*>(this);
-        if (iid == iid_listener_i)
-            return static_cast<listener_i*>(this);
-        if (iid == iid_value_ctrl_funcs_listener_i)
-            return static_cast<value_ctrl_funcs_listener_i*>(this);
-        return nullptr;
-    }
-    void release() override {}
-    void hub_reserved_2() override {}
-    macro_library_i* macro_library() override { return nullptr; }
-    const uint8_t* hub_bytes() override { return bytes.data(); }
-    void hub_reserved_5() override {}
-    void hub_reserved_6() override {}
-    void hub_reserved_7() override {}
-    void hub_reserved_8() override {}
-    void hub_reserved_9() override {}
-    void hub_reserved_10() override {}
-    void hub_reserved_11() override {}
-    void reset_hub_setting(int32_t type) override { note("hub reset %1", type); }
-    void manager_closing(listener_mgr_i*) override {}
-    void update() override {}
-    void value_changed(int32_t type, int32_t value) override {
-        note("hub value %1 %2", type, value);
-    }
-
-    std::array<uint8_t, 7> bytes{};
-};
 
 // A host value control: reports value_changed(type, shown value) to its listeners.
 class fake_value_ctrl final : public ctrl_funcs_i,
@@ -252,23 +219,29 @@ public:
     bool released = false;
 };
 
-// The host: hands out value controls, sliders and boxes and keeps them for inspection.
-class fake_host final : public module_host_i {
+// The host with its hub: hands out value controls, sliders and boxes and keeps them for
+// inspection. The hub writes into the shared journal.
+class component_host final : public fake_host {
 public:
-    fake_host() {
+    component_host() {
         center.hub = &hub;
         center.texts.prefix = QStringLiteral("T");
+        hub.journal = &test_support::journal();
+        factory = [this](int32_t class_id, const GUID& iid) {
+            return create(class_id, iid);
+        };
     }
-    interface_i* query_interface(const GUID& iid) override {
-        return iid == iid_interface_i ? this : nullptr;
-    }
-    void release() override {}
-    void host_reserved_2() override {}
-    ctrl_center_i* get_app() override { return &center; }
-    void register_factory(factory_fn, int32_t) override {}
-    void unregister_factory(int32_t) override {}
-    interface_i* create_instance(int32_t class_id, const GUID& iid) override {
-        created.append(class_id);
+
+    fake_hub hub;
+    QList<int32_t> missing_types;
+    QList<int32_t> valueless_types;
+    // Not owned: the page releases them.
+    QList<fake_value_ctrl*> value_ctrls;
+    std::vector<std::unique_ptr<fake_slider>> sliders;
+    std::vector<std::unique_ptr<fake_box>> boxes;
+
+private:
+    interface_i* create(int32_t class_id, const GUID& iid) {
         if (class_id == class_id::slider && iid == iid_slider_i) {
             sliders.push_back(std::make_unique<fake_slider>(int(sliders.size())));
             return sliders.back().get();
@@ -289,16 +262,6 @@ public:
         value_ctrls.append(new fake_value_ctrl(type, !valueless_types.contains(type)));
         return static_cast<ctrl_funcs_i*>(value_ctrls.back());
     }
-
-    fake_hub hub;
-    fake_center center;
-    QList<int32_t> created;
-    QList<int32_t> missing_types;
-    QList<int32_t> valueless_types;
-    // Not owned: the page releases them.
-    QList<fake_value_ctrl*> value_ctrls;
-    std::vector<std::unique_ptr<fake_slider>> sliders;
-    std::vector<std::unique_ptr<fake_box>> boxes;
 };
 
 // Records what a DPI switcher reports.

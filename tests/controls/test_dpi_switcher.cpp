@@ -15,7 +15,7 @@ using namespace test_support;
 
 namespace {
 
-fake_host* g_host = nullptr;
+component_host* g_host = nullptr;
 
 // A switcher with a recording listener and a visible panel to put its box into.
 struct rig {
@@ -110,7 +110,7 @@ class test_dpi_switcher : public QObject {
 private slots:
     void initTestCase() {
         QStandardPaths::setTestModeEnabled(true);
-        g_host = new fake_host;
+        g_host = new component_host;
         quil_init_module(g_host);
     }
     void cleanupTestCase() {

@@ -20,9 +20,9 @@ namespace {
 struct rig {
     std::unique_ptr<QWidget> parent;
     zarek_white_kernel_c* kernel;
-    fake_host* host;
+    component_host* host;
 
-    rig(fake_host* h, const QString& favourites_file)
+    rig(component_host* h, const QString& favourites_file)
         : parent(std::make_unique<QWidget>())
         , kernel(new zarek_white_kernel_c)
         , host(h) {
@@ -143,7 +143,7 @@ Q_DECLARE_METATYPE(patches)
 class test_main_page : public QObject {
     Q_OBJECT
 
-    fake_host* m_host = nullptr;
+    component_host* m_host = nullptr;
     QTemporaryDir m_dir;
     QString favourites() const { return m_dir.filePath(QStringLiteral("favorites.ini")); }
 
@@ -151,7 +151,7 @@ private slots:
     void initTestCase() {
         QStandardPaths::setTestModeEnabled(true);
         QVERIFY(m_dir.isValid());
-        m_host = new fake_host;
+        m_host = new component_host;
         quil_init_module(m_host);
     }
     void cleanupTestCase() {

@@ -2,6 +2,7 @@
 #include "common/language_listener.h"
 #include "common/log.h"
 #include "module/module.h"
+#include "support/fake_host.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -11,89 +12,16 @@
 
 namespace {
 
-// One journal for host and centre, so the order across both shows.
-class recording_centre : public ctrl_center_i, public listener_mgr_i, public language_source_i {
-public:
-    recording_centre(QStringList* journal, bool has_manager, bool has_source)
-        : m_journal(journal)
-        , m_has_manager(has_manager)
-        , m_has_source(has_source) {}
-
-    interface_i* query_interface(const GUID& iid) override {
-        if (iid == iid_of<interface_i>::value)
-            return static_cast<ctrl_center_i*>(this);
-        if (m_has_manager && iid == iid_of<listener_mgr_i>::value)
-            return static_cast<listener_mgr_i*>(this);
-        if (m_has_source && iid == iid_of<language_source_i>::value)
-            return static_cast<language_source_i*>(this);
-        return nullptr;
-    }
-    void release() override {}
-    void kernel_command(product_kernel_i*, int32_t, const QString&) override {}
-    void center_reserved_3() override {}
-    void center_reserved_4() override {}
-    hub_i* get_hub() override { return nullptr; }
-    void center_reserved_6() override {}
-    text_provider_i* get_text_provider() override { return nullptr; }
-    interface_i* get_service(int32_t) override { return nullptr; }
-    product_kernel_i* current_kernel() override { return nullptr; }
-    void center_reserved_10() override {}
-    uint8_t current_profile_slot() override { return 0xFF; }
-    QWidget* profile_object(int32_t) override { return nullptr; }
-    void center_reserved_13() override {}
-    void center_reserved_14() override {}
-    void everything_reset(int32_t) override {}
-    void set_busy(bool, int32_t, int32_t) override {}
-    void set_live_mode(bool) override {}
-
-    void add_listener(listener_i* listener) override {
-        m_journal->append(QStringLiteral("add_listener"));
-        listeners.append(listener);
-    }
-    void remove_listener(listener_i* listener) override {
-        m_journal->append(QStringLiteral("remove_listener"));
-        listeners.removeOne(listener);
-    }
-    int32_t current_language() override {
-        ++language_queries;
-        return 3;
-    }
-
-    QVector<listener_i*> listeners;
-    int language_queries = 0;
-
-private:
-    QStringList* m_journal;
-    bool m_has_manager;
-    bool m_has_source;
-};
-
-class recording_host : public module_host_i {
-public:
-    recording_host(QStringList* journal, ctrl_center_i* centre)
-        : m_journal(journal)
-        , m_centre(centre) {}
-
-    interface_i* query_interface(const GUID& iid) override {
-        return iid == iid_of<interface_i>::value ? this : nullptr;
-    }
-    void release() override {}
-    void host_reserved_2() override {}
-    ctrl_center_i* get_app() override { return m_centre; }
-    void register_factory(factory_fn factory, int32_t class_id) override {
-        m_journal->append(QStringLiteral("register %1%2")
-                              .arg(class_id, 4, 16, QLatin1Char('0'))
-                              .arg(factory ? "" : " (null)"));
-    }
-    void unregister_factory(int32_t class_id) override {
-        m_journal->append(QStringLiteral("unregister %1").arg(class_id, 4, 16, QLatin1Char('0')));
-    }
-    interface_i* create_instance(int32_t, const GUID&) override { return nullptr; }
-
-private:
-    QStringList* m_journal;
-    ctrl_center_i* m_centre;
-};
+// A host whose centre offers the listener manager and the language source as asked;
+// host and centre write into `journal`, so the order across both shows.
+void record_into(fake_host& host, QStringList* journal, bool has_manager = true,
+                 bool has_source = true) {
+    host.journal = journal;
+    host.center.journal = journal;
+    host.center.offers_manager = has_manager;
+    host.center.offers_source = has_source;
+    host.center.language = 3;
+}
 
 } // namespace
 
@@ -105,8 +33,8 @@ private slots:
     void null_host_registers_nothing() {
         // An earlier host must not hear from a module entered without one.
         QStringList journal;
-        recording_centre centre(&journal, true, true);
-        recording_host earlier(&journal, &centre);
+        fake_host earlier;
+        record_into(earlier, &journal);
         quil_init_module(&earlier);
         quil_exit_module();
         const QStringList before = journal;
@@ -136,8 +64,11 @@ private slots:
         QFETCH(bool, has_manager);
         QFETCH(bool, has_source);
         QStringList journal;
-        recording_centre centre(&journal, has_manager, has_source);
-        recording_host host(&journal, with_centre ? &centre : nullptr);
+        fake_host host;
+        record_into(host, &journal, has_manager, has_source);
+        if (!with_centre)
+            host.app = nullptr;
+        fake_center& centre = host.center;
         const QStringList bind = has_manager ? QStringList{"add_listener"} : QStringList{};
         const QStringList unbind = has_manager ? QStringList{"remove_listener"} : QStringList{};
 
@@ -153,7 +84,7 @@ private slots:
         QCOMPARE(listener->language_source(),
                  has_source ? static_cast<language_source_i*>(&centre) : nullptr);
         if (has_manager) {
-            QCOMPARE(centre.listeners, QVector<listener_i*>{listener});
+            QCOMPARE(centre.listeners, QList<listener_i*>{listener});
             // The centre reaches the module through the listener's language face.
             auto* language = query<language_listener_i>(centre.listeners.first());
             QVERIFY(language != nullptr);

@@ -7,6 +7,7 @@
 #include "module/kernel_host_interfaces.h"
 #include "module/module.h"
 #include "module/page_interfaces.h"
+#include "support/fake_host.h"
 
 #include <QBuffer>
 #include <QCryptographicHash>
@@ -18,52 +19,6 @@
 #include <memory>
 
 namespace {
-
-struct command {
-    int32_t code;
-    QString text;
-};
-
-class recording_center final : public ctrl_center_i, public listener_mgr_i {
-public:
-    interface_i* query_interface(const GUID& iid) override {
-        if (iid == iid_interface_i)
-            return static_cast<ctrl_center_i*>(this);
-        if (iid == iid_listener_mgr_i)
-            return static_cast<listener_mgr_i*>(this);
-        return nullptr;
-    }
-    void release() override {}
-    void add_listener(listener_i* l) override {
-        if (!listeners.contains(l))
-            listeners.append(l);
-    }
-    void remove_listener(listener_i* l) override { listeners.removeOne(l); }
-    void kernel_command(product_kernel_i*, int32_t code, const QString& text) override {
-        commands.append({code, text});
-    }
-    void center_reserved_3() override {}
-    void center_reserved_4() override {}
-    hub_i* get_hub() override { return nullptr; }
-    void center_reserved_6() override {}
-    text_provider_i* get_text_provider() override { return nullptr; }
-    interface_i* get_service(int32_t) override { return nullptr; }
-    product_kernel_i* current_kernel() override { return shown; }
-    void center_reserved_10() override {}
-    uint8_t current_profile_slot() override { return 0xFF; }
-    QWidget* profile_object(int32_t) override { return nullptr; }
-    void center_reserved_13() override {}
-    void center_reserved_14() override {}
-    void everything_reset(int32_t) override { ++resets; }
-    void set_busy(bool on, int32_t a, int32_t b) override { busy.append({on, a, b}); }
-    void set_live_mode(bool) override {}
-
-    QList<listener_i*> listeners;
-    QList<command> commands;
-    QList<std::tuple<bool, int, int>> busy;
-    product_kernel_i* shown = nullptr;
-    int resets = 0;
-};
 
 class recording_service final : public profile_service_i {
 public:
@@ -94,28 +49,6 @@ public:
         out << QStringLiteral("host part");
     }
     QStringList* journal = nullptr;
-};
-
-class recording_host final : public module_host_i {
-public:
-    interface_i* query_interface(const GUID& iid) override {
-        return iid == iid_interface_i ? this : nullptr;
-    }
-    void release() override {}
-    void host_reserved_2() override {}
-    ctrl_center_i* get_app() override { return &center; }
-    void register_factory(factory_fn, int32_t) override {}
-    void unregister_factory(int32_t) override {}
-    interface_i* create_instance(int32_t class_id, const GUID& iid) override {
-        if (class_id != class_id::profile_service || iid != iid_profile_service_i)
-            return nullptr;
-        services.push_back(std::make_unique<recording_service>());
-        services.back()->journal = &journal;
-        return services.back().get();
-    }
-    recording_center center;
-    QStringList journal;
-    std::vector<std::unique_ptr<recording_service>> services;
 };
 
 // Records the kernel's notifications in the order they arrive.
@@ -208,7 +141,10 @@ QString md5(const QByteArray& bytes) {
 class test_kernel : public QObject {
     Q_OBJECT
 
-    recording_host* m_host = nullptr;
+    fake_host* m_host = nullptr;
+    // What the profile services the host handed out were asked, in order.
+    QStringList m_service_journal;
+    std::vector<std::unique_ptr<recording_service>> m_services;
     // Segments the test offers the kernel; kept alive until the test ends.
     std::vector<std::unique_ptr<QSharedMemory>> m_offered;
     int m_key_number = 0;
@@ -253,7 +189,14 @@ class test_kernel : public QObject {
 private slots:
     void initTestCase() {
         QStandardPaths::setTestModeEnabled(true);
-        m_host = new recording_host;
+        m_host = new fake_host;
+        m_host->factory = [this](int32_t class_id, const GUID& iid) -> interface_i* {
+            if (class_id != class_id::profile_service || iid != iid_profile_service_i)
+                return nullptr;
+            m_services.push_back(std::make_unique<recording_service>());
+            m_services.back()->journal = &m_service_journal;
+            return m_services.back().get();
+        };
         quil_init_module(m_host);
     }
     void cleanupTestCase() {
@@ -263,17 +206,17 @@ private slots:
     void init() {
         m_host->center.commands.clear();
         m_host->center.busy.clear();
-        m_host->journal.clear();
+        m_service_journal.clear();
     }
 
     void construction_asks_for_the_profile_service() {
         auto kernel = std::make_unique<zarek_white_kernel_c>();
         QCOMPARE(kernel->product_type(), 9);
         QVERIFY(kernel->profile_service());
-        QCOMPARE(m_host->journal, QStringList{QStringLiteral("set_kernel 770")});
+        QCOMPARE(m_service_journal, QStringList{QStringLiteral("set_kernel 770")});
         QCOMPARE(kernel->service_query(), 44);
         kernel.reset();
-        QCOMPARE(m_host->journal.last(), QStringLiteral("release"));
+        QCOMPARE(m_service_journal.last(), QStringLiteral("release"));
     }
 
     void query_interface_answers_each_base() {
@@ -335,7 +278,7 @@ private slots:
 
     void blob_reading_lets_the_service_read_its_section() {
         auto kernel = loaded_kernel();
-        QCOMPARE(m_host->journal.mid(m_host->journal.size() - 2),
+        QCOMPARE(m_service_journal.mid(m_service_journal.size() - 2),
                  (QStringList{QStringLiteral("begin_read"), QStringLiteral("read host part")}));
     }
 
@@ -471,7 +414,7 @@ private slots:
         recording_listener listener;
         kernel->add_kernel_listener(&listener);
         kernel->reset_everything();
-        QCOMPARE(m_host->center.resets, 1);
+        QCOMPARE(m_host->center.resets.size(), 1);
         QCOMPARE(m_host->center.commands.size(), 1);
         QCOMPARE(m_host->center.commands.first().code, 2);
         QCOMPARE(kernel->profile_name(0), QStringLiteral("Default1"));

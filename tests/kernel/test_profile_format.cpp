@@ -3,12 +3,12 @@
 // reader fed with damaged data.
 #include "common/log.h"
 #include "common/log_capture.h"
-#include "fake_host.h"
 #include "kernel/zarek_data.h"
 #include "kernel/zarek_profile.h"
 #include "kernel_test_support.h"
 #include "module/global_func.h"
 #include "module/module.h"
+#include "support/fake_host.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -569,12 +569,11 @@ private slots:
     void imported_macros_go_to_the_library() {
         // The module keeps the host pointer after exit, so the fake outlives the test.
         static fake_host host;
-        fake_center center;
         fake_hub hub;
         fake_library library;
         hub.library = &library;
-        center.hub = &hub;
-        host.center = &center;
+        host.center.hub = &hub;
+        host.app = &host.center;
         quil_init_module(&host);
 
         profile_model p;
@@ -594,7 +593,8 @@ private slots:
         QCOMPARE(library.added_groups, (QStringList{"G2", "G17", "G39"}));
 
         quil_exit_module();
-        host.center = nullptr;
+        host.center.hub = nullptr;
+        host.app = nullptr;
     }
 
     void favourites_value_layout() {

@@ -4,9 +4,9 @@
 #include "common/log.h"
 #include "common/log_capture.h"
 #include "common/platform.h"
-#include "kernel/fake_host.h"
 #include "module/global_func.h"
 #include "module/module.h"
+#include "support/fake_host.h"
 
 #include <QFile>
 #include <QLibraryInfo>
@@ -24,48 +24,6 @@ const char* const german_white = "Weiße Edition";
 QString white_edition() {
     return QCoreApplication::translate("quil", "White edition");
 }
-
-// The host's control centre as far as languages go: a listener manager that
-// records its calls, and the current-language source.
-class language_center final : public listener_mgr_i, public language_source_i {
-public:
-    explicit language_center(bool offers_source = true)
-        : m_offers_source(offers_source) {}
-
-    interface_i* query_interface(const GUID& iid) override {
-        if (iid == iid_interface_i || iid == iid_listener_mgr_i)
-            return static_cast<listener_mgr_i*>(this);
-        if (m_offers_source && iid == iid_language_source_i)
-            return static_cast<language_source_i*>(this);
-        return nullptr;
-    }
-    void release() override {}
-    void add_listener(listener_i* listener) override {
-        calls << "add";
-        if (!listeners.contains(listener))
-            listeners.append(listener);
-    }
-    void remove_listener(listener_i* listener) override {
-        calls << "remove";
-        listeners.removeOne(listener);
-    }
-    int32_t current_language() override {
-        ++asked;
-        return language;
-    }
-
-    // What the host hands to bind and unbind: the object's identity.
-    interface_i* object() { return static_cast<listener_mgr_i*>(this); }
-    language_source_i* source() { return this; }
-
-    int32_t language = 0;
-    int asked = 0;
-    QList<listener_i*> listeners;
-    QStringList calls;
-
-private:
-    bool m_offers_source;
-};
 
 struct releaser {
     void operator()(language_listener_c* listener) const { listener->release(); }
@@ -106,7 +64,7 @@ private:
     }
 
     // A listener bound to `center` that knows German (3) and English (0).
-    listener_ptr bound_listener(language_center& center) {
+    listener_ptr bound_listener(fake_center& center) {
         listener_ptr listener(new language_listener_c);
         listener->add_language(3, copy_built("de.qm", m_languages, "de.qm"));
         listener->add_language(0, copy_built("en.qm", m_languages, "en.qm"));
@@ -155,49 +113,50 @@ private slots:
     }
 
     void bind_and_unbind() {
-        language_center center;
-        language_center other;
+        fake_center center;
+        fake_center other;
         listener_ptr listener(new language_listener_c);
         listener->bind(center.object());
-        QCOMPARE(listener->language_source(), center.source());
+        QCOMPARE(listener->language_source(), static_cast<language_source_i*>(&center));
         QCOMPARE(center.listeners, QList<listener_i*>{static_cast<listener_i*>(listener.get())});
 
         // Unbinding from another host object leaves the bound source in place.
         listener->unbind(other.object());
-        QCOMPARE(listener->language_source(), center.source());
-        QCOMPARE(other.calls, QStringList{"remove"});
+        QCOMPARE(listener->language_source(), static_cast<language_source_i*>(&center));
+        QCOMPARE(other.calls, QStringList{"remove_listener"});
 
         listener->unbind(center.object());
         QCOMPARE(listener->language_source(), nullptr);
         QVERIFY(center.listeners.isEmpty());
-        QCOMPARE(center.calls, (QStringList{"add", "remove"}));
+        QCOMPARE(center.calls, (QStringList{"add_listener", "remove_listener"}));
         listener->bind(nullptr);
         listener->unbind(nullptr);
         QCOMPARE(center.calls.size(), 2);
 
         // A host object without a language source still delivers notifications, but
         // there is nobody to ask: changes are ignored.
-        language_center manager_only(false);
+        fake_center manager_only;
+        manager_only.offers_source = false;
         listener->add_language(0, m_languages + "en.qm");
         listener->bind(manager_only.object());
         QCOMPARE(listener->language_source(), nullptr);
         QCOMPARE(manager_only.listeners.size(), 1);
         const log_capture log;
         listener->update();
-        QCOMPARE(manager_only.asked, 0);
+        QCOMPARE(manager_only.language_queries, 0);
         QCOMPARE(log.text(), QString());
         listener->unbind(manager_only.object());
     }
 
     void translation_follows_the_language() {
-        language_center center;
+        fake_center center;
         listener_ptr listener = bound_listener(center);
         QCOMPARE(white_edition(), QString("White edition"));
 
         center.language = 3;
         static_cast<language_listener_i*>(listener.get())->language_changed(nullptr, nullptr);
         QCOMPARE(white_edition(), QString::fromUtf8(german_white));
-        QCOMPARE(center.asked, 1);
+        QCOMPARE(center.language_queries, 1);
         // The listener interface's update() is the other way a change arrives.
         center.language = 0;
         listener->update();
@@ -249,7 +208,7 @@ private slots:
             QVERIFY(
                 QFile::setPermissions(compiler, QFile::permissions(compiler) | QFile::ExeOwner));
         }
-        language_center center;
+        fake_center center;
         listener_ptr listener = bound_listener(center);
         const QString ts = m_languages + "de.ts";
         write_file(ts, ts_file("Hallo"));
@@ -280,7 +239,7 @@ private slots:
             QSKIP("no translation compiler installed");
         QVERIFY(QFile::link(lrelease, m_app + platform::translation_compiler_name()));
 
-        language_center center;
+        fake_center center;
         listener_ptr listener(new language_listener_c);
         const QString qm = m_languages + "xx.qm";
         listener->add_language(5, qm);
@@ -327,7 +286,9 @@ private slots:
                 <PRODUCT type="8" alias_name="QuilBlack"/>
                 <PRODUCT type="9" alias_name="QuilWhite"/>
             </PRODUCTS></KORAL_SETTINGS>)"));
+        // Without a control centre, init_module creates the listener but binds it to nothing.
         fake_host host;
+        host.app = nullptr;
         quil_init_module(&host);
         language_listener_c* listener = module_language_listener();
         QVERIFY(listener);
@@ -338,7 +299,7 @@ private slots:
                                          {3, m_app + "data/QuilBlack/language/de.qm"}}));
 
         // The last edition set up wins, and its translation is applied at once.
-        language_center center;
+        fake_center center;
         center.language = 3;
         listener->bind(center.object());
         QVERIFY(!copy_built("de.qm", m_app + "data/QuilWhite/language/", "de.qm").isEmpty());
@@ -346,7 +307,7 @@ private slots:
         QCOMPARE(listener->languages(),
                  (QMap<int32_t, QString>{{0, m_app + "data/QuilWhite/language/en.qm"},
                                          {3, m_app + "data/QuilWhite/language/de.qm"}}));
-        QCOMPARE(center.asked, 1);
+        QCOMPARE(center.language_queries, 1);
         QCOMPARE(white_edition(), QString::fromUtf8(german_white));
 
         listener->unbind(center.object());

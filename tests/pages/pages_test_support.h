@@ -1,32 +1,17 @@
-// Fakes shared by the page suites: a host without components, a kernel that journals what
-// controls tell it, and controls, pages and listeners that record the calls they receive.
+// Fakes of the page suites around the shared host: a kernel that journals what controls
+// tell it, and controls, pages and listeners that record the calls they receive.
 #pragma once
 
-#include "fake_center.h"
 #include "kernel/zarek_data.h"
 #include "kernel/zarek_kernel.h"
 #include "module/kernel_host_interfaces.h"
 #include "module/module.h"
 #include "pages/ctrl_funcs.h"
+#include "support/fake_host.h"
 
 #include <QPointer>
 #include <QStringList>
 #include <QWidget>
-
-class fake_host final : public module_host_i {
-public:
-    interface_i* query_interface(const GUID& iid) override {
-        return iid == iid_interface_i ? this : nullptr;
-    }
-    void release() override {}
-    void host_reserved_2() override {}
-    ctrl_center_i* get_app() override { return &center; }
-    void register_factory(factory_fn, int32_t) override {}
-    void unregister_factory(int32_t) override {}
-    interface_i* create_instance(int32_t, const GUID&) override { return nullptr; }
-
-    fake_center center;
-};
 
 // The real kernel, with a journal of the favourite controls it is given.
 class journal_kernel final : public zarek_kernel_c {
