@@ -70,11 +70,6 @@ main_ctrl_fm_c* main_ctrl_c::form() const {
     return m_form;
 }
 
-zarek_data_c* main_ctrl_c::data() const {
-    auto* kernel = dynamic_cast<zarek_kernel_c*>(this->kernel());
-    return kernel ? kernel->data() : nullptr;
-}
-
 void main_ctrl_c::init() {
     if (!module_host())
         return;
@@ -152,7 +147,7 @@ void main_ctrl_c::reset_ctrl_for(int32_t type, int32_t slot) {
     switch (type) {
     case ctrl_type::sensitivity:
     case ctrl_type::dpi_switcher: {
-        zarek_data_c* d = data();
+        zarek_data_c* d = profile_set();
         if (!d)
             return;
         profile_settings_rec& settings = d->settings(slot);
@@ -211,7 +206,7 @@ void main_ctrl_c::update() {
 
 void main_ctrl_c::refresh_ctrl(int32_t type) {
     ctrl_funcs_i* ctrl = m_ctrls.value(type);
-    zarek_data_c* d = data();
+    zarek_data_c* d = profile_set();
     hub_i* hub = host_hub();
     if (!ctrl || !d || !hub)
         return;
@@ -281,7 +276,7 @@ void main_ctrl_c::value_changed(int32_t type, int32_t value) {
     // The hub listens to the other controls and keeps their values itself.
     if (type != ctrl_type::sensitivity)
         return;
-    zarek_data_c* d = data();
+    zarek_data_c* d = profile_set();
     if (!d)
         return;
     const uint8_t slot = current_profile_slot();
@@ -296,7 +291,7 @@ void main_ctrl_c::value_changed(int32_t type, int32_t value) {
 }
 
 void main_ctrl_c::step_enabled_changed(int32_t step, bool on) {
-    zarek_data_c* d = data();
+    zarek_data_c* d = profile_set();
     if (!d || !valid_step(step))
         return;
     uint8_t& mask = d->settings(current_profile_slot()).dpi_mask();
@@ -305,14 +300,14 @@ void main_ctrl_c::step_enabled_changed(int32_t step, bool on) {
 }
 
 void main_ctrl_c::step_dpi_changed(int32_t step, int32_t dpi) {
-    zarek_data_c* d = data();
+    zarek_data_c* d = profile_set();
     if (!d || !valid_step(step))
         return;
     d->settings(current_profile_slot()).set_dpi(step, static_cast<uint16_t>(dpi));
 }
 
 void main_ctrl_c::active_step_changed(int32_t step) {
-    zarek_data_c* d = data();
+    zarek_data_c* d = profile_set();
     if (!d || !valid_step(step))
         return;
     d->settings(current_profile_slot()).active_dpi_step() = static_cast<uint8_t>(step);

@@ -57,8 +57,6 @@ private:
     void create_host_ctrl(int32_t type, int32_t class_id, int32_t max, int32_t min, int32_t step);
     void refresh_ctrl(int32_t type);
     void reset_ctrl_for(int32_t type, int32_t slot);
-    // The kernel's profile set; null without one.
-    zarek_data_c* data() const;
 
     QPointer<QWidget> m_parent;
     QPointer<main_ctrl_fm_c> m_form;

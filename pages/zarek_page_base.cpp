@@ -1,6 +1,7 @@
 #include "pages/zarek_page_base.h"
 
 #include "common/utilities.h"
+#include "kernel/zarek_kernel.h"
 #include "module/module.h"
 #include "pages/tab_button.h"
 
@@ -90,4 +91,10 @@ QPushButton* zarek_page_base_c::create_tab_button_with(const QString& title,
                                                        const tab_images& images) {
     m_tab_button = new_tab_button(title, images);
     return m_tab_button;
+}
+
+zarek_data_c* zarek_page_base_c::profile_set() const {
+    // Pages and kernels are the module's own: the Quil kernel is the only kind there is.
+    auto* kernel = dynamic_cast<zarek_kernel_c*>(m_kernel);
+    return kernel ? kernel->data() : nullptr;
 }

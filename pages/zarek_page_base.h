@@ -16,6 +16,8 @@ struct tab_images;
 // zarek_page_base_c::release), since its further bases declare both again.
 // It overrides update() with its refresh and language_changed() to set the tab
 // button's new title before calling the base, which fits the width.
+class zarek_data_c;
+
 class zarek_page_base_c : public listener_i,
                           public language_listener_i,
                           public ctrl_center_listener_i,
@@ -51,6 +53,8 @@ public:
     void everything_reset() override;
 
     product_kernel_i* kernel() const { return m_kernel; }
+    // The kernel's profile set, which pages read and write directly; null without one.
+    zarek_data_c* profile_set() const;
     // The tab button the page handed out, or null (also once the host destroyed it).
     QPushButton* tab_button() const { return m_tab_button; }
 
