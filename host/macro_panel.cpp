@@ -1,4 +1,5 @@
 #include "host/macro_panel.h"
+#include "host/widget_helpers.h"
 
 #include "host/ctrl_center.h"
 #include "host/macro_library.h"
@@ -19,14 +20,6 @@ namespace {
 
 constexpr int group_role = Qt::UserRole;
 constexpr int macro_role = Qt::UserRole + 1;
-
-QPushButton* make_button(const QString& object_name, QWidget* parent) {
-    auto* button = new QPushButton(parent);
-    button->setObjectName(object_name);
-    button->setProperty("role", QStringLiteral("action"));
-    button->setCursor(Qt::PointingHandCursor);
-    return button;
-}
 
 } // namespace
 
@@ -69,10 +62,10 @@ macro_panel_c::macro_panel_c(macro_library_c* library, ctrl_center_c* centre, QW
 
     auto* actions = new QHBoxLayout;
     actions->setSpacing(8);
-    m_new_group = make_button(QStringLiteral("btn_macro_new_group"), card);
-    m_new_macro = make_button(QStringLiteral("btn_macro_new"), card);
-    m_rename = make_button(QStringLiteral("btn_macro_rename"), card);
-    m_delete = make_button(QStringLiteral("btn_macro_delete"), card);
+    m_new_group = make_button(QStringLiteral("btn_macro_new_group"), "action", card);
+    m_new_macro = make_button(QStringLiteral("btn_macro_new"), "action", card);
+    m_rename = make_button(QStringLiteral("btn_macro_rename"), "action", card);
+    m_delete = make_button(QStringLiteral("btn_macro_delete"), "action", card);
     for (QPushButton* button : {m_new_group, m_new_macro, m_rename, m_delete})
         actions->addWidget(button);
     actions->addStretch(1);

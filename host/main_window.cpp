@@ -1,4 +1,5 @@
 #include "host/main_window.h"
+#include "host/widget_helpers.h"
 
 #include "host/ctrl_center.h"
 #include "host/host_catalogue.h"
@@ -35,21 +36,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QLabel* make_label(const QString& object_name, const char* role, QWidget* parent) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(object_name);
-    if (role)
-        label->setProperty("role", QLatin1String(role));
-    return label;
-}
-
-QFrame* make_card(const QString& object_name, QWidget* parent) {
-    auto* card = new QFrame(parent);
-    card->setObjectName(object_name);
-    card->setProperty("role", QStringLiteral("card"));
-    return card;
-}
 
 QTreeWidget* make_list(const QString& object_name, int columns, QWidget* parent) {
     auto* list = new QTreeWidget(parent);
@@ -114,11 +100,6 @@ void settle() {
 QString hex_id(uint32_t value, int digits) {
     return QStringLiteral("0x") +
            QString::number(value, 16).toUpper().rightJustified(digits, QLatin1Char('0'));
-}
-
-void restyle(QWidget* widget) {
-    widget->style()->unpolish(widget);
-    widget->style()->polish(widget);
 }
 
 } // namespace

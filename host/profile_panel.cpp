@@ -1,4 +1,5 @@
 #include "host/profile_panel.h"
+#include "host/widget_helpers.h"
 
 #include "host/ctrl_center.h"
 #include "host/kernel_session.h"
@@ -18,31 +19,6 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
-
-namespace {
-
-QLabel* make_label(const QString& object_name, const char* role, QWidget* parent) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(object_name);
-    if (role)
-        label->setProperty("role", QLatin1String(role));
-    return label;
-}
-
-QPushButton* make_button(const QString& object_name, const char* role, QWidget* parent) {
-    auto* button = new QPushButton(parent);
-    button->setObjectName(object_name);
-    button->setProperty("role", QLatin1String(role));
-    button->setCursor(Qt::PointingHandCursor);
-    return button;
-}
-
-void restyle(QWidget* widget) {
-    widget->style()->unpolish(widget);
-    widget->style()->polish(widget);
-}
-
-} // namespace
 
 profile_panel_c::profile_panel_c(kernel_session_c* session, ctrl_center_c* centre, QWidget* parent)
     : QWidget(parent)
