@@ -245,6 +245,10 @@ void zarek_kernel_c::on_host_message(const host_message_rec* record) {
         byte_record<4> values;
         std::memcpy(values.data(), m_data->device().data(), values.size);
         profile_stream::read_field(in, values);
+        if (!profile_stream::ok(in)) {
+            write_log(QStringLiteral("Device values from the device are damaged; ignored"));
+            return;
+        }
         std::memcpy(m_data->device().data(), values.data(), values.size);
         notify_kernel(1);
         write_and_remember();
@@ -252,9 +256,7 @@ void zarek_kernel_c::on_host_message(const host_message_rec* record) {
     }
     case host_message::profile_settings: {
         QVector<profile_settings_rec> list;
-        profile_settings_rec initial;
-        initial.set_head(0);
-        if (!profile_stream::read_records(in, list, initial, 5)) {
+        if (!profile_stream::read_records(in, list, default_settings_rec(), max_profile_slots)) {
             write_log(QStringLiteral("Profile settings from the device are damaged; ignored"));
             return;
         }

@@ -1,6 +1,5 @@
 #include "pages/favorites_fm.h"
 
-#include "common/utilities.h"
 #include "module/kernel_host_interfaces.h"
 
 #include <QTimer>
@@ -62,18 +61,11 @@ void favorites_fm_c::remove(ctrl_funcs_i* control) {
 }
 
 void favorites_fm_c::close_panels() {
-    for (const panel_entry& entry : m_panels) {
-        if (entry.control)
-            entry.control->close_box();
-    }
+    close_panel_boxes(m_panels);
 }
 
 void favorites_fm_c::shadow_panels() {
-    // Panels that already have their shadow keep it.
-    for (const panel_entry& entry : m_panels) {
-        if (entry.panel && !entry.panel->graphicsEffect())
-            add_drop_shadow(entry.panel);
-    }
+    shadow_panel_list(m_panels);
 }
 
 void favorites_fm_c::lay_out() {

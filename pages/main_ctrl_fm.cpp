@@ -1,9 +1,6 @@
 #include "pages/main_ctrl_fm.h"
 
-#include "common/log.h"
 #include "pages/main_ctrl.h"
-
-#include <QGridLayout>
 
 main_ctrl_fm_c::main_ctrl_fm_c(main_ctrl_c* page, QWidget* parent)
     : QWidget(parent)
@@ -11,19 +8,7 @@ main_ctrl_fm_c::main_ctrl_fm_c(main_ctrl_c* page, QWidget* parent)
     m_ui.setupUi(this);
 
     // The form follows the width of the host's page area; the layout gives it its height.
-    if (parent) {
-        if (!parent->layout()) {
-            auto* grid = new QGridLayout(parent);
-            grid->setSpacing(0);
-            grid->setContentsMargins(0, 0, 0, 0);
-        }
-        if (auto* grid = qobject_cast<QGridLayout*>(parent->layout())) {
-            grid->addWidget(this, 0, 0);
-        } else {
-            write_log(QStringLiteral("Main page: the page's parent has no grid layout"));
-            parent->layout()->addWidget(this);
-        }
-    }
+    place_in_parent_grid(this);
 
     // The order of the list is the order of the layout.
     add_panel(page, ctrl_type::sensitivity, m_ui.wg_sen);

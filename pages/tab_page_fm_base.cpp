@@ -62,6 +62,21 @@ void layout_panels(QWidget* form, const std::vector<panel_entry>& panels) {
         parent->setMinimumHeight(form->height());
 }
 
+void close_panel_boxes(const std::vector<panel_entry>& panels) {
+    for (const panel_entry& entry : panels) {
+        if (entry.control)
+            entry.control->close_box();
+    }
+}
+
+void shadow_panel_list(const std::vector<panel_entry>& panels) {
+    // Panels added since the last call get theirs; the others keep the one they have.
+    for (const panel_entry& entry : panels) {
+        if (entry.panel && !entry.panel->graphicsEffect())
+            add_drop_shadow(entry.panel);
+    }
+}
+
 void place_in_parent_grid(QWidget* form) {
     QWidget* parent = form ? form->parentWidget() : nullptr;
     if (!parent)
@@ -97,15 +112,11 @@ void tab_page_fm_base_c::add_panel(product_function_page_i* page, int32_t type, 
 }
 
 void tab_page_fm_base_c::close_panels() {
-    for (const panel_entry& entry : m_panels) {
-        if (entry.control)
-            entry.control->close_box();
-    }
+    close_panel_boxes(m_panels);
 }
 
 void tab_page_fm_base_c::shadow_panels() {
-    for (const panel_entry& entry : m_panels)
-        add_drop_shadow(entry.panel);
+    shadow_panel_list(m_panels);
 }
 
 void tab_page_fm_base_c::lay_out_panels(QWidget* form) {

@@ -23,6 +23,11 @@ inline constexpr int panel_gap = 10;
 // column (10 without panels), and the form's parent widget's minimum height follows.
 void layout_panels(QWidget* form, const std::vector<panel_entry>& panels);
 
+// close_box() on the control of every entry, in list order.
+void close_panel_boxes(const std::vector<panel_entry>& panels);
+// The drop shadow under every panel; a panel that has its shadow keeps it.
+void shadow_panel_list(const std::vector<panel_entry>& panels);
+
 // Puts the form into its parent's grid layout at row 0, column 0 unless it is there
 // already; a parent without a layout first gets a grid with spacing 0 and margins 0.
 void place_in_parent_grid(QWidget* form);

@@ -338,6 +338,30 @@ private slots:
         kernel->remove_kernel_listener(&listener);
     }
 
+    void damaged_device_values_are_ignored() {
+        QFETCH(QByteArray, payload);
+        auto kernel = loaded_kernel();
+        recording_listener listener;
+        kernel->add_kernel_listener(&listener);
+        const uint8_t slot_before = kernel->current_profile();
+        const int32_t count_before = kernel->profile_count();
+        const QString sum_before = kernel->checksum();
+        const host_message_rec m = message(host_message::device_values, offer(payload));
+        kernel->on_host_message(&m);
+        QCOMPARE(kernel->current_profile(), slot_before);
+        QCOMPARE(kernel->profile_count(), count_before);
+        QCOMPARE(kernel->checksum(), sum_before);
+        QVERIFY(listener.log.isEmpty());
+        kernel->remove_kernel_listener(&listener);
+    }
+    void damaged_device_values_are_ignored_data() {
+        QTest::addColumn<QByteArray>("payload");
+        // The field's length says 4 bytes, but the segment ends after two of them.
+        QTest::addRow("field cut short") << QByteArray::fromHex("000000040203");
+        QTest::addRow("length too short to hold") << QByteArray::fromHex("0000");
+        QTest::addRow("length beyond the segment") << QByteArray::fromHex("7fffffff0a0b0203");
+    }
+
     void profile_settings_message_replaces_the_settings() {
         auto kernel = loaded_kernel();
         profile_settings_rec settings;
