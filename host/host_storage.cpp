@@ -64,6 +64,9 @@ void keep_aside(const QString& path) {
     QFile::remove(aside);
     if (QFile::rename(path, aside))
         qCWarning(lc_koral).noquote() << "The damaged file is kept as" << aside;
+    else
+        qCWarning(lc_koral).noquote()
+            << "Cannot keep the damaged file" << path << "aside; the next save replaces it";
 }
 
 qint64 bytes_left(const QDataStream& in) {

@@ -122,6 +122,7 @@ bool kernel_session_c::open(int32_t product_type) {
     connect(m_mouse.get(), &virtual_mouse_c::blob_stored, this, [this] { emit device_changed(); });
     connect(m_mouse.get(), &virtual_mouse_c::command_seen, this, [this] { emit device_changed(); });
     m_mouse->attach(m_kernel);
+    sync_profile_slot();
     // What the device just reported needs no commit.
     m_commit_timer.stop();
     m_rhythm.start();
@@ -147,13 +148,22 @@ void kernel_session_c::close() {
     kernel->release();
     m_mouse.reset();
     m_edition = 0;
+    sync_profile_slot();
     emit kernel_changed();
 }
 
 void kernel_session_c::on_kernel_news(bool profiles) {
     schedule_commit();
-    if (profiles)
+    if (profiles) {
+        sync_profile_slot();
         emit profiles_changed();
+    }
+}
+
+void kernel_session_c::sync_profile_slot() {
+    const int slot = m_kernel ? m_kernel->current_profile() : -1;
+    const bool in_use = slot >= 0 && slot < m_kernel->profile_count();
+    m_centre->set_profile_slot(in_use ? uint8_t(slot) : uint8_t(0xFF));
 }
 
 void kernel_session_c::schedule_commit() {

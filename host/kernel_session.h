@@ -83,6 +83,8 @@ private:
     class watch_c;
 
     void on_kernel_news(bool profiles);
+    // The pages edit the slot the centre reports: it follows the kernel's current profile.
+    void sync_profile_slot();
 
     module_host_c* m_host;
     ctrl_center_c* m_centre;

@@ -281,8 +281,11 @@ bool macro_library_c::load() {
         return true;
     bool ok = false;
     const QByteArray bytes = host_storage::load_file(m_file, max_file_bytes, &ok);
-    if (!ok)
+    if (!ok) {
+        // The next save would write over macros a person may still want back.
+        host_storage::keep_aside(m_file);
         return false;
+    }
     if (bytes.isEmpty()) {
         m_groups.clear();
         emit library_changed();

@@ -160,7 +160,11 @@ bool virtual_mouse_c::store(const QByteArray& blob) {
 
 void virtual_mouse_c::factory_reset() {
     m_blob.clear();
-    QFile::remove(m_file);
+    // A file left behind would bring the old memory back on the next start.
+    QFile file(m_file);
+    if (file.exists() && !file.remove())
+        qCWarning(lc_koral).noquote()
+            << "Virtual mouse: cannot remove" << m_file << ":" << file.errorString();
 }
 
 // ------------------------------------------------------------------------ segments

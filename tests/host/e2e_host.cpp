@@ -338,6 +338,27 @@ private slots:
         QVERIFY(!orphan.is_open());
     }
 
+    void centre_slot_follows_the_kernel_across_sessions() {
+        kernel_session_c session(m_host.get(), m_centre.get(), nullptr, m_dir->path());
+        QVERIFY(session.open(product_type::black));
+        // The pages edit the slot the centre reports, so it is the kernel's from the start.
+        QCOMPARE(m_centre->current_profile_slot(), session.kernel()->current_profile());
+        QVERIFY(session.append_profile());
+        QVERIFY(session.append_profile());
+        session.select_profile(2);
+        QCOMPARE(m_centre->current_profile_slot(), uint8_t(2));
+        session.close();
+        QCOMPARE(m_centre->current_profile_slot(), uint8_t(0xFF));
+
+        QVERIFY(session.open(product_type::black));
+        QCOMPARE(session.kernel()->profile_count(), 3);
+        QCOMPARE(m_centre->current_profile_slot(), session.kernel()->current_profile());
+        // A profile the kernel takes away moves the centre to one still in use.
+        QVERIFY(session.delete_profile(session.kernel()->current_profile()));
+        QCOMPARE(m_centre->current_profile_slot(), session.kernel()->current_profile());
+        QVERIFY(m_centre->current_profile_slot() < 2);
+    }
+
     void panel_operations_reach_the_kernel() {
         kernel_session_c session(m_host.get(), m_centre.get(), nullptr, m_dir->path());
         profile_panel_c panel(&session, m_centre.get());
