@@ -16,8 +16,12 @@ constexpr int compiler_timeout_ms = 30000;
 // A ".ts" kept beside a ".qm" is the translator's working copy: compile it again
 // so that a changed text shows at the next language switch without a rebuild.
 void refresh_translation(const QString& qm_path) {
+    // Only the file's own suffix changes: a folder may carry ".qm" in its name too.
+    const QString suffix = QStringLiteral(".qm");
     const QString ts_path =
-        QString(qm_path).replace(QStringLiteral(".qm"), QStringLiteral(".ts"), Qt::CaseSensitive);
+        qm_path.endsWith(suffix, Qt::CaseSensitive)
+            ? qm_path.left(qm_path.size() - suffix.size()) + QStringLiteral(".ts")
+            : QString();
     if (QFile::exists(ts_path)) {
         const QString compiler =
             global_func().application_folder() + platform::translation_compiler_name();
