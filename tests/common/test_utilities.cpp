@@ -2,10 +2,8 @@
 #include "common/utilities.h"
 #include "module/interfaces.h"
 
-#include <QGraphicsDropShadowEffect>
 #include <QImage>
 #include <QLabel>
-#include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -15,18 +13,6 @@
 #include <vector>
 
 namespace {
-
-// The key codes the table must hold, written out from the key list rather than the table.
-std::set<int> expected_key_codes() {
-    std::set<int> codes;
-    const std::pair<int, int> ranges[] = {
-        {0x04, 0x65}, {0x67, 0x6A}, {0x87, 0x8B}, {0x90, 0x94}, {0xE0, 0xE7}};
-    for (const auto& range : ranges) {
-        for (int code = range.first; code <= range.second; ++code)
-            codes.insert(code);
-    }
-    return codes;
-}
 
 // Records what a listener manager was asked to do.
 class manager_c : public listener_mgr_i {
@@ -38,8 +24,7 @@ public:
     void add_listener(listener_i* listener) override { added.push_back(listener); }
     void remove_listener(listener_i* listener) override { removed.push_back(listener); }
 
-    std::vector<listener_i*> added;
-    std::vector<listener_i*> removed;
+    std::vector<listener_i*> added, removed;
 };
 
 // A listener whose listener_i is a sub-object at another address than its identity,
@@ -61,16 +46,7 @@ public:
     void update() override {}
 };
 
-// Offers nothing beyond its identity.
-class plain_c : public interface_i {
-public:
-    interface_i* query_interface(const GUID& iid) override {
-        return iid == iid_interface_i ? this : nullptr;
-    }
-    void release() override {}
-};
-
-enum class party { manager, listener, plain, none };
+enum class party { manager, listener, none };
 
 } // namespace
 
@@ -82,7 +58,13 @@ class test_utilities : public QObject {
 private slots:
     void key_table_holds_exactly_the_listed_keys() {
         QCOMPARE(int(key_table().size()), 123);
-        const std::set<int> expected = expected_key_codes();
+        // The key codes the table must hold, written out from the key list.
+        const std::pair<int, int> ranges[] = {
+            {0x04, 0x65}, {0x67, 0x6A}, {0x87, 0x8B}, {0x90, 0x94}, {0xE0, 0xE7}};
+        std::set<int> expected;
+        for (const auto& range : ranges)
+            for (int code = range.first; code <= range.second; ++code)
+                expected.insert(code);
         for (int code = 0; code < 256; ++code) {
             QVERIFY2((find_key(uint8_t(code)) != nullptr) == (expected.count(code) != 0),
                      qPrintable(QString::number(code, 16)));
@@ -100,26 +82,18 @@ private slots:
 
         QTest::addRow("A") << 0x04 << 0x1E << false << 0x001E0001u << "A";
         QTest::addRow("Escape") << 0x29 << 0x01 << false << 0x00010001u << "Esc";
-        QTest::addRow("F11, after the run") << 0x44 << 0x57 << false << 0x00570001u << "F11";
+        QTest::addRow("F1") << 0x3A << 0x3B << false << 0x003B0001u << "F1";
         QTest::addRow("Print Screen, first of two rows")
             << 0x46 << 0x37 << true << 0x01370001u << "Prnt Scrn";
-        QTest::addRow("Pause, first of two rows")
-            << 0x48 << 0x45 << false << 0x00450001u << "Pause";
         QTest::addRow("Right Arrow") << 0x4F << 0x4D << true << 0x014D0001u << "Right";
         QTest::addRow("Num Lock marked extended")
             << 0x53 << 0x45 << true << 0x01450001u << "Num Lock";
-        QTest::addRow("keypad slash") << 0x54 << 0x35 << true << 0x01350001u << "Num /";
-        QTest::addRow("keypad Enter") << 0x58 << 0x1C << true << 0x011C0001u << "Num Enter";
-        QTest::addRow("Application") << 0x65 << 0x5D << true << 0x015D0001u << "Application";
         QTest::addRow("Language 1, high scan code")
             << 0x90 << 0xF2 << false << 0x00F20001u << "Hangul";
-        QTest::addRow("Left Ctrl") << 0xE0 << 0x1D << false << 0x001D0001u << "Ctrl";
         QTest::addRow("Right Ctrl") << 0xE4 << 0x1D << true << 0x011D0001u << "Right Ctrl";
         // Marked extended in its row, but asked for without the flag.
         QTest::addRow("Right Shift") << 0xE5 << 0x36 << true << 0x00360001u << "Right Shift";
-        QTest::addRow("Left GUI") << 0xE3 << 0x5B << true << 0x015B0001u << "Left Windows";
         QTest::addRow("no row: gap 0x66") << 0x66 << -1 << false << 0u << "";
-        QTest::addRow("no row: past the modifiers") << 0xE8 << -1 << false << 0u << "";
     }
 
     void key_rows() {
@@ -138,20 +112,6 @@ private slots:
             QTEST(key_name(uint8_t(key_code)), "name");
     }
 
-    void runs_of_keys_are_named_in_order() {
-        if (platform::is_windows())
-            QSKIP("key names come from the keyboard layout there");
-        // Scan codes of letters and digits are scattered; the usages are in order.
-        for (int i = 0; i < 26; ++i)
-            QCOMPARE(key_name(uint8_t(0x04 + i)), QString(QChar('A' + i)));
-        for (int i = 0; i < 10; ++i)
-            QCOMPARE(key_name(uint8_t(0x1E + i)), QString::number((i + 1) % 10));
-        for (int i = 0; i < 12; ++i)
-            QCOMPARE(key_name(uint8_t(0x3A + i)), QStringLiteral("F%1").arg(i + 1));
-        for (int i = 0; i < 10; ++i)
-            QCOMPARE(key_name(uint8_t(0x59 + i)), QStringLiteral("Num %1").arg((i + 1) % 10));
-    }
-
     void shortcut_text_data() {
         QTest::addColumn<int>("modifiers");
         QTest::addColumn<int>("key_code");
@@ -159,11 +119,10 @@ private slots:
 
         QTest::addRow("all four modifiers in order")
             << 0x1E << 0x04 << QStringLiteral("Shift + Ctrl + Alt + Win + A");
-        QTest::addRow("Ctrl and Alt") << 0x0C << 0x04 << QStringLiteral("Ctrl + Alt + A");
         QTest::addRow("Shift alone, no key") << 0x02 << 0 << QStringLiteral("Shift");
-        QTest::addRow("Alt and Win, no key") << 0x18 << 0 << QStringLiteral("Alt + Win");
         QTest::addRow("key without modifiers") << 0x00 << 0x3A << QStringLiteral("F1");
         QTest::addRow("nothing at all") << 0x00 << 0 << QString();
+        QTest::addRow("the none mark alone hides the key") << 0x01 << 0x04 << QString();
         QTest::addRow("bit 0 with Shift is not the empty mark")
             << 0x03 << 0x04 << QStringLiteral("Shift + A");
         QTest::addRow("unknown high bits ignored") << 0xE4 << 0x05 << QStringLiteral("Ctrl + B");
@@ -175,12 +134,6 @@ private slots:
         QFETCH(int, modifiers);
         QFETCH(int, key_code);
         QTEST(::shortcut_text(uint8_t(modifiers), uint8_t(key_code)), "text");
-    }
-
-    void shortcut_none_is_empty_for_every_key() {
-        for (int key = 0; key < 256; ++key)
-            QVERIFY2(::shortcut_text(shortcut_modifier::none, uint8_t(key)).isEmpty(),
-                     qPrintable(QString::number(key, 16)));
     }
 
     void tinting_keeps_shape_and_caps_alpha() {
@@ -202,33 +155,21 @@ private slots:
 
     void tint_image_sets_label_or_nothing() {
         QTemporaryDir dir;
-        QVERIFY(dir.isValid());
-        QImage mask(3, 2, QImage::Format_ARGB32);
-        mask.fill(qRgba(0, 0, 0, 0));
-        mask.setPixel(1, 0, qRgba(0, 0, 0, 255));
         const QString path = dir.filePath(QStringLiteral("mask.png"));
+        QImage mask(2, 1, QImage::Format_ARGB32);
+        mask.setPixel(0, 0, qRgba(0, 0, 0, 0));
+        mask.setPixel(1, 0, qRgba(0, 0, 0, 255));
         QVERIFY(mask.save(path));
-        const QString garbage = dir.filePath(QStringLiteral("garbage.png"));
-        QFile file(garbage);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("not an image") > 0);
-        file.close();
 
         QLabel label;
         tint_image(path, &label, QColor(0, 255, 0, 128));
-        const QImage shown =
-            label.pixmap(Qt::ReturnByValue).toImage().convertToFormat(QImage::Format_ARGB32);
-        QCOMPARE(shown.size(), mask.size());
+        const QImage shown = label.pixmap(Qt::ReturnByValue).toImage();
         QCOMPARE(qAlpha(shown.pixel(0, 0)), 0);
         QCOMPARE(qAlpha(shown.pixel(1, 0)), 128);
-        // The pixmap may store premultiplied colour; allow its rounding.
-        QVERIFY(qRed(shown.pixel(1, 0)) <= 2 && qGreen(shown.pixel(1, 0)) >= 252);
-
         // What cannot be loaded leaves the label's picture alone.
         const qint64 key = label.pixmap(Qt::ReturnByValue).cacheKey();
-        for (const QString& bad : {dir.filePath(QStringLiteral("missing.png")), garbage, QString()})
-            tint_image(bad, &label, QColor(Qt::red));
+        tint_image(dir.filePath(QStringLiteral("missing.png")), &label, QColor(Qt::red));
         QCOMPARE(label.pixmap(Qt::ReturnByValue).cacheKey(), key);
-        tint_image(path, nullptr, QColor(Qt::red));
     }
 
     void listener_wiring_data() {
@@ -237,10 +178,9 @@ private slots:
         QTest::addColumn<bool>("joined");
 
         QTest::addRow("manager and listener") << party::manager << party::listener << true;
-        QTest::addRow("second lacks listener_i") << party::manager << party::plain << false;
-        QTest::addRow("first lacks listener_mgr_i") << party::plain << party::listener << false;
+        QTest::addRow("second lacks listener_i") << party::manager << party::manager << false;
+        QTest::addRow("first lacks listener_mgr_i") << party::listener << party::listener << false;
         QTest::addRow("no manager") << party::none << party::listener << false;
-        QTest::addRow("no listener") << party::manager << party::none << false;
     }
 
     void listener_wiring() {
@@ -250,13 +190,12 @@ private slots:
 
         manager_c manager;
         listener_c listener;
-        plain_c plain;
         auto pick = [&](party p) -> interface_i* {
             if (p == party::manager)
                 return &manager;
             if (p == party::listener)
                 return static_cast<other_i*>(&listener);
-            return p == party::plain ? &plain : nullptr;
+            return nullptr;
         };
         const std::vector<listener_i*> expected =
             joined ? std::vector<listener_i*>{&listener} : std::vector<listener_i*>{};
@@ -267,17 +206,6 @@ private slots:
         disconnect_listener(pick(first), pick(second));
         QCOMPARE(manager.added, expected);
         QCOMPARE(manager.removed, expected);
-    }
-
-    void drop_shadow() {
-        QWidget widget;
-        add_drop_shadow(&widget);
-        auto* shadow = qobject_cast<QGraphicsDropShadowEffect*>(widget.graphicsEffect());
-        QVERIFY(shadow);
-        QCOMPARE(shadow->offset(), QPointF(2, 2));
-        QCOMPARE(shadow->blurRadius(), 10.0);
-        QCOMPARE(shadow->color(), QColor(15, 15, 15, 255));
-        add_drop_shadow(nullptr);
     }
 
     void fit_width_to_text_keeps_edge_data() {
@@ -291,13 +219,10 @@ private slots:
         const int centre = Qt::AlignHCenter | Qt::AlignVCenter;
         QTest::addRow("right, grows") << text << 0 << right << "right";
         QTest::addRow("right, minimum wins") << QStringLiteral("Ok") << 300 << right << "right";
-        QTest::addRow("centre, grows") << text << 0 << centre << "centre";
         QTest::addRow("centre, shrinks to minimum") << QString() << 40 << centre << "centre";
         QTest::addRow("left, grows") << text << 0 << int(Qt::AlignLeft) << "left";
         QTest::addRow("right with vertical centre counts as other")
             << text << 0 << int(Qt::AlignRight | Qt::AlignVCenter) << "left";
-        QTest::addRow("horizontal centre alone counts as other")
-            << text << 0 << int(Qt::AlignHCenter) << "left";
     }
 
     void fit_width_to_text_keeps_edge() {
@@ -318,8 +243,6 @@ private slots:
         QCOMPARE(after.width(), width);
         QCOMPARE(button->minimumWidth(), width);
         QCOMPARE(button->maximumWidth(), width);
-        QCOMPARE(after.y(), before.y());
-        QCOMPARE(after.height(), before.height());
         if (kept == QLatin1String("right")) {
             QCOMPARE(after.right(), before.right());
         } else if (kept == QLatin1String("centre")) {
@@ -337,20 +260,15 @@ private slots:
         fit_width_exact(button, 7, 13);
         QCOMPARE(button->width(), button->fontMetrics().horizontalAdvance(button->text()) + 20);
         QCOMPARE(button->x(), 50);
-        fit_width_to_text(nullptr, 10, 1, Qt::AlignRight);
-        fit_width_exact(nullptr, 1, 1);
     }
 
     void dispose_timer_deletes_and_clears() {
         QObject owner;
         auto* timer = new QTimer(&owner);
         timer->start(60000);
-        QPointer<QTimer> watch(timer);
         dispose_timer(timer);
         QVERIFY(timer == nullptr);
-        QVERIFY(watch.isNull());
         QVERIFY(owner.children().isEmpty());
-        dispose_timer(timer); // null: nothing to do
     }
 };
 

@@ -1,5 +1,4 @@
-// The installation layout: settings.xml as the host ships it (qCompress format),
-// every path built from it, the region table and the test values.
+// The installation layout: settings.xml (qCompress format), its paths, the test values.
 #include "common/log.h"
 #include "common/log_capture.h"
 #include "module/global_func.h"
@@ -22,25 +21,25 @@ QByteArray products_xml(const QByteArray& products) {
     return catalogue_xml("<PRODUCTS>" + products + "</PRODUCTS>");
 }
 
-// A small installation: the host (alias KORAL), both editions and two languages.
+// A small installation: the host (alias KORAL), both editions and a language.
 QByteArray standard_xml() {
-    return catalogue_xml(R"(
-        <LANGUAGES>
-            <LANGUAGE id="3" name="Deutsch" file="de"/>
-            <LANGUAGE id="0" name="English" file="en"/>
-        </LANGUAGES>
+    return catalogue_xml(R"(<LANGUAGES><LANGUAGE id="3" name="Deutsch" file="de"/></LANGUAGES>
         <PRODUCTS>
-            <PRODUCT type="1" alias_name="KORAL" dll_name=""/>
-            <PRODUCT type="8" pid="2C4A" dll_name="quil" alias_name="QuilBlack"
-                     disp_name="Quil Black" device_type="0" macro="3"/>
-            <PRODUCT type="9" pid="2C5A" dll_name="quil" alias_name="QuilWhite"
-                     disp_name="Quil White" device_type="0" macro="3"/>
+            <PRODUCT type="1" alias_name="KORAL"/>
+            <PRODUCT type="8" alias_name="QuilBlack"/>
+            <PRODUCT type="9" alias_name="QuilWhite"/>
         </PRODUCTS>)");
 }
 
-QByteArray with_length_prefix(QByteArray compressed, quint32 length) {
-    qToBigEndian<quint32>(length, compressed.data());
-    return compressed;
+// Products with device types and macro masks; two pids are listed twice.
+QByteArray classes_xml() {
+    return products_xml(R"(
+        <PRODUCT type="10" pid="0010" device_type="0"/>
+        <PRODUCT type="12" pid="0050" device_type="2" macro="1"/>
+        <PRODUCT type="13" pid="0050" device_type="1" macro="2"/>
+        <PRODUCT type="14" pid="0060" device_type="3" macro="3"/>
+        <PRODUCT type="15" pid="0060" device_type="0" macro="4"/>
+        <PRODUCT type="16" pid="0080" device_type="4"/>)");
 }
 
 } // namespace
@@ -75,7 +74,6 @@ private slots:
         QStandardPaths::setTestModeEnabled(true);
         QVERIFY(m_log_dir.isValid());
         module_log().init(m_log_dir.path() + "/", "Quil");
-        QVERIFY(module_log().is_open());
     }
 
     void init() {
@@ -95,23 +93,17 @@ private slots:
             << QByteArray(R"(<PRODUCT type="8" pid="2C4A" updating_pid="2C4B" dll_name="quil"
                           alias_name="QuilBlack" disp_name="Quil Black" auto_unplug_plugin="1"/>)")
             << "8 2c4a 2c4b quil|Quil Black 1";
-        QTest::addRow("updating_pid missing takes the pid")
-            << QByteArray(R"(<PRODUCT type="8" pid="2C4A" dll_name="quil" disp_name="Q"/>)")
-            << "8 2c4a 2c4a quil|Q 0";
+        QTest::addRow("updating_pid and disp_name missing: the pid and the dll_name")
+            << QByteArray(R"(<PRODUCT type="8" pid="2C4A" dll_name="quil"/>)")
+            << "8 2c4a 2c4a quil|quil 0";
         QTest::addRow("updating_pid 0 takes the pid")
             << QByteArray(R"(<PRODUCT type="8" pid="2C4A" updating_pid="0" disp_name="Q"/>)")
             << "8 2c4a 2c4a |Q 0";
         QTest::addRow("pids are hexadecimal, any case")
             << QByteArray(R"(<PRODUCT type="9" pid="ffff" updating_pid="10"/>)") << "9 ffff 10 | 0";
-        QTest::addRow("pid beyond 16 bits is 0")
-            << QByteArray(R"(<PRODUCT type="9" pid="10000" updating_pid="22"/>)") << "9 0 22 | 0";
-        QTest::addRow("disp_name missing takes the dll_name")
-            << QByteArray(R"(<PRODUCT type="8" dll_name="quil"/>)") << "8 0 0 quil|quil 0";
-        QTest::addRow("type missing counts as 0, auto unplug any non-zero number")
-            << QByteArray(R"(<PRODUCT pid="0042" dll_name="x" auto_unplug_plugin="7"/>)")
-            << "0 42 42 x|x 1";
-        QTest::addRow("attribute names are case-sensitive")
-            << QByteArray(R"(<PRODUCT type="8" PID="2C4A" Dll_Name="quil"/>)") << "8 0 0 | 0";
+        QTest::addRow("type missing is 0; attribute names are case-sensitive")
+            << QByteArray(R"(<PRODUCT PID="2C4A" dll_name="x" auto_unplug_plugin="7"/>)")
+            << "0 0 0 x|x 1";
     }
 
     void product_attributes() {
@@ -135,31 +127,14 @@ private slots:
         QTest::addColumn<int>("pid");
         QTest::addColumn<int>("device_class");
 
-        QTest::addRow("mouse") << 0x0010 << 0;
-        QTest::addRow("keyboard") << 0x0020 << 1;
-        QTest::addRow("headset") << 0x0030 << 2;
-        QTest::addRow("pad") << 0x0040 << 3;
         QTest::addRow("listed as headset and keyboard: the lower type") << 0x0050 << 1;
         QTest::addRow("listed as pad and mouse: the lower type") << 0x0060 << 0;
-        QTest::addRow("device_type missing") << 0x0070 << -1;
         QTest::addRow("device_type out of range") << 0x0080 << -1;
-        QTest::addRow("device_type that is no number counts as 0") << 0x00A0 << 0;
         QTest::addRow("unknown pid") << 0x1234 << -1;
     }
 
     void device_class() {
-        const global_func_c layout = loaded(products_xml(R"(
-            <PRODUCT type="10" pid="0010" device_type="0"/>
-            <PRODUCT type="11" pid="0020" device_type="1"/>
-            <PRODUCT type="12" pid="0030" device_type="2"/>
-            <PRODUCT type="13" pid="0040" device_type="3"/>
-            <PRODUCT type="14" pid="0050" device_type="2"/>
-            <PRODUCT type="15" pid="0050" device_type="1"/>
-            <PRODUCT type="16" pid="0060" device_type="3"/>
-            <PRODUCT type="17" pid="0060" device_type="0"/>
-            <PRODUCT type="18" pid="0070"/>
-            <PRODUCT type="19" pid="0080" device_type="4"/>
-            <PRODUCT type="21" pid="00A0" device_type="mouse"/>)"));
+        const global_func_c layout = loaded(classes_xml());
         QFETCH(int, pid);
         QTEST(layout.device_class(uint16_t(pid)), "device_class");
     }
@@ -169,24 +144,13 @@ private slots:
         QTest::addColumn<QList<bool>>("kinds"); // allowed for kinds 0, 1, 2, 3
 
         QTest::addRow("macro missing") << 10 << QList<bool>{false, false, false, false};
-        QTest::addRow("macro 0") << 11 << QList<bool>{true, false, false, false};
         QTest::addRow("macro 1") << 12 << QList<bool>{true, true, false, false};
         QTest::addRow("macro 2") << 13 << QList<bool>{true, false, true, false};
-        QTest::addRow("macro 3") << 14 << QList<bool>{true, true, true, false};
-        QTest::addRow("macro -1 means none") << 15 << QList<bool>{false, false, false, false};
-        QTest::addRow("higher bits add no kind") << 17 << QList<bool>{true, false, false, false};
-        QTest::addRow("type not in the catalogue") << 99 << QList<bool>{false, false, false, false};
+        QTest::addRow("higher bits add no kind") << 15 << QList<bool>{true, false, false, false};
     }
 
     void macro_allowed() {
-        const global_func_c layout = loaded(products_xml(R"(
-            <PRODUCT type="10"/>
-            <PRODUCT type="11" macro="0"/>
-            <PRODUCT type="12" macro="1"/>
-            <PRODUCT type="13" macro="2"/>
-            <PRODUCT type="14" macro="3"/>
-            <PRODUCT type="15" macro="-1"/>
-            <PRODUCT type="17" macro="4"/>)"));
+        const global_func_c layout = loaded(classes_xml());
         QFETCH(int, type);
         QFETCH(QList<bool>, kinds);
         for (int kind = 0; kind < kinds.size(); ++kind)
@@ -202,27 +166,18 @@ private slots:
                 <LANGUAGE id="3" name="Deutsch" file="de"/>
                 <LANGUAGE id="0" name="English" file="en"/>
                 <LANGUAGE id="oops" name="Broken" file="broken"/>
-                <OTHER id="7" name="Other" file="other"/>
             </LANGUAGES>
             <PRODUCTS><PRODUCT type="8" alias_name="QuilBlack"/></PRODUCTS>
-            <OVRA_PRODUCT>
-                <PRODUCT type="9"/><PRODUCT type="1"/><PRODUCT type="8"/><SOMETHING type="7"/>
-            </OVRA_PRODUCT>
+            <OVRA_PRODUCT><PRODUCT type="9"/><PRODUCT type="1"/><PRODUCT type="8"/></OVRA_PRODUCT>
             <M_KEY_PRODUCT><PRODUCT type="4"/><PRODUCT/><PRODUCT type="x"/></M_KEY_PRODUCT>
             <T_KEY_PRODUCT><PRODUCT type="1"/><PRODUCT type="5"/></T_KEY_PRODUCT>
             <MACRO_KEY_COUNT>
-                <MACRO_KEY_COUNT type="4" count="5"/>
-                <MACRO_KEY_COUNT count="3"/>
-                <EXTEND_KEY_COUNT type="6" count="9"/>
+                <MACRO_KEY_COUNT type="4" count="5"/><EXTEND_KEY_COUNT type="6" count="9"/>
             </MACRO_KEY_COUNT>
-            <EASY_ZONE_KEY_COUNT>
-                <EASY_ZONE_KEY_COUNT type="4" count="20"/>
-                <EASY_ZONE_KEY_COUNT type="6" count="70000"/>
-            </EASY_ZONE_KEY_COUNT>
+            <EASY_ZONE_KEY_COUNT><EASY_ZONE_KEY_COUNT type="6" count="70000"/></EASY_ZONE_KEY_COUNT>
             <EXTEND_KEY_COUNT><EXTEND_KEY_COUNT type="5" count="65535"/></EXTEND_KEY_COUNT>)"));
         // Ascending ids; an id that is no number is 0 and the later entry wins.
         QCOMPARE(layout.language_ids(), (QList<int32_t>{0, 3}));
-        QCOMPARE(layout.language_name(3), QString("Deutsch"));
         QCOMPARE(layout.translation_file(8, 0), m_app + "data/QuilBlack/language/broken.qm");
         // The host (type 1) is skipped, the order of the file is kept; missing and
         // unparsable types count as 0.
@@ -230,11 +185,8 @@ private slots:
         QCOMPARE(layout.m_key_products(), (QList<int32_t>{4, 0, 0}));
         QCOMPARE(layout.t_key_products(), QList<int32_t>{5});
         QCOMPARE(layout.macro_key_count(4), uint16_t(5));
-        QCOMPARE(layout.macro_key_count(0), uint16_t(3));
         // A child of another table's name does not count here, nor there.
-        QCOMPARE(layout.macro_key_count(6), uint16_t(0));
         QCOMPARE(layout.extend_key_count(6), uint16_t(0));
-        QCOMPARE(layout.easy_zone_key_count(4), uint16_t(20));
         QCOMPARE(layout.easy_zone_key_count(6), uint16_t(0)); // beyond 16 bits
         QCOMPARE(layout.extend_key_count(5), uint16_t(65535));
     }
@@ -243,21 +195,14 @@ private slots:
         const global_func_c layout = loaded(standard_xml());
         const QString module = m_maker + "KORAL/";
         const QList<QPair<QString, QString>> paths = {
-            {layout.application_folder(), m_app},
             {layout.catalogue_file(), m_app + "settings.xml"},
-            {layout.product_data_folder(8), m_app + "data/QuilBlack/"},
             {layout.translation_file(9, 3), m_app + "data/QuilWhite/language/de.qm"},
-            {layout.translation_file(5, 0), m_app + "data//language/en.qm"},
-            {layout.maker_folder(), m_maker},
             {layout.module_data_folder(), module},
             {layout.log_folder(), module + "log/Quil/"},
-            {layout.macro_folder(), module + "macro/"},
             {layout.preset_macro_folder(), module + "preset_macro/"},
-            {layout.setting_folder(), module + "setting/"},
             {layout.favourites_file(9), module + "setting/QuilWhite"},
             {layout.test_values_file(), module + "test_value.ini"},
             {layout.shared_memory_prefix(8), "KORALQuilBlack"},
-            {layout.shared_memory_prefix(2), "KORAL"},
         };
         for (const auto& path : paths)
             QCOMPARE(path.first, path.second);
@@ -265,122 +210,73 @@ private slots:
 
     void default_folders() {
         const global_func_c layout;
-        QCOMPARE(layout.application_folder(), QCoreApplication::applicationDirPath() + "/");
         QCOMPARE(layout.catalogue_file(), QCoreApplication::applicationDirPath() + "/settings.xml");
         // The maker's folder sits beside the application's own per-user folder (here the
         // test-mode one, so nothing real is touched).
         const QString own = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
         QVERIFY(own.contains(".qttest"));
         QCOMPARE(layout.maker_folder(), QFileInfo(own).path() + "/VANTOR/");
-        QVERIFY(!layout.maker_folder().startsWith(own + "/"));
-    }
-
-    void regions() {
-        const global_func_c layout(m_app, m_maker);
-        QCOMPARE(layout.region_count(), 22);
-        QStringList codes;
-        for (int i = -1; i <= 22; ++i)
-            codes.append(layout.region_code(i));
-        QCOMPARE(codes.join(','),
-                 QString(",US,EU,UK,FR,RU,BR,JP,KR,NO,CH,IT,TR,BE,HU,LC,SK,CZ,PT,ES,"
-                         "TH,AR,TC,"));
-    }
-
-    void test_values_data() {
-        QTest::addColumn<bool>("present");
-        QTest::addColumn<QByteArray>("ini");
-        QTest::addColumn<QVector<int>>("values");
-
-        QTest::addRow("missing file") << false << QByteArray() << QVector<int>(10, 0);
-        QTest::addRow("all ten") << true
-                                 << QByteArray("[General]\n0=10\n1=11\n2=12\n3=13\n4=14\n5=15\n"
-                                               "6=16\n7=17\n8=18\n9=-19\n")
-                                 << QVector<int>{10, 11, 12, 13, 14, 15, 16, 17, 18, -19};
-        QTest::addRow("missing keys and non-numbers are 0")
-            << true << QByteArray("[General]\n0=abc\n2=5\n9=7\n10=99\n")
-            << QVector<int>{0, 0, 5, 0, 0, 0, 0, 0, 0, 7};
     }
 
     void test_values() {
-        QFETCH(bool, present);
-        QFETCH(QByteArray, ini);
-        QFETCH(QVector<int>, values);
         global_func_c layout = loaded(standard_xml());
-        if (present) {
-            QVERIFY(QDir().mkpath(layout.module_data_folder()));
-            write_file(layout.test_values_file(), ini);
+        QVERIFY(QDir().mkpath(layout.module_data_folder()));
+        write_file(layout.test_values_file(), "[General]\n0=abc\n1=11\n9=-19\n10=99\n");
+        QVector<int> values;
+        for (const bool present : {true, false}) {
+            if (!present) // a missing file reads as empty
+                QVERIFY(QFile::remove(layout.test_values_file()));
+            layout.load_test_values();
+            for (int i = -1; i <= 10; ++i)
+                values.append(layout.test_value(i));
         }
-        layout.load_test_values();
-        for (int i = 0; i < 10; ++i)
-            QVERIFY2(layout.test_value(i) == values[i], qPrintable(QString("value %1").arg(i)));
-        QCOMPARE(layout.test_value(10), 0);
-        QCOMPARE(layout.test_value(-1), 0);
+        // Outside 0..9, missing keys and non-numbers are 0.
+        QCOMPARE(values,
+                 (QVector<int>{0, 0, 11, 0, 0, 0, 0, 0, 0, 0, -19, 0}) + QVector<int>(12, 0));
     }
 
     void malformed_catalogue_data() {
-        QTest::addColumn<bool>("present");
-        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QByteArray>("bytes"); // null: no file at all
         QTest::addColumn<QString>("logged");
-        QTest::addColumn<bool>("first_kept"); // the languages before the first product
+        QTest::addColumn<bool>("first_kept"); // the language before the first product
         QTest::addColumn<bool>("last_kept");  // the last product of the file
 
         // Many products, so that a cut in the compressed stream lands well inside them.
-        QByteArray products;
+        QByteArray xml = R"(<LANGUAGES><LANGUAGE id="0" name="English" file="en"/></LANGUAGES>)";
         for (int type = 100; type < 400; ++type)
-            products += QString(R"(<PRODUCT type="%1" pid="%2" alias_name="Product%1"/>)")
-                            .arg(type)
-                            .arg(type, 4, 16, QChar('0'))
-                            .toUtf8();
-        const QByteArray xml =
-            catalogue_xml(R"(<LANGUAGES><LANGUAGE id="0" name="English" file="en"/></LANGUAGES>)"
-                          "<PRODUCTS>" +
-                          products + "</PRODUCTS>");
+            xml +=
+                QString(R"(<PRODUCTS><PRODUCT type="%1" pid="%1"/></PRODUCTS>)").arg(type).toUtf8();
+        xml = catalogue_xml(xml);
         const QByteArray compressed = qCompress(xml);
+        const QString cut = QStringLiteral("$F ends before its compressed stream does");
+        QByteArray claims_4_gib = compressed;
+        qToBigEndian<quint32>(0xFFFFFFFFu, claims_4_gib.data());
 
-        QTest::addRow("missing file") << false << QByteArray() << "$F not exist" << false << false;
-        QTest::addRow("empty file") << true << QByteArray() << "$F is too short" << false << false;
-        QTest::addRow("length only")
-            << true << compressed.left(4) << "$F ends before its compressed stream does" << false
-            << false;
+        QTest::addRow("missing file") << QByteArray() << "$F not exist" << false << false;
+        QTest::addRow("empty file") << QByteArray("") << "$F is too short" << false << false;
         QTest::addRow("zlib stream cut in the middle")
-            << true << compressed.left(compressed.size() / 2)
-            << "$F ends before its compressed stream does" << true << false;
-        QTest::addRow("not zlib") << true << QByteArray("\x00\x00\x01\x00<KORAL_SETTINGS/>", 21)
+            << compressed.left(compressed.size() / 2) << cut << true << false;
+        QTest::addRow("not zlib") << QByteArray("\x00\x00\x01\x00<KORAL_SETTINGS/>", 21)
                                   << "$F is not valid compressed data" << false << false;
-        QTest::addRow("zlib of plain text")
-            << true << qCompress("these are not the products you are looking for")
-            << "$F:1:1: Start tag expected" << false << false;
-        QTest::addRow("xml broken half way")
-            << true
-            << qCompress(catalogue_xml(R"(<LANGUAGES><LANGUAGE id="0" name="English" file="en"/>
-                        </LANGUAGES><PRODUCTS><PRODUCT type="100" alias_name="Product100"/><PRODUCT type="101" <<<
-                        <PRODUCT type="399"/></PRODUCTS>)"))
-            << "$F:4:" << true << false;
+        QTest::addRow("zlib of plain text") << qCompress("not the products you are looking for")
+                                            << "$F:1:1: Start tag expected" << false << false;
         // The length only claims; it must never size an allocation.
         QTest::addRow("length prefix claims 4 GiB")
-            << true << with_length_prefix(compressed, 0xFFFFFFFFu)
-            << QString("$F declares 4294967295 bytes but holds %1").arg(xml.size()) << true << true;
-
+            << claims_4_gib << QString("$F declares 4294967295 bytes but holds %1").arg(xml.size())
+            << true << true;
         // A stream that inflates past the limit is cut there: what came before stays.
-        const QByteArray bomb = qCompress(catalogue_xml(
-            R"(<LANGUAGES><LANGUAGE id="0" name="English" file="en"/></LANGUAGES>)"
-            R"(<PRODUCTS><PRODUCT type="100" alias_name="Product100"/></PRODUCTS><!--)" +
-            QByteArray(global_func_c::max_catalogue_bytes, ' ') +
-            R"(--><PRODUCTS><PRODUCT type="399"/></PRODUCTS>)"));
+        const int limit = global_func_c::max_catalogue_bytes;
         QTest::addRow("inflates past the limit")
-            << true << bomb
-            << QString("$F inflates to more than %1 bytes").arg(global_func_c::max_catalogue_bytes)
-            << true << false;
+            << qCompress(catalogue_xml(
+                   R"(<LANGUAGES><LANGUAGE id="0" file="en"/></LANGUAGES><!--)" +
+                   QByteArray(limit, ' ') + R"(--><PRODUCTS><PRODUCT type="399"/></PRODUCTS>)"))
+            << QString("$F inflates to more than %1 bytes").arg(limit) << true << false;
     }
 
     void malformed_catalogue() {
-        QFETCH(bool, present);
         QFETCH(QByteArray, bytes);
         QFETCH(QString, logged);
-        QFETCH(bool, first_kept);
-        QFETCH(bool, last_kept);
-
-        if (present)
+        if (!bytes.isNull())
             write_file(m_app + "settings.xml", bytes);
         global_func_c layout(m_app, m_maker);
         const log_capture capture;
@@ -388,39 +284,19 @@ private slots:
 
         const QString log = capture.text();
         QVERIFY2(log.contains(logged.replace("$F", layout.catalogue_file())), qPrintable(log));
-        QCOMPARE(layout.language_ids().contains(0), first_kept);
-        QCOMPARE(layout.product(399) != nullptr, last_kept);
-        if (first_kept)
-            QCOMPARE(layout.translation_file(100, 0), m_app + "data/Product100/language/en.qm");
+        QTEST(layout.language_ids().contains(0), "first_kept");
+        QTEST(layout.product(399) != nullptr, "last_kept");
         // Without the host's product the module's data sits in the maker folder + "/".
         QCOMPARE(layout.module_data_folder(), m_maker + "/");
     }
 
-    void reload_replaces_what_was_read() {
-        global_func_c layout = loaded(standard_xml());
-        QCOMPARE(layout.alias_name(8), QString("QuilBlack"));
-        QVERIFY(layout.macro_allowed(2, 8));
-        QCOMPARE(layout.device_class(0x2C4A), 0);
-
-        write_catalogue(products_xml(R"(<PRODUCT type="9" alias_name="Other" macro="0"/>)"));
-        layout.load_catalogue();
-        QCOMPARE(layout.product_types(), QList<int32_t>{9});
-        QCOMPARE(layout.alias_name(9), QString("Other"));
-        QVERIFY(!layout.macro_allowed(2, 8));
-        QCOMPARE(layout.device_class(0x2C4A), -1);
-        QVERIFY(layout.language_ids().isEmpty());
-    }
-
     void shipped_catalogue() {
         // bin/settings.xml is what the build made from the host's readable catalogue.
-        const QString shipped = QStringLiteral(QUIL_BIN_DIR "/settings.xml");
-        QVERIFY2(QFile::exists(shipped), qPrintable(shipped));
-        QVERIFY(QFile::copy(shipped, m_app + "settings.xml"));
+        QVERIFY(QFile::copy(QStringLiteral(QUIL_BIN_DIR "/settings.xml"), m_app + "settings.xml"));
         global_func_c layout(m_app, m_maker);
         const log_capture log;
         layout.load_catalogue();
         QCOMPARE(log.text(), QString());
-
         QCOMPARE(layout.alias_name(1), QString("KORAL"));
         QCOMPARE(layout.alias_name(8), QString("QuilBlack"));
         QCOMPARE(layout.alias_name(9), QString("QuilWhite"));

@@ -10,13 +10,11 @@
 #include "pages/zarek_page_base.h"
 
 #include <QGraphicsDropShadowEffect>
-#include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QVBoxLayout>
 #include <QtTest>
 #include <memory>
 
@@ -38,24 +36,21 @@ public:
     int32_t text_id = 27;
 };
 
-// A form with a label, a button, an empty label and a number box, translated by update().
+// A form with a label, a button and a number box, translated by update().
 class probe_form final : public QWidget, public form_base_c {
 public:
     explicit probe_form(QStringList* journal)
         : label(new QLabel(this))
         , button(new QPushButton(this))
-        , empty_label(new QLabel(this))
         , number(new QSpinBox(this))
         , m_journal(journal) {
         set_widget_font(label, QStringLiteral("DejaVu Sans"), 13, 2, true, QFont::StyleItalic);
         set_widget_font(button, QStringLiteral("DejaVu Serif"), 11, 0, false);
-        set_widget_font(empty_label, QStringLiteral("DejaVu Sans"), 12, 0, false);
         set_widget_font(number, QStringLiteral("DejaVu Sans Mono"), 12, 1, false);
     }
     void update() override {
         m_journal->append(QStringLiteral("update %1").arg(label->font().family()));
         label->setText(QStringLiteral("Speed %1").arg(++translations));
-        button->setText(QStringLiteral("&Reset"));
     }
     void fonts_applied() override {
         m_journal->append(QStringLiteral("fonts_applied %1").arg(label->font().family()));
@@ -63,7 +58,6 @@ public:
 
     QLabel* label;
     QPushButton* button;
-    QLabel* empty_label;
     QSpinBox* number;
     int translations = 0;
 
@@ -71,34 +65,17 @@ private:
     QStringList* m_journal;
 };
 
+// Span 1 is a half-width panel, 2 a full-width one.
 struct panel_spec {
     int span;
     int height;
-    QVariant changing_height; // set as the panel's property when valid
+    QVariant changing_height = {}; // set as the panel's property when valid
     bool with_box = false;
     bool with_control = true;
 };
-panel_spec half(int height) {
-    return {1, height, {}};
-}
-panel_spec full(int height) {
-    return {2, height, {}};
-}
-panel_spec changing(int height, const QVariant& to, bool with_box = true) {
-    return {1, height, to, with_box};
-}
 
 using panel_specs = QList<panel_spec>;
 using rects = QList<QRect>;
-
-// Every interface the object answers leads back to one identity object.
-void check_identity(interface_i* identity, std::initializer_list<GUID> iids) {
-    for (const GUID& iid : iids) {
-        interface_i* sub = identity->query_interface(iid);
-        QVERIFY(sub);
-        QCOMPARE(sub->query_interface(iid_interface_i), identity);
-    }
-}
 
 } // namespace
 
@@ -119,9 +96,6 @@ class test_page_framework : public QObject {
         m_host.center.shown = kernel.get();
         return kernel;
     }
-    std::unique_ptr<title_page> new_page(product_kernel_i* kernel) {
-        return std::unique_ptr<title_page>(new title_page(kernel));
-    }
 
 private slots:
     void initTestCase() {
@@ -135,93 +109,43 @@ private slots:
     void init() {
         m_journal.clear();
         m_host.center.language = 0;
-        m_host.center.has_texts = true;
         m_host.center.shown = nullptr;
     }
 
     // ------------------------------------------------------------ page base
 
-    void page_listens_while_it_lives_and_answers_its_interfaces() {
+    // Kinds 0 and 1 refresh, kind 2 does not; the page listens only while it lives.
+    void page_listens_while_it_lives() {
         auto kernel = attached_kernel();
         const int centre_before = m_host.center.listeners.size();
         auto* page = new title_page(kernel.get());
         auto* as_listener = static_cast<listener_i*>(page);
-        QCOMPARE(page->query_interface(iid_interface_i), static_cast<interface_i*>(as_listener));
-        check_identity(as_listener, {iid_listener_i, iid_language_listener_i,
-                                     iid_ctrl_center_listener_i, iid_product_kernel_listener_i});
-        QVERIFY(!page->query_interface(iid_product_function_page_i));
         QVERIFY(kernel->kernel_listeners().contains(as_listener));
-        QCOMPARE(m_host.center.listeners.size(), centre_before + 1);
         QVERIFY(m_host.center.listeners.contains(as_listener));
+        auto* listener = query<product_kernel_listener_i>(as_listener);
+        listener->data_changed();
+        listener->current_profile_changed();
+        listener->everything_reset();
+        kernel->set_current_profile(2);
+        QCOMPARE(page->refreshes, 3);
         page->release();
         QVERIFY(!kernel->kernel_listeners().contains(as_listener));
         QCOMPARE(m_host.center.listeners.size(), centre_before);
     }
 
-    // Kinds 0 and 1 refresh, kind 2 does not; delivered through the listener interface.
-    void kernel_notifications_refresh_the_page() {
-        auto kernel = attached_kernel();
-        auto page = new_page(kernel.get());
-        auto* listener = query<product_kernel_listener_i>(static_cast<listener_i*>(page.get()));
-        listener->data_changed();
-        listener->current_profile_changed();
-        QCOMPARE(page->refreshes, 2);
-        listener->everything_reset();
-        QCOMPARE(page->refreshes, 2);
-        kernel->set_current_profile(2);
-        QCOMPARE(page->refreshes, 3);
-    }
-
-    void tab_button_has_an_image_and_colour_per_state() {
-        auto kernel = attached_kernel();
-        auto page = new_page(kernel.get());
-        std::unique_ptr<QPushButton> button(page->make_tab_button());
-        QCOMPARE(button.get(), page->tab_button());
-        QVERIFY(button->isCheckable());
-        QCOMPARE(button->minimumHeight(), 34);
-        QCOMPARE(button->maximumHeight(), 34);
-        const QString style = button->styleSheet();
-        // Rules of equal weight: the later wins, so checked must come after hover.
-        const char* const rules[][3] = {{"QPushButton {", "tab_normal", "#505050"},
-                                        {"QPushButton:!checked {", "tab_normal", "#505050"},
-                                        {"QPushButton:hover {", "tab_hover", "#8a8a8a"},
-                                        {"QPushButton:checked {", "tab_down", "#bcbcbc"}};
-        int previous = -1;
-        for (const auto& [selector, image, colour] : rules) {
-            const int at = style.indexOf(QLatin1String(selector));
-            QVERIFY2(at > previous, selector);
-            previous = at;
-            const QString rule = style.mid(at, style.indexOf(QLatin1Char('}'), at) - at);
-            QVERIFY2(rule.contains(QStringLiteral("border-image: url(://graphics/page_tab/%1.png);")
-                                       .arg(QLatin1String(image))) &&
-                         rule.contains(QLatin1String(colour)),
-                     qPrintable(rule));
-        }
-    }
-
     void language_change_fits_the_tab_width_data() {
         QTest::addColumn<int>("text_id");
-        QTest::addColumn<bool>("with_texts");
-        QTest::addColumn<QString>("first");
         QTest::addColumn<QString>("title");
-        QTest::addRow("longer title") << 27 << true << "Main"
-                                      << "Haupteinstellungen";
-        QTest::addRow("empty title keeps width") << 28 << true << ""
-                                                 << "";
-        QTest::addRow("no text provider keeps width") << 27 << false << ""
-                                                      << "";
+        QTest::addRow("longer title") << 27 << "Haupteinstellungen";
+        QTest::addRow("empty title keeps width") << 28 << "";
     }
     void language_change_fits_the_tab_width() {
         QFETCH(int, text_id);
-        QFETCH(bool, with_texts);
-        QFETCH(QString, first);
         QFETCH(QString, title);
-        m_host.center.has_texts = with_texts;
         auto kernel = attached_kernel();
-        auto page = new_page(kernel.get());
-        page->text_id = text_id;
-        std::unique_ptr<QPushButton> button(page->make_tab_button());
-        QCOMPARE(button->text(), first);
+        title_page page(kernel.get());
+        page.text_id = text_id;
+        std::unique_ptr<QPushButton> button(page.make_tab_button());
         button->setFixedWidth(77);
         m_host.center.switch_language(3);
         QCOMPARE(button->text(), title);
@@ -230,33 +154,27 @@ private slots:
         QCOMPARE(button->minimumWidth(), button->maximumWidth());
         // The host may destroy the button; the page must not touch it afterwards.
         button.reset();
-        QVERIFY(!page->tab_button());
+        QVERIFY(!page.tab_button());
         m_host.center.switch_language(0);
     }
 
     void tab_button_is_forgotten_when_another_kernel_shows_data() {
-        QTest::addColumn<int>("shown");
-        QTest::addColumn<bool>("kept");
-        QTest::addRow("own kernel") << 0 << true;
-        QTest::addRow("other kernel") << 1 << false;
-        QTest::addRow("no kernel") << 2 << false;
+        QTest::addColumn<bool>("own");
+        QTest::addRow("own kernel") << true;
+        QTest::addRow("other kernel") << false;
     }
     void tab_button_is_forgotten_when_another_kernel_shows() {
-        QFETCH(int, shown);
-        QFETCH(bool, kept);
+        QFETCH(bool, own);
         auto kernel = attached_kernel();
-        auto other = std::make_unique<journal_kernel>(&m_journal);
-        auto page = new_page(kernel.get());
-        std::unique_ptr<QPushButton> button(page->make_tab_button());
-        QPointer<QPushButton> guard(button.get());
-        product_kernel_i* kernels[] = {kernel.get(), other.get(), nullptr};
-        m_host.center.show_kernel(kernels[shown]);
-        QCOMPARE(page->tab_button() != nullptr, kept);
-        QVERIFY(guard); // forgetting never destroys: the host owns it
+        journal_kernel other(&m_journal);
+        title_page page(kernel.get());
+        std::unique_ptr<QPushButton> button(page.make_tab_button());
+        m_host.center.show_kernel(own ? static_cast<product_kernel_i*>(kernel.get()) : &other);
+        QCOMPARE(page.tab_button() != nullptr, own); // forgetting never destroys it
         // A forgotten button no longer follows the language.
         button->setFixedWidth(5);
         m_host.center.switch_language(3);
-        QCOMPARE(button->width() != 5, kept);
+        QCOMPARE(button->width() != 5, own);
     }
 
     void current_profile_slot_falls_back_to_zero() {
@@ -269,43 +187,28 @@ private slots:
     // ------------------------------------------------------------ control base
 
     void favourite_mark_reaches_kernel_only_on_change_data() {
-        QTest::addColumn<bool>("with_kernel");
         QTest::addColumn<QList<bool>>("marks");
         QTest::addColumn<QStringList>("journal");
-        QTest::addRow("set twice") << true << QList<bool>{true, true}
-                                   << QStringList{"kernel add 13", "favorite_changed 13 1"};
-        QTest::addRow("clear unset") << true << QList<bool>{false} << QStringList{};
+        QTest::addRow("set twice")
+            << QList<bool>{true, true} << QStringList{"kernel add 13", "favorite_changed 13 1"};
         QTest::addRow("set, clear, clear")
-            << true << QList<bool>{true, false, false}
+            << QList<bool>{true, false, false}
             << QStringList{"kernel add 13", "favorite_changed 13 1", "kernel remove 13",
                            "favorite_changed 13 0"};
-        QTest::addRow("no kernel: only the hook")
-            << false << QList<bool>{true} << QStringList{"favorite_changed 13 1"};
     }
     void favourite_mark_reaches_kernel_only_on_change() {
-        QFETCH(bool, with_kernel);
         QFETCH(QList<bool>, marks);
         QFETCH(QStringList, journal);
         auto kernel = attached_kernel();
         probe_ctrl ctrl(ctrl_type::lighting, &m_journal);
-        ctrl.set_context(with_kernel ? kernel.get() : nullptr, nullptr);
+        ctrl.set_context(kernel.get(), nullptr);
         for (bool mark : marks)
             ctrl.set_favorite(mark);
         QCOMPARE(m_journal, journal);
         QCOMPARE(ctrl.is_favorite(), marks.last());
         // The kernel keeps the type in its favourites list and the control as favourite.
-        const bool in_kernel = with_kernel && marks.last();
-        QCOMPARE(kernel->data()->favourites().contains(ctrl_type::lighting), in_kernel);
-        QCOMPARE(kernel->favorite_ctrl_count(), in_kernel ? 1 : 0);
-    }
-
-    void control_answers_its_interfaces() {
-        probe_ctrl ctrl(7, &m_journal);
-        auto* identity = static_cast<interface_i*>(static_cast<ctrl_funcs_i*>(&ctrl));
-        QCOMPARE(ctrl.query_interface(iid_interface_i), identity);
-        check_identity(identity,
-                       {iid_ctrl_funcs_i, iid_listener_mgr_i, iid_ctrl_funcs_box_fm_client_i});
-        QVERIFY(!ctrl.query_interface(iid_listener_i));
+        QCOMPARE(kernel->data()->favourites().contains(ctrl_type::lighting), marks.last());
+        QCOMPARE(kernel->favorite_ctrl_count(), marks.last() ? 1 : 0);
     }
 
     void listeners_are_kept_once_and_reached_by_interface() {
@@ -313,7 +216,6 @@ private slots:
         probe_listener a(QStringLiteral("a"), &m_journal, true);
         probe_listener b(QStringLiteral("b"), &m_journal);
         probe_listener c(QStringLiteral("c"), &m_journal, true);
-        probe_listener absent(QStringLiteral("absent"), &m_journal);
         interface_i* manager = static_cast<ctrl_funcs_i*>(&ctrl);
         for (probe_listener* l : {&a, &a, &b, &c})
             connect_listener(manager, static_cast<listener_i*>(l));
@@ -322,8 +224,6 @@ private slots:
         ctrl.for_each_listener<dpi_switcher_ctrl_funcs_listener_i>(
             [](dpi_switcher_ctrl_funcs_listener_i* l) { l->step_enabled_changed(3, true); });
         QCOMPARE(m_journal, (QStringList{"a step 3 1", "c step 3 1"}));
-        disconnect_listener(manager, static_cast<listener_i*>(&absent));
-        QCOMPARE(ctrl.listeners().size(), 3);
         disconnect_listener(manager, static_cast<listener_i*>(&a));
         ctrl.remove_listener(&c);
         QCOMPARE(ctrl.listeners(), QList<listener_i*>{&b});
@@ -342,7 +242,6 @@ private slots:
         }
         QCOMPARE(m_journal, (QStringList{"a closing", "c closing"}));
         QCOMPARE(a.closing, QList<listener_mgr_i*>{manager});
-        QVERIFY(b.closing.isEmpty());
     }
 
     void reset_request_goes_to_the_page() {
@@ -365,7 +264,6 @@ private slots:
         QTest::addRow("language 0") << 0 << "DejaVu Sans" << QStringLiteral("DejaVu Serif");
         QTest::addRow("language 1") << 1 << cjk << cjk;
         QTest::addRow("language 2") << 2 << language_2_family << language_2_family;
-        QTest::addRow("language 16") << 16 << "DejaVu Sans" << QStringLiteral("DejaVu Serif");
         QTest::addRow("language 17 has no records") << 17 << QString() << QString();
     }
     // Translation first, then the fonts, then the hook; texts become tool tips.
@@ -382,34 +280,17 @@ private slots:
                                          QStringLiteral("fonts_applied ") + label.family()}));
         if (label_family.isEmpty()) {
             QCOMPARE(label, before);
-            QVERIFY(form.label->toolTip().isEmpty());
             return;
         }
         QCOMPARE(label.family(), label_family);
         QCOMPARE(label.pixelSize(), 13);
         QCOMPARE(label.weight(), 75);
         QCOMPARE(label.style(), QFont::StyleItalic);
-        QCOMPARE(label.kerning(), false);
-        QCOMPARE(label.letterSpacingType(), QFont::AbsoluteSpacing);
         QCOMPARE(label.letterSpacing(), 2.0);
-        const QFont button = form.button->font();
-        QCOMPARE(button.family(), button_family);
-        QCOMPARE(button.pixelSize(), 11);
-        QCOMPARE(button.weight(), 50);
-        QCOMPARE(button.style(), QFont::StyleNormal);
+        QCOMPARE(form.button->font().family(), button_family);
         QCOMPARE(form.label->toolTip(), QStringLiteral("Speed 1"));
-        QCOMPARE(form.button->toolTip(), QStringLiteral("&Reset"));
-        QVERIFY(form.empty_label->toolTip().isEmpty());
+        QVERIFY(form.button->toolTip().isEmpty()); // no text, no tip
         QCOMPARE(form.number->toolTip(), QStringLiteral("kept"));
-    }
-
-    void destroyed_widget_is_skipped() {
-        probe_form form(&m_journal);
-        delete form.button;
-        form.button = new QPushButton(&form);
-        form.apply_fonts(1);
-        QVERIFY(form.button->font().family() != QLatin1String("WenQuanYi Micro Hei"));
-        QCOMPARE(form.label->font().family(), QStringLiteral("WenQuanYi Micro Hei"));
     }
 
     void bound_form_follows_its_manager_until_it_closes() {
@@ -417,11 +298,8 @@ private slots:
         const int before = m_host.center.listeners.size();
         auto form = std::make_unique<probe_form>(&m_journal);
         form->bind(module_ctrl_center());
-        QCOMPARE(form->language_manager(), static_cast<listener_mgr_i*>(&m_host.center));
-        QCOMPARE(m_host.center.listeners.size(), before + 1);
         QCOMPARE(form->label->font().family(), QStringLiteral("WenQuanYi Micro Hei"));
         m_host.center.switch_language(3);
-        QCOMPARE(form->label->font().family(), QStringLiteral("DejaVu Sans"));
         QCOMPARE(form->label->toolTip(), QStringLiteral("Speed 2")); // the newest translation
         form.reset();
         QCOMPARE(m_host.center.listeners.size(), before);
@@ -433,14 +311,6 @@ private slots:
         QVERIFY(!form->language_manager());
         form.reset();
         QCOMPARE(closing.listeners.size(), 1);
-        // An object without a manager binds to nothing.
-        probe_form unbound(&m_journal);
-        probe_listener not_a_manager(QStringLiteral("x"), &m_journal);
-        unbound.bind(static_cast<listener_i*>(&not_a_manager));
-        QVERIFY(!unbound.language_manager());
-        m_journal.clear();
-        unbound.language_changed(nullptr, nullptr); // no source: nothing
-        QVERIFY(m_journal.isEmpty());
     }
 
     // ------------------------------------------------------------ panel layout
@@ -451,35 +321,25 @@ private slots:
         QTest::addColumn<rects>("expected");
         QTest::addColumn<int>("height");
         QTest::addRow("half, half, full")
-            << 1000 << panel_specs{half(100), half(150), full(80)}
+            << 1000 << panel_specs{{1, 100}, {1, 150}, {2, 80}}
             << rects{{10, 10, 485, 100}, {505, 10, 485, 150}, {10, 170, 980, 80}} << 260;
         QTest::addRow("no panels") << 1000 << panel_specs{} << rects{} << 10;
         QTest::addRow("equal heights: right stays next while level")
-            << 1000 << panel_specs{half(100), half(100), half(100), half(100)}
-            << rects{{10, 10, 485, 100},
-                     {505, 10, 485, 100},
-                     {505, 120, 485, 100},
-                     {10, 120, 485, 100}}
-            << 230;
+            << 1000 << panel_specs{{1, 100}, {1, 100}, {1, 100}}
+            << rects{{10, 10, 485, 100}, {505, 10, 485, 100}, {505, 120, 485, 100}} << 230;
         QTest::addRow("taller right sends the next left")
-            << 1000 << panel_specs{half(50), half(100), half(100)}
+            << 1000 << panel_specs{{1, 50}, {1, 100}, {1, 100}}
             << rects{{10, 10, 485, 50}, {505, 10, 485, 100}, {10, 70, 485, 100}} << 180;
-        QTest::addRow("full sends the next half left")
-            << 1000 << panel_specs{half(100), full(40), half(30)}
-            << rects{{10, 10, 485, 100}, {10, 120, 980, 40}, {10, 170, 485, 30}} << 210;
         QTest::addRow("odd width, span 0 is full")
-            << 801 << panel_specs{half(100), half(100), {0, 10, {}}}
+            << 801 << panel_specs{{1, 100}, {1, 100}, {0, 10, {}}}
             << rects{{10, 10, 385, 100}, {405, 10, 385, 100}, {10, 120, 781, 10}} << 140;
         QTest::addRow("changing_height with a box")
-            << 1000 << panel_specs{changing(100, 40), full(50)}
+            << 1000 << panel_specs{{1, 100, 40, true}, {2, 50}}
             << rects{{10, 10, 485, 40}, {10, 60, 980, 50}} << 120;
         QTest::addRow("changing_height without a box is ignored")
-            << 1000 << panel_specs{changing(100, 40, false)} << rects{{10, 10, 485, 100}} << 120;
-        QTest::addRow("changing_height not a number is ignored")
-            << 1000 << panel_specs{changing(100, QStringLiteral("tall"))}
-            << rects{{10, 10, 485, 100}} << 120;
+            << 1000 << panel_specs{{1, 100, 40}} << rects{{10, 10, 485, 100}} << 120;
         QTest::addRow("panel without control is skipped")
-            << 1000 << panel_specs{{1, 100, {}, false, false}, half(60)}
+            << 1000 << panel_specs{{1, 100, {}, false, false}, {1, 60}}
             << rects{{0, 0, 33, 100}, {10, 10, 485, 60}} << 80;
     }
     void two_column_layout() {
@@ -505,34 +365,8 @@ private slots:
         layout_panels(form, entries);
         for (int i = 0; i < int(entries.size()); ++i)
             QCOMPARE(entries[size_t(i)].panel->geometry(), expected.at(i));
-        QCOMPARE(form->height(), height);
         QCOMPARE(form->minimumHeight(), height);
-        QCOMPARE(form->width(), width);
         QCOMPARE(parent.minimumHeight(), height);
-    }
-
-    void form_takes_its_place_in_the_parent() {
-        QWidget bare;
-        auto* form = new QWidget(&bare);
-        place_in_parent_grid(form);
-        place_in_parent_grid(form);
-        auto* grid = qobject_cast<QGridLayout*>(bare.layout());
-        QVERIFY(grid);
-        QCOMPARE(grid->count(), 1);
-        QCOMPARE(grid->spacing(), 0);
-        QCOMPARE(grid->contentsMargins(), QMargins());
-        // A host area with another layout still shows the form, after what it has.
-        QWidget boxed;
-        auto* column_layout = new QVBoxLayout(&boxed);
-        column_layout->addWidget(new QLabel(QStringLiteral("header")));
-        auto* second = new QWidget(&boxed);
-        place_in_parent_grid(second);
-        QCOMPARE(boxed.layout(), static_cast<QLayout*>(column_layout));
-        QCOMPARE(column_layout->indexOf(second), 1);
-        QWidget orphan;
-        place_in_parent_grid(&orphan); // no parent: nothing to do
-        QVERIFY(!orphan.layout());
-        place_in_parent_grid(nullptr);
     }
 
     // A page's form: panels only for the page's own controls, shadowed, laid out on the
@@ -554,23 +388,16 @@ private slots:
         auto* p3 = new QWidget(&form);
         form.add_panel(&page, 1, p1);
         form.add_panel(&page, 5, p2); // the page has no control of type 5
-        form.add_panel(nullptr, 8, p3);
-        form.add_panel(&page, 8, nullptr);
         form.add_panel(&page, 8, p3);
         QCOMPARE(form.panels().size(), size_t(2));
-        QCOMPARE(form.panels()[1].control, static_cast<ctrl_funcs_i*>(&wide));
         QCOMPARE(m_journal, (QStringList{"create_box 1", "create_box 8"}));
-        QCOMPARE(a.box()->parentWidget(), p1);
         form.shadow_panels();
-        auto* shadow = qobject_cast<QGraphicsDropShadowEffect*>(p1->graphicsEffect());
-        QVERIFY(shadow);
-        QCOMPARE(shadow->offset(), QPointF(2, 2));
-        QVERIFY(p3->graphicsEffect() && !p2->graphicsEffect());
+        QVERIFY(qobject_cast<QGraphicsDropShadowEffect*>(p3->graphicsEffect()));
+        QVERIFY(!p2->graphicsEffect());
 
         form.schedule_layout(&form);
         QCOMPARE(p3->y(), 0); // not before the tick
         QTRY_COMPARE(p3->geometry(), QRect(10, 140, 580, 80));
-        QCOMPARE(form.height(), 230);
         // A hidden form is not laid out on resize; a visible one is.
         form.resize(1000, 230);
         QCOMPARE(p3->width(), 580);
