@@ -102,23 +102,17 @@ bool read_bytes(QDataStream& in, int max_bytes, QByteArray* bytes) {
 
 bool read_text(QDataStream& in, int max_chars, QString* text) {
     text->clear();
-    quint32 length = 0;
-    in >> length;
-    if (in.status() != QDataStream::Ok)
+    // A string travels as a byte array of UTF-16 code units, big-endian.
+    QByteArray raw;
+    if (!read_bytes(in, 2 * max_chars, &raw))
         return false;
-    // A null string is written as 0xFFFFFFFF.
-    if (length == 0xFFFFFFFFu)
-        return true;
-    if (length % 2 != 0 || length / 2 > quint32(max_chars) || qint64(length) > bytes_left(in)) {
+    if (raw.isNull())
+        return true; // a null string
+    if (raw.size() % 2 != 0) {
         in.setStatus(QDataStream::ReadCorruptData);
         return false;
     }
-    QByteArray raw(int(length), Qt::Uninitialized);
-    if (in.readRawData(raw.data(), int(length)) != int(length)) {
-        in.setStatus(QDataStream::ReadPastEnd);
-        return false;
-    }
-    QString decoded(int(length / 2), Qt::Uninitialized);
+    QString decoded(raw.size() / 2, Qt::Uninitialized);
     for (int i = 0; i < decoded.size(); ++i) {
         const auto high = uchar(raw.at(2 * i));
         const auto low = uchar(raw.at(2 * i + 1));
