@@ -21,7 +21,10 @@ quil_install_missing() {
 
 quil_build() {
     if [ ! -f "$QUIL_BUILD/CMakeCache.txt" ]; then
-        cmake -S "$QUIL_ROOT" -B "$QUIL_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+        local launcher=()
+        # Rebuilds in several checkouts share one compiler cache when it is there.
+        command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+        cmake -S "$QUIL_ROOT" -B "$QUIL_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" "$@"
     fi
     cmake --build "$QUIL_BUILD" -j"$(nproc)"
 }
