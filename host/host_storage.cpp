@@ -15,6 +15,10 @@ QString data_folder() {
     return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
 }
 
+QString module_log_folder() {
+    return QFileInfo(data_folder()).path() + QStringLiteral("/VANTOR/KORAL/log/Quil");
+}
+
 bool save_file(const QString& path, const QByteArray& bytes) {
     if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
         qCWarning(lc_koral).noquote() << "Cannot create the folder of" << path;

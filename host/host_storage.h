@@ -15,6 +15,9 @@ inline constexpr int stream_version = 16;
 // The host's own data folder (AppLocalDataLocation of the program), without a
 // trailing slash. Tests switch QStandardPaths to its test mode first.
 QString data_folder();
+// Where the module writes its log: the maker's folder beside the host's data
+// folder, the host's catalogue name, then "log/Quil".
+QString module_log_folder();
 
 // Writes `bytes` to `path` atomically: either the whole new content is in place
 // afterwards or the old file is untouched. Creates the folder when missing.

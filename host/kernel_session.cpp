@@ -4,11 +4,15 @@
 #include "host/host_catalogue.h"
 #include "host/host_log.h"
 #include "host/module_host.h"
+#include "host/profile_names.h"
 #include "host/profile_service.h"
+#include "host/texts.h"
 #include "host/virtual_mouse.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 // Hears the kernel's notifications on the session's behalf.
@@ -190,12 +194,34 @@ void kernel_session_c::select_profile(int slot) {
     emit profiles_changed();
 }
 
+QString kernel_session_c::text(int32_t id) const {
+    return m_centre->get_text_provider()->text(id, 0);
+}
+
+QStringList kernel_session_c::profile_names(int except) const {
+    QStringList names;
+    for (int slot = 0; m_kernel && slot < m_kernel->profile_count(); ++slot) {
+        if (slot != except)
+            names.append(m_kernel->profile_name(uint8_t(slot)));
+    }
+    return names;
+}
+
 bool kernel_session_c::append_profile() {
     if (!m_kernel)
         return false;
     const int before = m_kernel->profile_count();
     m_kernel->append_profile();
-    return m_kernel->profile_count() > before;
+    if (m_kernel->profile_count() <= before)
+        return false;
+    // A slot freed by an earlier delete comes back without a name; a profile
+    // without one is a blank button and a hidden file when exported.
+    if (m_kernel->profile_name(uint8_t(before)).trimmed().isEmpty()) {
+        const QString name = profile_names::distinct(
+            text(host_text::profile_default_name).arg(before + 1), profile_names(before));
+        m_kernel->set_profile_name(uint8_t(before), name);
+    }
+    return true;
 }
 
 bool kernel_session_c::insert_profile(int slot) {
@@ -203,7 +229,15 @@ bool kernel_session_c::insert_profile(int slot) {
         return false;
     const int before = m_kernel->profile_count();
     m_kernel->insert_profile(uint8_t(slot));
-    return m_kernel->profile_count() > before;
+    if (m_kernel->profile_count() <= before)
+        return false;
+    // The new profile takes the place and, at first, the name of the one it
+    // was inserted before; two equal names could not be told apart.
+    QString base = m_kernel->profile_name(uint8_t(slot)).trimmed();
+    if (base.isEmpty())
+        base = text(host_text::profile_default_name).arg(slot + 1);
+    m_kernel->set_profile_name(uint8_t(slot), profile_names::distinct(base, profile_names(slot)));
+    return true;
 }
 
 bool kernel_session_c::delete_profile(int slot) {
@@ -218,32 +252,36 @@ bool kernel_session_c::delete_profile(int slot) {
     return after < before;
 }
 
-bool kernel_session_c::rename_profile(int slot, const QString& name) {
-    if (!m_kernel || slot < 0 || slot >= m_kernel->profile_count())
-        return false;
-    m_kernel->set_profile_name(uint8_t(slot), name);
-    return true;
+QString kernel_session_c::rename_profile(int slot, const QString& name) {
+    const QString fitted = profile_names::fit(name.trimmed());
+    if (!m_kernel || slot < 0 || slot >= m_kernel->profile_count() || fitted.isEmpty())
+        return QString();
+    m_kernel->set_profile_name(uint8_t(slot), fitted);
+    return m_kernel->profile_name(uint8_t(slot));
 }
 
 bool kernel_session_c::import_profile(int slot, const QString& file, QString* error) {
     if (!m_kernel || slot < 0 || slot >= m_kernel->profile_count()) {
-        *error = tr("No profile in slot %1").arg(slot + 1);
+        *error = text(host_text::no_profile_in_slot).arg(slot + 1);
         return false;
     }
+    const QString shown = QFileInfo(file).fileName();
     QFile in(file);
     if (!in.open(QIODevice::ReadOnly)) {
-        *error = in.errorString();
+        qCWarning(lc_koral).noquote() << "Cannot read" << file << ":" << in.errorString();
+        *error = text(host_text::file_unreadable).arg(shown);
         return false;
     }
     if (in.size() > max_profile_file_bytes) {
-        *error = tr("The file is too large for a profile");
+        qCWarning(lc_koral).noquote() << file << "holds" << in.size() << "bytes; not a profile";
+        *error = text(host_text::file_too_large).arg(shown);
         return false;
     }
     QBuffer buffer;
     buffer.setData(in.read(max_profile_file_bytes));
     buffer.open(QIODevice::ReadOnly);
     if (!m_kernel->import_profile(&buffer, uint8_t(slot))) {
-        *error = tr("The file holds no profile of this mouse");
+        *error = text(host_text::file_not_a_profile).arg(shown);
         return false;
     }
     schedule_commit();
@@ -252,19 +290,20 @@ bool kernel_session_c::import_profile(int slot, const QString& file, QString* er
 
 bool kernel_session_c::export_profile(int slot, const QString& file, QString* error) {
     if (!m_kernel || slot < 0 || slot >= m_kernel->profile_count()) {
-        *error = tr("No profile in slot %1").arg(slot + 1);
+        *error = text(host_text::no_profile_in_slot).arg(slot + 1);
         return false;
     }
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     if (!m_kernel->export_profile(&buffer, uint8_t(slot))) {
-        *error = tr("The module could not write the profile");
+        *error = text(host_text::profile_not_written).arg(slot + 1);
         return false;
     }
     QSaveFile out(file);
     if (!out.open(QIODevice::WriteOnly) || out.write(buffer.data()) != buffer.data().size() ||
         !out.commit()) {
-        *error = out.errorString();
+        qCWarning(lc_koral).noquote() << "Cannot write" << file << ":" << out.errorString();
+        *error = text(host_text::file_unwritable).arg(QDir::toNativeSeparators(file));
         return false;
     }
     return true;

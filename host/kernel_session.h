@@ -10,6 +10,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -57,11 +58,19 @@ public:
     bool is_open() const { return m_kernel != nullptr; }
 
     // Profile operations; each change is committed on the host's rhythm.
+    // A new profile never goes without a name, nor shares one with another:
+    // an appended one without a name gets "Profile n", an inserted one (which
+    // takes the name of the one it goes before) a numbered variant of it.
     void select_profile(int slot);
     bool append_profile();
     bool insert_profile(int slot);
     bool delete_profile(int slot);
-    bool rename_profile(int slot, const QString& name);
+    // Stores `name`, trimmed and cut to what a profile keeps; returns the name
+    // now stored, or an empty text when nothing was renamed (no such slot,
+    // or nothing left of the name).
+    QString rename_profile(int slot, const QString& name);
+    // The names of the profiles in use, without the one of slot `except`.
+    QStringList profile_names(int except = -1) const;
     bool import_profile(int slot, const QString& file, QString* error);
     bool export_profile(int slot, const QString& file, QString* error);
 
@@ -82,6 +91,7 @@ signals:
 private:
     class watch_c;
 
+    QString text(int32_t id) const;
     void on_kernel_news(bool profiles);
     // The pages edit the slot the centre reports: it follows the kernel's current profile.
     void sync_profile_slot();

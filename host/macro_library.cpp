@@ -148,11 +148,47 @@ library_macro_rec macro_library_c::make_record(const QString& name,
     return record;
 }
 
+namespace {
+
+// A letter, digit or space of ASCII: its key code is its upper-case character.
+bool typeable(QChar c) {
+    const QChar upper = c.toUpper();
+    return upper.unicode() <= 0x7F && (upper.isLetterOrNumber() || upper == QLatin1Char(' '));
+}
+
+} // namespace
+
+QString macro_library_c::untypeable(const QString& text) {
+    QString refused;
+    for (QChar c : text) {
+        if (!typeable(c) && !refused.contains(c))
+            refused.append(c);
+    }
+    return refused;
+}
+
+QString macro_library_c::typed_text(const library_macro_rec& record, int* other) {
+    QString text;
+    int others = 0;
+    const int count = qMin<int>(record.key_count(), library_macro_rec::max_keys);
+    for (int i = 0; i < count; ++i) {
+        const library_key key = record.key(i);
+        const QChar c = QChar(key.b);
+        const bool letter = key.b != 0 && typeable(c) && c == c.toUpper() && key.c == 0;
+        if (letter && key.a == key_press)
+            text.append(c);
+        else if (!(letter && key.a == key_release))
+            ++others;
+    }
+    *other = others;
+    return text;
+}
+
 QVector<library_key> macro_library_c::typed_keys(const QString& text, uint32_t delay_ms) {
     QVector<library_key> keys;
     for (QChar c : text) {
         const QChar upper = c.toUpper();
-        if (upper.unicode() > 0x7F || !(upper.isLetterOrNumber() || upper == QLatin1Char(' ')))
+        if (!typeable(c))
             continue;
         const auto code = uint8_t(upper.unicode());
         keys.append({key_press, code, 0, delay_ms});

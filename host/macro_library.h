@@ -19,6 +19,9 @@ public:
     static constexpr int max_groups = 256;
     static constexpr int max_macros_per_group = 1024;
     static constexpr int max_name_chars = 256;
+    // A macro's name is 80 UTF-8 bytes in its record; this many characters
+    // always fit, whatever the script.
+    static constexpr int max_macro_name_chars = library_macro_rec::name_size / 3;
     static constexpr qint64 max_file_bytes = 64 * 1024 * 1024;
     // The kind (first option word) of the macros a person creates here.
     static constexpr uint16_t default_kind = 1;
@@ -64,6 +67,11 @@ public:
                                          uint16_t kind = default_kind);
     // Press and release of every letter, digit and space of `text`, `delay_ms` apart.
     static QVector<library_key> typed_keys(const QString& text, uint32_t delay_ms = 50);
+    // The characters of `text` that typed_keys cannot type, each once, in order.
+    static QString untypeable(const QString& text);
+    // What a macro's keys type, as typed_keys would have written it (letters in
+    // upper case); `other` counts the key events that are no part of that text.
+    static QString typed_text(const library_macro_rec& record, int* other);
 
     QVector<group_t> groups() const { return m_groups; }
     QString file() const { return m_file; }

@@ -2,17 +2,17 @@
 #include "host/widget_helpers.h"
 
 #include "host/ctrl_center.h"
+#include "host/dialogs.h"
 #include "host/macro_library.h"
 #include "host/texts.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -30,21 +30,15 @@ macro_panel_c::macro_panel_c(macro_library_c* library, ctrl_center_c* centre, QW
     setObjectName(QStringLiteral("wg_macros"));
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(28, 24, 28, 24);
-    auto* card = new QFrame(this);
-    card->setObjectName(QStringLiteral("wg_macro_library"));
-    card->setProperty("role", QStringLiteral("card"));
+    QFrame* card = make_card(QStringLiteral("wg_macro_library"), this);
     outer->addWidget(card);
     auto* column = new QVBoxLayout(card);
     column->setContentsMargins(22, 20, 22, 20);
     column->setSpacing(8);
 
     auto* title_row = new QHBoxLayout;
-    m_title = new QLabel(card);
-    m_title->setObjectName(QStringLiteral("lb_macro_title"));
-    m_title->setProperty("role", QStringLiteral("card_title"));
-    m_summary = new QLabel(card);
-    m_summary->setObjectName(QStringLiteral("lb_macro_summary"));
-    m_summary->setProperty("role", QStringLiteral("note"));
+    m_title = make_label(QStringLiteral("lb_macro_title"), "card_title", card);
+    m_summary = make_label(QStringLiteral("lb_macro_summary"), "note", card);
     title_row->addWidget(m_title);
     title_row->addStretch(1);
     title_row->addWidget(m_summary);
@@ -53,33 +47,41 @@ macro_panel_c::macro_panel_c(macro_library_c* library, ctrl_center_c* centre, QW
 
     m_tree = new QTreeWidget(card);
     m_tree->setObjectName(QStringLiteral("tw_macros"));
-    m_tree->setColumnCount(2);
+    m_tree->setColumnCount(3);
     m_tree->setUniformRowHeights(true);
+    m_tree->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_tree->header()->setStretchLastSection(false);
-    m_tree->header()->setSectionResizeMode(0, QHeaderView::Stretch);
-    m_tree->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    m_tree->header()->setSectionResizeMode(0, QHeaderView::Interactive);
+    m_tree->header()->setSectionResizeMode(1, QHeaderView::Stretch);
+    m_tree->header()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
+    m_tree->header()->resizeSection(0, 260);
     column->addWidget(m_tree, 1);
 
     auto* actions = new QHBoxLayout;
     actions->setSpacing(8);
     m_new_group = make_button(QStringLiteral("btn_macro_new_group"), "action", card);
     m_new_macro = make_button(QStringLiteral("btn_macro_new"), "action", card);
+    m_edit = make_button(QStringLiteral("btn_macro_edit"), "action", card);
     m_rename = make_button(QStringLiteral("btn_macro_rename"), "action", card);
     m_delete = make_button(QStringLiteral("btn_macro_delete"), "action", card);
-    for (QPushButton* button : {m_new_group, m_new_macro, m_rename, m_delete})
+    for (QPushButton* button : {m_new_group, m_new_macro, m_edit, m_rename, m_delete})
         actions->addWidget(button);
     actions->addStretch(1);
     column->addLayout(actions);
-    m_message = new QLabel(card);
-    m_message->setObjectName(QStringLiteral("lb_macro_message"));
-    m_message->setProperty("role", QStringLiteral("note"));
+    m_message = make_label(QStringLiteral("lb_macro_message"), "note", card);
+    m_message->setWordWrap(true);
     column->addWidget(m_message);
 
     connect(m_new_group, &QPushButton::clicked, this, [this] { new_group(); });
     connect(m_new_macro, &QPushButton::clicked, this, [this] { new_macro(); });
+    connect(m_edit, &QPushButton::clicked, this, [this] { edit_selected(); });
     connect(m_rename, &QPushButton::clicked, this, [this] { rename_selected(); });
     connect(m_delete, &QPushButton::clicked, this, [this] { delete_selected(); });
     connect(m_tree, &QTreeWidget::currentItemChanged, this, &macro_panel_c::update_buttons);
+    connect(m_tree, &QTreeWidget::itemActivated, this, [this] {
+        if (selected_macro() >= 0)
+            edit_selected();
+    });
     connect(m_library, &macro_library_c::library_changed, this, &macro_panel_c::refresh);
     connect(m_centre, &ctrl_center_c::language_switched, this, &macro_panel_c::retranslate);
     retranslate();
@@ -91,6 +93,10 @@ QString macro_panel_c::text(int32_t id) const {
 
 QString macro_panel_c::message() const {
     return m_message->text();
+}
+
+QString macro_panel_c::summary() const {
+    return m_summary->text();
 }
 
 int macro_panel_c::selected_group() const {
@@ -123,114 +129,231 @@ void macro_panel_c::refresh() {
         group_item->setData(0, macro_role, -1);
         for (int m = 0; m < m_library->macro_count(g); ++m) {
             const library_macro_rec* record = m_library->macro_record(g, m);
+            int others = 0;
+            const QString typed = macro_library_c::typed_text(*record, &others);
             auto* item = new QTreeWidgetItem(group_item);
             item->setText(0, record->name());
-            item->setText(1, QString::number(record->key_count()));
+            item->setText(1, typed);
+            item->setToolTip(1, typed);
+            item->setText(2, QString::number(record->key_count()));
+            item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
             item->setData(0, group_role, g);
             item->setData(0, macro_role, m);
             ++macros;
         }
         group_item->setExpanded(true);
     }
-    m_summary->setText(text(host_text::macro_summary).arg(m_library->group_count()).arg(macros));
+    const int32_t language = m_centre->language();
+    m_summary->setText(
+        text(host_text::macro_summary)
+            .arg(host_texts::plural(host_text::group_count, m_library->group_count(), language),
+                 host_texts::plural(host_text::macro_count, macros, language)));
     select(qMin(group, m_library->group_count() - 1), macro);
     update_buttons();
 }
 
 void macro_panel_c::retranslate() {
     m_title->setText(text(host_text::macro_library_panel));
-    m_tree->setHeaderLabels(
-        {text(host_text::macro_column_name), text(host_text::macro_column_keys)});
+    m_tree->setHeaderLabels({text(host_text::macro_column_name),
+                             text(host_text::macro_column_types),
+                             text(host_text::macro_column_keys)});
     m_new_group->setText(text(host_text::new_group));
     m_new_macro->setText(text(host_text::new_macro));
+    m_edit->setText(text(host_text::edit_keys));
     m_rename->setText(text(host_text::macro_rename));
     m_delete->setText(text(host_text::macro_delete));
+    show_message(QString(), false);
     refresh();
 }
 
 void macro_panel_c::update_buttons() {
     const bool any = selected_group() >= 0;
     m_new_macro->setEnabled(any);
+    m_edit->setEnabled(selected_macro() >= 0);
     m_rename->setEnabled(any);
     m_delete->setEnabled(any);
 }
 
-QString macro_panel_c::ask(int32_t prompt, const QString& value, bool* ok) {
-    *ok = false;
-    if (!m_dialogs)
-        return QString();
-    return QInputDialog::getText(this, text(host_text::macro_library_panel), text(prompt),
-                                 QLineEdit::Normal, value, ok);
+void macro_panel_c::show_message(const QString& message, bool refused) {
+    m_message->setText(message);
+    m_message->setProperty("state", refused ? QStringLiteral("error") : QStringLiteral("ok"));
+    restyle(m_message);
 }
 
-void macro_panel_c::show_refusal(bool refused) {
-    m_message->setText(refused ? text(host_text::name_taken) : QString());
+QDialog* macro_panel_c::group_dialog(const QString& title, const QString& value, int except) {
+    const QString refusal = text(host_text::name_taken);
+    macro_library_c* library = m_library;
+    return new name_dialog_c(this, m_centre->language(), title, text(host_text::group_name_prompt),
+                             value, max_group_chars,
+                             [library, refusal, except](const QString& name) {
+                                 const int found = library->find_group(name);
+                                 return found >= 0 && found != except ? refusal : QString();
+                             });
+}
+
+QDialog* macro_panel_c::macro_dialog(int group, int macro) {
+    QString name;
+    QString keys;
+    int others = 0;
+    if (const library_macro_rec* record = m_library->macro_record(group, macro)) {
+        name = record->name();
+        keys = macro_library_c::typed_text(*record, &others);
+    }
+    const QString refusal = text(host_text::name_taken);
+    macro_library_c* library = m_library;
+    return new macro_editor_c(this, m_centre->language(), name, keys, others,
+                              [library, refusal, group, macro](const QString& candidate) {
+                                  const int found = library->find_macro(group, candidate);
+                                  return found >= 0 && found != macro ? refusal : QString();
+                              });
 }
 
 bool macro_panel_c::new_group(const QString& name) {
+    show_message(QString(), false);
     QString chosen = name;
     if (chosen.isEmpty()) {
-        bool ok = false;
-        chosen = ask(host_text::group_name_prompt, QString(), &ok);
-        if (!ok)
+        if (!m_dialogs)
             return false;
+        QScopedPointer<QDialog> dialog(group_dialog(text(host_text::new_group_title), {}, -1));
+        if (dialog->exec() != QDialog::Accepted)
+            return false;
+        chosen = static_cast<name_dialog_c*>(dialog.data())->name();
     }
-    const int group = m_library->create_group(chosen);
-    show_refusal(group < 0);
-    if (group >= 0)
+    const int group = m_library->create_group(chosen.left(max_group_chars));
+    if (group < 0)
+        show_message(text(host_text::name_taken), true);
+    else
         select(group);
     return group >= 0;
 }
 
 bool macro_panel_c::new_macro(const QString& name, const QString& keys) {
+    show_message(QString(), false);
     const int group = selected_group();
     if (group < 0)
         return false;
     QString chosen = name;
     QString typed = keys;
     if (chosen.isEmpty()) {
-        bool ok = false;
-        chosen = ask(host_text::macro_name_prompt, QString(), &ok);
-        if (!ok)
+        if (!m_dialogs)
             return false;
-        typed = ask(host_text::macro_keys_prompt, QString(), &ok);
-        if (!ok)
+        QScopedPointer<QDialog> dialog(macro_dialog(group, -1));
+        if (dialog->exec() != QDialog::Accepted)
             return false;
+        const auto* editor = static_cast<macro_editor_c*>(dialog.data());
+        chosen = editor->name();
+        typed = editor->keys();
     }
-    const int macro = m_library->create_macro(group, chosen, macro_library_c::typed_keys(typed));
-    show_refusal(macro < 0);
-    if (macro >= 0)
-        select(group, macro);
-    return macro >= 0;
+    const QString refused = macro_library_c::untypeable(typed);
+    if (!refused.isEmpty()) {
+        show_message(text(host_text::untypeable).arg(refused), true);
+        return false;
+    }
+    const int macro =
+        m_library->create_macro(group, chosen.left(macro_library_c::max_macro_name_chars),
+                                macro_library_c::typed_keys(typed));
+    if (macro < 0) {
+        show_message(text(host_text::name_taken), true);
+        return false;
+    }
+    select(group, macro);
+    return true;
+}
+
+bool macro_panel_c::edit_selected(const QString& name, const QString& keys) {
+    show_message(QString(), false);
+    const int group = selected_group();
+    const int macro = selected_macro();
+    if (group < 0 || macro < 0)
+        return false;
+    QString chosen = name.isEmpty() ? m_library->macro_record(group, macro)->name() : name;
+    QString typed = keys;
+    if (typed.isNull()) {
+        if (!m_dialogs)
+            return false;
+        QScopedPointer<QDialog> dialog(macro_dialog(group, macro));
+        if (dialog->exec() != QDialog::Accepted)
+            return false;
+        const auto* editor = static_cast<macro_editor_c*>(dialog.data());
+        chosen = editor->name();
+        typed = editor->keys();
+    }
+    const QString refused = macro_library_c::untypeable(typed);
+    if (!refused.isEmpty()) {
+        show_message(text(host_text::untypeable).arg(refused), true);
+        return false;
+    }
+    chosen = chosen.trimmed().left(macro_library_c::max_macro_name_chars);
+    if (chosen != m_library->macro_record(group, macro)->name() &&
+        !m_library->rename_macro(group, macro, chosen)) {
+        show_message(text(host_text::name_taken), true);
+        return false;
+    }
+    if (!m_library->set_macro_keys(group, macro, macro_library_c::typed_keys(typed)))
+        return false;
+    select(group, macro);
+    int others = 0;
+    show_message(text(host_text::keys_saved)
+                     .arg(chosen, macro_library_c::typed_text(
+                                      *m_library->macro_record(group, macro), &others)),
+                 false);
+    return true;
 }
 
 bool macro_panel_c::rename_selected(const QString& name) {
+    show_message(QString(), false);
     const int group = selected_group();
     const int macro = selected_macro();
     if (group < 0)
         return false;
     QString chosen = name;
     if (chosen.isEmpty()) {
-        bool ok = false;
-        const QString current = macro >= 0 ? m_library->macro_record(group, macro)->name()
-                                           : m_library->group_name(group);
-        chosen = ask(host_text::entry_name_prompt, current, &ok);
-        if (!ok)
+        if (!m_dialogs)
             return false;
+        QScopedPointer<QDialog> dialog(
+            macro >= 0
+                ? macro_dialog(group, macro)
+                : group_dialog(text(host_text::macro_rename), m_library->group_name(group), group));
+        if (dialog->exec() != QDialog::Accepted)
+            return false;
+        if (macro >= 0) {
+            const auto* editor = static_cast<macro_editor_c*>(dialog.data());
+            return edit_selected(editor->name(), editor->keys());
+        }
+        chosen = static_cast<name_dialog_c*>(dialog.data())->name();
     }
     const bool done = macro >= 0 ? m_library->rename_macro(group, macro, chosen)
                                  : m_library->rename_group(group, chosen);
-    show_refusal(!done);
+    if (!done)
+        show_message(text(host_text::name_taken), true);
     return done;
 }
 
 bool macro_panel_c::delete_selected() {
+    show_message(QString(), false);
     const int group = selected_group();
     const int macro = selected_macro();
     if (group < 0)
         return false;
-    const bool done =
-        macro >= 0 ? m_library->delete_macro(group, macro) : m_library->delete_group(group);
-    show_refusal(false);
-    return done;
+    return macro >= 0 ? m_library->delete_macro(group, macro) : m_library->delete_group(group);
+}
+
+QList<QPair<QString, QDialog*>> macro_panel_c::screenshot_dialogs() {
+    QList<QPair<QString, QDialog*>> dialogs;
+    dialogs.append({QStringLiteral("dialog_new_group"),
+                    group_dialog(text(host_text::new_group_title), QString(), -1)});
+    // The editor of the selected macro, or of a new one with keys it cannot type.
+    const int group = selected_group();
+    const int macro = selected_macro();
+    QDialog* editor = macro_dialog(group, macro);
+    if (macro < 0) {
+        auto* keys = editor->findChild<QPlainTextEdit*>(QStringLiteral("te_macro_keys"));
+        auto* name = editor->findChild<QLineEdit*>(QStringLiteral("le_macro_name"));
+        if (name && keys) {
+            name->setText(QStringLiteral("GG WP"));
+            keys->setPlainText(QStringLiteral("gg wp! €"));
+        }
+    }
+    dialogs.append({QStringLiteral("dialog_macro_keys"), editor});
+    return dialogs;
 }

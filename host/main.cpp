@@ -3,11 +3,14 @@
 #include "host/ctrl_center.h"
 #include "host/host_catalogue.h"
 #include "host/host_options.h"
+#include "host/host_settings.h"
 #include "host/host_storage.h"
 #include "host/hub.h"
+#include "host/koral_app.h"
 #include "host/main_window.h"
 #include "host/module_host.h"
 #include "host/module_loader.h"
+#include "host/texts.h"
 
 #include <QApplication>
 #include <QTextStream>
@@ -27,20 +30,33 @@ QString module_name(const host_catalogue_c& catalogue, int32_t edition) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // Chosen before QApplication exists: it picks its platform when it starts.
+    const bool without_display = koral_app::choose_platform();
+    koral_app::quiet_offscreen_notes();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("koral"));
-    QApplication::setStyle(QStringLiteral("Fusion"));
+    QApplication::setApplicationVersion(host_options_c::version());
+    koral_app::apply_theme(app);
     QTextStream out(stdout);
     QTextStream err(stderr);
 
     host_catalogue_c catalogue;
     catalogue.load(host_catalogue_c::default_file());
-    QList<int32_t> languages;
-    for (const host_catalogue_c::language_t& l : catalogue.languages())
-        languages.append(l.id);
+    host_settings_c settings;
+    qt_translation_c qt_texts(&catalogue);
 
+    // The command line speaks the language last chosen, or the one it asks for.
+    int32_t language = settings.language(host_texts::english);
+    qt_texts.apply(language);
     host_options_c options;
-    switch (options.parse(QApplication::arguments(), languages)) {
+    host_options_c::outcome_t outcome =
+        options.parse(QApplication::arguments(), catalogue.languages(), language);
+    if (options.language() >= 0 && options.language() != language) {
+        language = options.language();
+        qt_texts.apply(language);
+        outcome = options.parse(QApplication::arguments(), catalogue.languages(), language);
+    }
+    switch (outcome) {
     case host_options_c::outcome_t::help:
         out << options.message() << Qt::endl;
         return 0;
@@ -50,18 +66,25 @@ int main(int argc, char* argv[]) {
     case host_options_c::outcome_t::run:
         break;
     }
+    if (without_display && !options.wants_screenshots()) {
+        err << "koral: " << host_texts::text(host_text::cli_no_display, language) << Qt::endl;
+        return 1;
+    }
 
     ctrl_center_c centre;
-    if (options.language() >= 0)
-        centre.set_language(options.language());
+    centre.set_language(language);
+    QObject::connect(&centre, &ctrl_center_c::language_switched, &qt_texts,
+                     &qt_translation_c::apply);
     // The hub keeps the host's own settings and the macro library; it outlives
     // every kernel, which leaves it when released.
     hub_c hub(host_storage::data_folder());
     centre.set_hub(&hub);
     module_host_c host(&centre);
 
-    module_loader_c loader(module_loader_c::module_file(
-        QApplication::applicationDirPath(), module_name(catalogue, options.product_type())));
+    const int32_t edition = options.product_type() >= 0 ? options.product_type()
+                                                        : settings.edition(product_type::black);
+    module_loader_c loader(module_loader_c::module_file(QApplication::applicationDirPath(),
+                                                        module_name(catalogue, edition)));
     // A module that cannot be loaded is reported by the loader and in the window.
     const bool loaded = loader.load();
     if (loaded)
@@ -71,7 +94,7 @@ int main(int argc, char* argv[]) {
     {
         main_window_c window(&host, &centre, &catalogue, &hub);
         window.set_module_state(loader.file_name(), loaded, loader.error_string());
-        window.select_edition(options.product_type());
+        window.select_edition(edition);
         if (options.wants_screenshots()) {
             QString error;
             if (!window.render_screenshots(options.screenshot_folder(), &error)) {

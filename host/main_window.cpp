@@ -3,6 +3,7 @@
 
 #include "host/ctrl_center.h"
 #include "host/host_catalogue.h"
+#include "host/host_settings.h"
 #include "host/host_storage.h"
 #include "host/hub.h"
 #include "host/kernel_session.h"
@@ -13,10 +14,12 @@
 #include "module/interfaces.h"
 #include "module/page_interfaces.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
@@ -31,6 +34,7 @@
 #include <QScrollArea>
 #include <QStackedWidget>
 #include <QStyle>
+#include <QStyledItemDelegate>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -169,12 +173,17 @@ main_window_c::main_window_c(module_host_c* host, ctrl_center_c* centre,
     connect(m_centre, &ctrl_center_c::language_switched, this, &main_window_c::retranslate);
     connect(m_centre, &ctrl_center_c::kernel_command_received, this,
             &main_window_c::refresh_centre);
-    connect(m_edition_box, qOverload<int>(&QComboBox::activated), this,
-            [this](int index) { select_edition(m_edition_box->itemData(index).toInt()); });
+    // What a person picks here is what koral starts with next time.
+    connect(m_edition_box, qOverload<int>(&QComboBox::activated), this, [this](int index) {
+        const int32_t type = m_edition_box->itemData(index).toInt();
+        select_edition(type);
+        host_settings_c().set_edition(type);
+    });
     connect(m_language_box, qOverload<int>(&QComboBox::activated), this, [this](int index) {
         const int32_t id = m_language_box->itemData(index).toInt();
         if (id != m_centre->language())
             m_centre->set_language(id);
+        host_settings_c().set_language(id);
     });
 }
 
@@ -189,10 +198,13 @@ void main_window_c::closeEvent(QCloseEvent* event) {
 }
 
 void main_window_c::rebuild_page_tabs() {
-    // A page of the kernel that goes cannot stay shown.
+    // A page of the kernel that goes cannot stay shown; the same page of the
+    // next kernel takes its place.
     for (QPushButton* tab : qAsConst(m_page_tabs)) {
-        if (tab->isChecked())
+        if (tab->isChecked()) {
+            m_restore_page = tab->property(k_page_id_property).toInt();
             m_device_tab->setChecked(true);
+        }
     }
     for (QPushButton* tab : qAsConst(m_page_tabs)) {
         m_tabs->removeButton(tab);
@@ -224,7 +236,10 @@ void main_window_c::rebuild_page_tabs() {
             m_pages->setCurrentWidget(m_page_scroll);
             m_session->kernel()->open_page(type);
         });
+        if (type == m_restore_page)
+            tab->setChecked(true);
     }
+    m_restore_page = -1;
 }
 
 QString main_window_c::text(int32_t id) const {
@@ -264,6 +279,10 @@ QWidget* main_window_c::build_header() {
         box = new QComboBox(header);
         box->setObjectName(QStringLiteral("cb_") + name);
         box->setMinimumWidth(170);
+        // Room for the longest entry in any language, icon included.
+        box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        // The style sheet sizes the list's rows only through a styled delegate.
+        box->setItemDelegate(new QStyledItemDelegate(box));
         column->addWidget(caption);
         column->addWidget(box);
         row->addLayout(column);
@@ -478,8 +497,12 @@ void main_window_c::refresh_classes() {
 }
 
 void main_window_c::refresh_status() {
+    const int32_t language = m_centre->language();
     if (m_module_loaded) {
-        m_status->setText(text(host_text::module_loaded).arg(m_host->registered_classes().size()));
+        m_status->setText(
+            text(host_text::module_loaded)
+                .arg(host_texts::plural(host_text::class_count, m_host->registered_classes().size(),
+                                        language)));
     } else {
         m_status->setText(text(host_text::module_not_loaded).arg(m_module_error));
     }
@@ -488,9 +511,12 @@ void main_window_c::refresh_status() {
     restyle(m_status_dot);
 
     if (m_catalogue->error_string().isEmpty() || !m_catalogue->is_empty()) {
-        m_catalogue_status->setText(text(host_text::catalogue_summary)
-                                        .arg(m_catalogue->products().size())
-                                        .arg(m_catalogue->languages().size()));
+        m_catalogue_status->setText(
+            text(host_text::catalogue_summary)
+                .arg(host_texts::plural(host_text::product_count, m_catalogue->products().size(),
+                                        language),
+                     host_texts::plural(host_text::language_count, m_catalogue->languages().size(),
+                                        language)));
     } else {
         m_catalogue_status->setText(
             text(host_text::catalogue_missing).arg(QDir::toNativeSeparators(m_catalogue->file())));
@@ -590,7 +616,7 @@ void main_window_c::retranslate() {
 bool main_window_c::render_screenshots(const QString& folder, QString* error) {
     QDir dir(folder);
     if (!dir.mkpath(QStringLiteral("."))) {
-        *error = QStringLiteral("Cannot create the folder %1").arg(folder);
+        *error = text(host_text::shot_folder_failed).arg(QDir::toNativeSeparators(folder));
         return false;
     }
     // Shown off screen so that layouts and style sheets take effect as they do on screen.
@@ -629,10 +655,74 @@ bool main_window_c::render_screenshots(const QString& folder, QString* error) {
             settle();
         }
         if (!saved) {
-            *error = QStringLiteral("Cannot write %1").arg(file);
+            *error = text(host_text::shot_write_failed).arg(QDir::toNativeSeparators(file));
             return false;
         }
     }
+
+    // The dialogs each tab asks with, over their tab, and an open drop-down list.
+    QList<QPair<QPushButton*, QList<QPair<QString, QDialog*>>>> dialogs;
+    dialogs.append({m_device_tab, m_profile_panel->screenshot_dialogs()});
+    if (m_macro_panel)
+        dialogs.append({m_macros_tab, m_macro_panel->screenshot_dialogs()});
+    for (const auto& tab : dialogs) {
+        tab.first->setChecked(true);
+        settle();
+        const QImage backdrop = grab().toImage();
+        bool saved = true;
+        for (const auto& dialog : tab.second) {
+            const QString file = dir.filePath(dialog.first + QStringLiteral(".png"));
+            if (saved && !save_dialog_shot(dialog.second, backdrop, file)) {
+                *error = text(host_text::shot_write_failed).arg(QDir::toNativeSeparators(file));
+                saved = false;
+            }
+            delete dialog.second;
+        }
+        if (!saved)
+            return false;
+    }
     m_overview_tab->setChecked(true);
+    settle();
+    const QString list_file = dir.filePath(QStringLiteral("dropdown_edition.png"));
+    if (!save_dropdown_shot(m_edition_box, list_file)) {
+        *error = text(host_text::shot_write_failed).arg(QDir::toNativeSeparators(list_file));
+        return false;
+    }
     return true;
+}
+
+bool main_window_c::save_dialog_shot(QDialog* dialog, const QImage& backdrop, const QString& file) {
+    dialog->setAttribute(Qt::WA_DontShowOnScreen);
+    dialog->show();
+    settle();
+    const QPixmap shot = dialog->grab();
+    dialog->hide();
+    // The dialog over the window it belongs to, the window dimmed as behind a modal one.
+    QImage picture = backdrop;
+    QPainter p(&picture);
+    p.fillRect(picture.rect(), QColor(0, 0, 0, 130));
+    const QSize size = shot.size() / shot.devicePixelRatio();
+    const QRect place(
+        QPoint((picture.width() - size.width()) / 2, (picture.height() - size.height()) / 3), size);
+    for (int spread = 12; spread > 0; spread -= 3)
+        p.fillRect(place.adjusted(-spread, -spread + 4, spread, spread + 4), QColor(0, 0, 0, 18));
+    p.drawPixmap(place, shot);
+    p.setPen(QColor(0x3a, 0x3f, 0x47));
+    p.drawRect(place.adjusted(0, 0, -1, -1));
+    p.end();
+    return picture.save(file);
+}
+
+bool main_window_c::save_dropdown_shot(QComboBox* box, const QString& file) {
+    box->showPopup();
+    settle();
+    QWidget* popup = box->view()->window();
+    const QPixmap list = popup->grab();
+    const QPoint at = mapFromGlobal(popup->mapToGlobal(QPoint(0, 0)));
+    box->hidePopup();
+    QImage picture = grab().toImage();
+    QPainter p(&picture);
+    p.drawPixmap(at, list);
+    p.end();
+    return picture.save(file);
 }

@@ -7,6 +7,8 @@
 
 class QButtonGroup;
 class QComboBox;
+class QDialog;
+class QImage;
 class QFrame;
 class QLabel;
 class QPushButton;
@@ -39,7 +41,9 @@ public:
 
     // Renders every tab off screen to PNG files in `folder` (created when
     // missing): the host's own by name, each of the module's pages whole as
-    // page_<type>_<name>.png. False with `error` set when a file cannot be written.
+    // page_<type>_<name>.png, the dialogs over their tab as dialog_<what>.png
+    // and the open edition list. False with `error` set when a file cannot be
+    // written.
     bool render_screenshots(const QString& folder, QString* error);
 
     // The shown device: kernel, virtual mouse and profile slots.
@@ -69,6 +73,8 @@ private:
     void retranslate();
     QString class_name(int32_t class_id) const;
     void rebuild_page_tabs();
+    bool save_dialog_shot(QDialog* dialog, const QImage& backdrop, const QString& file);
+    bool save_dropdown_shot(QComboBox* box, const QString& file);
 
     module_host_c* m_host;
     ctrl_center_c* m_centre;
@@ -122,4 +128,6 @@ private:
     QScrollArea* m_page_scroll = nullptr;
     QWidget* m_page_area = nullptr;
     QList<QPushButton*> m_page_tabs;
+    // The page type shown when the kernel went, shown again by the next one.
+    int m_restore_page = -1;
 };

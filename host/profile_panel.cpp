@@ -2,7 +2,10 @@
 #include "host/widget_helpers.h"
 
 #include "host/ctrl_center.h"
+#include "host/dialogs.h"
+#include "host/host_settings.h"
 #include "host/kernel_session.h"
+#include "host/profile_names.h"
 #include "host/profile_service.h"
 #include "host/texts.h"
 #include "host/virtual_mouse.h"
@@ -13,12 +16,29 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QInputDialog>
 #include <QLabel>
-#include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
-#include <QStyle>
+#include <QRegularExpression>
+#include <QSplitter>
 #include <QVBoxLayout>
+
+namespace {
+
+const QString k_suffix = QStringLiteral(".qprofile");
+
+// A profile name as a file name: characters no file system takes become '_'.
+QString file_stem(const QString& name) {
+    static const QRegularExpression unsafe(QStringLiteral("[\\\\/:*?\"<>|\\x00-\\x1f]"));
+    return QString(name).replace(unsafe, QStringLiteral("_")).trimmed();
+}
+
+// What a message button says, without the code that follows its dot.
+QString without_code(const QString& label) {
+    return label.section(QStringLiteral(" · "), 0, 0);
+}
+
+} // namespace
 
 profile_panel_c::profile_panel_c(kernel_session_c* session, ctrl_center_c* centre, QWidget* parent)
     : QWidget(parent)
@@ -45,9 +65,7 @@ QString profile_panel_c::text(int32_t id) const {
 }
 
 QFrame* profile_panel_c::build_profiles() {
-    auto* card = new QFrame(this);
-    card->setObjectName(QStringLiteral("wg_profiles"));
-    card->setProperty("role", QStringLiteral("card"));
+    QFrame* card = make_card(QStringLiteral("wg_profiles"), this);
     auto* column = new QVBoxLayout(card);
     column->setContentsMargins(22, 20, 22, 20);
     column->setSpacing(8);
@@ -66,10 +84,7 @@ QFrame* profile_panel_c::build_profiles() {
             make_button(QStringLiteral("btn_slot_%1").arg(slot + 1), "slot", card);
         button->setCheckable(true);
         button->setAutoExclusive(false);
-        connect(button, &QPushButton::clicked, this, [this, slot] {
-            m_session->select_profile(slot);
-            refresh();
-        });
+        connect(button, &QPushButton::clicked, this, [this, slot] { select_profile(slot); });
         column->addWidget(button);
         m_slots.append(button);
     }
@@ -104,17 +119,15 @@ QFrame* profile_panel_c::build_profiles() {
     connect(m_import, &QPushButton::clicked, this, [this] { import_profile(); });
     connect(m_export, &QPushButton::clicked, this, [this] { export_profile(); });
     column->addLayout(actions);
-    column->addStretch(1);
     m_message = make_label(QStringLiteral("lb_profile_message"), "note", card);
     m_message->setWordWrap(true);
     column->addWidget(m_message);
+    column->addStretch(1);
     return card;
 }
 
 QFrame* profile_panel_c::build_mouse() {
-    auto* card = new QFrame(this);
-    card->setObjectName(QStringLiteral("wg_mouse"));
-    card->setProperty("role", QStringLiteral("card"));
+    QFrame* card = make_card(QStringLiteral("wg_mouse"), this);
     auto* column = new QVBoxLayout(card);
     column->setContentsMargins(22, 20, 22, 20);
     column->setSpacing(8);
@@ -144,12 +157,46 @@ QFrame* profile_panel_c::build_mouse() {
     add_fact(QStringLiteral("mouse_commits"), m_commits, "fact");
     add_fact(QStringLiteral("mouse_file"), m_file, "value");
     column->addLayout(facts);
+    column->addSpacing(14);
+
+    // The host messages a device causes, one button each, so every path can be tried.
+    m_messages_caption = make_label(QStringLiteral("lb_messages_caption"), "section", card);
+    column->addWidget(m_messages_caption);
+    m_messages_note = make_label(QStringLiteral("lb_messages_note"), "note", card);
+    m_messages_note->setWordWrap(true);
+    column->addWidget(m_messages_note);
+    auto* buttons = new QGridLayout;
+    buttons->setHorizontalSpacing(8);
+    buttons->setVerticalSpacing(8);
+    const QPair<const char*, device_message_t> list[] = {
+        {"btn_message_reload", device_message_t::reload},
+        {"btn_message_values", device_message_t::values},
+        {"btn_message_dpi", device_message_t::dpi_button},
+        {"btn_message_calibration_ok", device_message_t::calibration_ok},
+        {"btn_message_calibration_failed", device_message_t::calibration_failed},
+    };
+    for (const auto& entry : list) {
+        QPushButton* button = make_button(QLatin1String(entry.first), "action", card);
+        const int index = m_message_buttons.size();
+        buttons->addWidget(button, index / 2, index % 2);
+        const device_message_t message = entry.second;
+        connect(button, &QPushButton::clicked, this, [this, message] { send_message(message); });
+        m_message_buttons.append(button);
+    }
+    column->addLayout(buttons);
+    m_device_message = make_label(QStringLiteral("lb_device_message"), "note", card);
+    m_device_message->setWordWrap(true);
+    column->addWidget(m_device_message);
     column->addStretch(1);
     return card;
 }
 
 QString profile_panel_c::message() const {
     return m_message->text();
+}
+
+QString profile_panel_c::device_message() const {
+    return m_device_message->text();
 }
 
 QString profile_panel_c::command_text(int code) const {
@@ -167,6 +214,11 @@ QString profile_panel_c::command_text(int code) const {
     default:
         return text(host_text::command_other).arg(code);
     }
+}
+
+QString profile_panel_c::profile_name(int slot) const {
+    product_kernel_i* kernel = m_session->kernel();
+    return kernel ? kernel->profile_name(uint8_t(slot)) : QString();
 }
 
 void profile_panel_c::refresh() {
@@ -221,6 +273,8 @@ void profile_panel_c::refresh() {
                                       : text(host_text::no_command));
     m_commits.value->setText(QString::number(m_session->published_commits()));
     m_file.value->setText(mouse ? QDir::toNativeSeparators(mouse->file()) : QString());
+    for (QPushButton* button : qAsConst(m_message_buttons))
+        button->setEnabled(open && mouse);
 }
 
 void profile_panel_c::retranslate() {
@@ -239,89 +293,290 @@ void profile_panel_c::retranslate() {
     m_last_command.key->setText(text(host_text::last_command));
     m_commits.key->setText(text(host_text::commits_published));
     m_file.key->setText(text(host_text::memory_file));
+    m_messages_caption->setText(text(host_text::messages_section));
+    m_messages_note->setText(text(host_text::messages_note));
+    const int32_t labels[] = {host_text::message_reload, host_text::message_values,
+                              host_text::message_dpi_button, host_text::message_calibration_ok,
+                              host_text::message_calibration_failed};
+    for (int i = 0; i < m_message_buttons.size(); ++i)
+        m_message_buttons.at(i)->setText(text(labels[i]));
+    // An outcome stays in the language it was told in; it goes with the switch.
+    clear_messages();
     refresh();
 }
 
-void profile_panel_c::show_outcome(bool ok, const QString& done, const QString& error) {
-    m_message->setText(ok ? done : text(host_text::operation_failed).arg(error));
+void profile_panel_c::clear_messages() {
+    show_outcome(true, QString());
+    show_device_outcome(true, QString());
+}
+
+void profile_panel_c::show_outcome(bool ok, const QString& outcome) {
+    m_message->setText(outcome);
     m_message->setProperty("state", ok ? QStringLiteral("ok") : QStringLiteral("error"));
     restyle(m_message);
     refresh();
 }
 
-void profile_panel_c::add_profile() {
-    m_session->append_profile();
+void profile_panel_c::show_device_outcome(bool ok, const QString& outcome) {
+    m_device_message->setText(outcome);
+    m_device_message->setProperty("state", ok ? QStringLiteral("ok") : QStringLiteral("error"));
+    restyle(m_device_message);
+}
+
+void profile_panel_c::select_profile(int slot) {
+    clear_messages();
+    m_session->select_profile(slot);
     refresh();
+}
+
+void profile_panel_c::add_profile() {
+    clear_messages();
+    product_kernel_i* kernel = m_session->kernel();
+    if (!kernel || !m_session->append_profile())
+        return refresh();
+    const int slot = kernel->profile_count() - 1;
+    show_outcome(true, text(host_text::added).arg(profile_name(slot)).arg(slot + 1));
 }
 
 void profile_panel_c::insert_profile() {
+    clear_messages();
     product_kernel_i* kernel = m_session->kernel();
-    if (kernel)
-        m_session->insert_profile(kernel->current_profile());
-    refresh();
+    const int slot = kernel ? kernel->current_profile() : -1;
+    if (!kernel || !m_session->insert_profile(slot))
+        return refresh();
+    show_outcome(true, text(host_text::inserted).arg(profile_name(slot)).arg(slot + 1));
+}
+
+QDialog* profile_panel_c::delete_question(int slot) {
+    return koral_dialogs::question(
+        this, text(host_text::delete_title),
+        text(host_text::delete_question).arg(slot + 1).arg(profile_name(slot)),
+        text(host_text::delete_profile));
 }
 
 void profile_panel_c::delete_profile() {
+    clear_messages();
     product_kernel_i* kernel = m_session->kernel();
-    if (kernel)
-        m_session->delete_profile(kernel->current_profile());
-    refresh();
+    if (!kernel || kernel->profile_count() <= 1)
+        return;
+    const int slot = kernel->current_profile();
+    const QString name = profile_name(slot);
+    if (m_dialogs) {
+        QScopedPointer<QDialog> box(delete_question(slot));
+        if (!koral_dialogs::confirmed(static_cast<QMessageBox*>(box.data())))
+            return;
+    }
+    if (m_session->delete_profile(slot))
+        show_outcome(true, text(host_text::deleted).arg(name));
+}
+
+QDialog* profile_panel_c::rename_dialog(int slot) {
+    // Another profile's name would make two buttons that cannot be told apart.
+    const QStringList taken = m_session->profile_names(slot);
+    const QString refusal = text(host_text::name_taken);
+    return new name_dialog_c(this, m_centre->language(), text(host_text::rename_title),
+                             text(host_text::rename_prompt).arg(slot + 1), profile_name(slot),
+                             profile_names::max_units, [taken, refusal](const QString& name) {
+                                 return taken.contains(name) ? refusal : QString();
+                             });
 }
 
 void profile_panel_c::rename_profile(const QString& name) {
+    clear_messages();
     product_kernel_i* kernel = m_session->kernel();
     if (!kernel)
         return;
     const int slot = kernel->current_profile();
     QString chosen = name;
-    if (chosen.isEmpty() && m_dialogs) {
-        bool ok = false;
-        chosen = QInputDialog::getText(this, text(host_text::rename_title),
-                                       text(host_text::rename_prompt).arg(slot + 1),
-                                       QLineEdit::Normal, kernel->profile_name(uint8_t(slot)), &ok);
-        if (!ok)
+    if (chosen.isNull()) {
+        if (!m_dialogs)
             return;
+        QScopedPointer<QDialog> dialog(rename_dialog(slot));
+        if (dialog->exec() != QDialog::Accepted)
+            return;
+        chosen = static_cast<name_dialog_c*>(dialog.data())->name();
     }
-    if (chosen.trimmed().isEmpty())
-        return;
-    m_session->rename_profile(slot, chosen.trimmed());
-    refresh();
+    const QString trimmed = chosen.trimmed();
+    if (trimmed.isEmpty())
+        return show_outcome(false, text(host_text::name_empty));
+    bool cut = false;
+    const QString fitted = profile_names::fit(trimmed, &cut);
+    if (m_session->profile_names(slot).contains(fitted))
+        return show_outcome(false, text(host_text::name_taken));
+    const QString stored = m_session->rename_profile(slot, fitted);
+    if (stored.isEmpty())
+        return refresh();
+    show_outcome(!cut, cut ? text(host_text::name_cut).arg(profile_names::max_units).arg(stored)
+                           : text(host_text::renamed).arg(slot + 1).arg(stored));
+}
+
+QFileDialog* profile_panel_c::file_dialog(bool save, int slot) {
+    const QString folder = host_settings_c().profile_folder();
+    auto* dialog = new QFileDialog(
+        this, text(save ? host_text::export_title : host_text::import_title).arg(slot + 1), folder,
+        text(host_text::profile_filter));
+    dialog->setObjectName(QStringLiteral("dlg_profile_file"));
+    // Qt's own dialog follows koral's theme and language on every system.
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->resize(820, 480);
+    if (auto* splitter = dialog->findChild<QSplitter*>(QStringLiteral("splitter")))
+        splitter->setSizes({190, 630});
+    if (!save) {
+        dialog->setAcceptMode(QFileDialog::AcceptOpen);
+        dialog->setFileMode(QFileDialog::ExistingFile);
+        return dialog;
+    }
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setFileMode(QFileDialog::AnyFile);
+    dialog->setDefaultSuffix(k_suffix.mid(1));
+    // A profile without a usable name still gets a visible file name.
+    QString stem = file_stem(profile_name(slot));
+    if (stem.isEmpty() || stem.startsWith(QLatin1Char('.')))
+        stem = file_stem(text(host_text::profile_default_name).arg(slot + 1));
+    dialog->selectFile(QDir(folder).filePath(stem + k_suffix));
+    return dialog;
+}
+
+QDialog* profile_panel_c::replace_question(int slot, const QString& file) {
+    return koral_dialogs::question(this, text(host_text::replace_title),
+                                   text(host_text::replace_question)
+                                       .arg(slot + 1)
+                                       .arg(profile_name(slot))
+                                       .arg(QFileInfo(file).fileName()),
+                                   text(host_text::replace_button));
 }
 
 void profile_panel_c::import_profile(const QString& file) {
+    clear_messages();
     product_kernel_i* kernel = m_session->kernel();
     if (!kernel)
         return;
-    const int slot = kernel->current_profile();
     QString chosen = file;
-    if (chosen.isEmpty() && m_dialogs)
-        chosen = QFileDialog::getOpenFileName(this, text(host_text::import_title).arg(slot + 1),
-                                              QString(), text(host_text::profile_filter));
-    if (chosen.isEmpty())
-        return;
+    int slot = profile_names::free_slot(kernel->profile_count(), kernel_session_c::profile_slots);
+    if (chosen.isEmpty()) {
+        if (!m_dialogs)
+            return;
+        QScopedPointer<QFileDialog> dialog(
+            file_dialog(false, slot >= 0 ? slot : kernel->current_profile()));
+        if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
+            return;
+        chosen = dialog->selectedFiles().first();
+        host_settings_c().remember_profile_file(chosen);
+    }
     QString error;
-    const bool ok = m_session->import_profile(slot, chosen, &error);
-    show_outcome(ok, text(host_text::import_done).arg(QFileInfo(chosen).fileName()).arg(slot + 1),
-                 error);
+    if (slot < 0) {
+        // Every slot holds a profile: one is replaced only when the person says so.
+        slot = kernel->current_profile();
+        if (m_dialogs) {
+            QScopedPointer<QDialog> box(replace_question(slot, chosen));
+            if (!koral_dialogs::confirmed(static_cast<QMessageBox*>(box.data())))
+                return;
+        }
+        const bool ok = m_session->import_profile(slot, chosen, &error);
+        return show_outcome(
+            ok, ok ? text(host_text::import_done).arg(QFileInfo(chosen).fileName()).arg(slot + 1)
+                   : text(host_text::operation_failed).arg(error));
+    }
+    if (!m_session->append_profile())
+        return refresh();
+    if (!m_session->import_profile(slot, chosen, &error)) {
+        // The slot was taken for this file only; it goes again.
+        m_session->delete_profile(slot);
+        return show_outcome(false, text(host_text::operation_failed).arg(error));
+    }
+    m_session->select_profile(slot);
+    show_outcome(true,
+                 text(host_text::import_into_new).arg(QFileInfo(chosen).fileName()).arg(slot + 1));
 }
 
 void profile_panel_c::export_profile(const QString& file) {
+    clear_messages();
     product_kernel_i* kernel = m_session->kernel();
     if (!kernel)
         return;
     const int slot = kernel->current_profile();
     QString chosen = file;
-    if (chosen.isEmpty() && m_dialogs) {
-        const QString suggestion =
-            kernel->profile_name(uint8_t(slot)) + QStringLiteral(".qprofile");
-        chosen = QFileDialog::getSaveFileName(this, text(host_text::export_title).arg(slot + 1),
-                                              suggestion, text(host_text::profile_filter));
+    if (chosen.isEmpty()) {
+        if (!m_dialogs)
+            return;
+        QScopedPointer<QFileDialog> dialog(file_dialog(true, slot));
+        if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
+            return;
+        chosen = dialog->selectedFiles().first();
+        host_settings_c().remember_profile_file(chosen);
     }
-    if (chosen.isEmpty())
-        return;
     QString error;
     const bool ok = m_session->export_profile(slot, chosen, &error);
-    show_outcome(ok,
-                 text(host_text::export_done).arg(slot + 1).arg(QDir::toNativeSeparators(chosen)),
-                 error);
+    show_outcome(
+        ok, ok ? text(host_text::export_done).arg(slot + 1).arg(QDir::toNativeSeparators(chosen))
+               : text(host_text::operation_failed).arg(error));
+}
+
+bool profile_panel_c::send_message(device_message_t message) {
+    clear_messages();
+    virtual_mouse_c* mouse = m_session->mouse();
+    if (!mouse || !m_session->kernel())
+        return false;
+    int32_t label = host_text::message_reload;
+    int code = host_message::data_loaded;
+    bool sent = false;
+    virtual_mouse_c::dpi_press_t press;
+    switch (message) {
+    case device_message_t::reload:
+        sent = mouse->send_stored_blob();
+        break;
+    case device_message_t::values:
+        label = host_text::message_values;
+        code = host_message::device_values;
+        sent = mouse->report_device_values();
+        break;
+    case device_message_t::dpi_button:
+        label = host_text::message_dpi_button;
+        code = host_message::profile_settings;
+        sent = mouse->press_dpi_button(&press);
+        break;
+    case device_message_t::calibration_ok:
+    case device_message_t::calibration_failed: {
+        const bool ok = message == device_message_t::calibration_ok;
+        label = ok ? host_text::message_calibration_ok : host_text::message_calibration_failed;
+        code = host_message::calibration_result;
+        sent = mouse->send_calibration_result(ok);
+        break;
+    }
+    }
+    refresh();
+    if (!sent) {
+        const bool from_memory = code == host_message::data_loaded ||
+                                 code == host_message::device_values ||
+                                 code == host_message::profile_settings;
+        show_device_outcome(false, text(!mouse->has_blob() && from_memory
+                                            ? host_text::message_memory_unreadable
+                                            : host_text::message_not_sent)
+                                       .arg(code));
+        return false;
+    }
+    if (message == device_message_t::dpi_button)
+        show_device_outcome(true, text(host_text::message_dpi_sent)
+                                      .arg(press.slot + 1)
+                                      .arg(press.step + 1)
+                                      .arg(press.dpi));
+    else
+        show_device_outcome(true,
+                            text(host_text::message_sent).arg(code).arg(without_code(text(label))));
+    return true;
+}
+
+QList<QPair<QString, QDialog*>> profile_panel_c::screenshot_dialogs() {
+    QList<QPair<QString, QDialog*>> dialogs;
+    product_kernel_i* kernel = m_session->kernel();
+    if (!kernel)
+        return dialogs;
+    const int slot = kernel->current_profile();
+    dialogs.append({QStringLiteral("dialog_rename"), rename_dialog(slot)});
+    dialogs.append({QStringLiteral("dialog_delete"), delete_question(slot)});
+    const QString sample =
+        QDir(host_settings_c().profile_folder()).filePath(file_stem(profile_name(slot)) + k_suffix);
+    dialogs.append({QStringLiteral("dialog_import_replace"), replace_question(slot, sample)});
+    dialogs.append({QStringLiteral("dialog_export_file"), file_dialog(true, slot)});
+    return dialogs;
 }

@@ -3,6 +3,7 @@
 #include "host/components/component_texts.h"
 
 #include <QHash>
+#include <QStringList>
 
 #include <algorithm>
 
@@ -313,11 +314,10 @@ const text_row k_texts[] = {
     {host_text::language_id, "Id", "Id"},
     {host_text::language_name, "Name", "Name"},
     {host_text::language_file, "Translation", "Übersetzung"},
-    {host_text::module_loaded, "Module loaded · %1 classes registered",
-     "Modul geladen · %1 Klassen registriert"},
+    {host_text::module_loaded, "Module loaded · %1 registered", "Modul geladen · %1 registriert"},
     {host_text::module_not_loaded, "Module not loaded: %1", "Modul nicht geladen: %1"},
     {host_text::catalogue_missing, "No catalogue at %1", "Kein Katalog unter %1"},
-    {host_text::catalogue_summary, "%1 products · %2 languages", "%1 Produkte · %2 Sprachen"},
+    {host_text::catalogue_summary, "%1 · %2", "%1 · %2"},
     {host_text::module_file, "Module file", "Moduldatei"},
     {host_text::pages_pending, "The module's own pages follow the Macros tab.",
      "Die Seiten des Moduls folgen auf den Reiter Makros."},
@@ -373,7 +373,7 @@ const text_row k_texts[] = {
     // The macros tab: the host's macro library.
     {host_text::macros_tab, "MACROS", "MAKROS"},
     {host_text::macro_library_panel, "MACRO LIBRARY", "MAKROBIBLIOTHEK"},
-    {host_text::macro_summary, "%1 groups · %2 macros", "%1 Gruppen · %2 Makros"},
+    {host_text::macro_summary, "%1 · %2", "%1 · %2"},
     {host_text::macro_column_name, "Name", "Name"},
     {host_text::macro_column_keys, "Key events", "Tastenereignisse"},
     {host_text::new_group, "New group", "Neue Gruppe"},
@@ -387,6 +387,125 @@ const text_row k_texts[] = {
     {host_text::entry_name_prompt, "New name:", "Neuer Name:"},
     {host_text::name_taken, "That name is empty or already taken here.",
      "Dieser Name ist leer oder hier schon vergeben."},
+
+    // Outcomes of the device tab's file and profile operations.
+    {host_text::no_profile_in_slot, "There is no profile in slot %1.",
+     "In Platz %1 gibt es kein Profil."},
+    {host_text::file_too_large, "%1 is too large to be a profile.",
+     "%1 ist zu groß für ein Profil."},
+    {host_text::file_not_a_profile, "%1 holds no profile of this mouse.",
+     "%1 enthält kein Profil dieser Maus."},
+    {host_text::profile_not_written, "The module could not write profile %1.",
+     "Das Modul konnte Profil %1 nicht schreiben."},
+    {host_text::file_unreadable, "%1 cannot be read.", "%1 lässt sich nicht lesen."},
+    {host_text::file_unwritable, "%1 cannot be written.", "%1 lässt sich nicht schreiben."},
+
+    // Counted texts: the form for one, then the form for every other count.
+    {host_text::group_count, "%n group|%n groups", "%n Gruppe|%n Gruppen"},
+    {host_text::macro_count, "%n macro|%n macros", "%n Makro|%n Makros"},
+    {host_text::class_count, "%n class|%n classes", "%n Klasse|%n Klassen"},
+    {host_text::product_count, "%n product|%n products", "%n Produkt|%n Produkte"},
+    {host_text::language_count, "%n language|%n languages", "%n Sprache|%n Sprachen"},
+
+    // Questions and notes around a person's profiles.
+    {host_text::delete_title, "Delete profile", "Profil löschen"},
+    {host_text::delete_question,
+     "Delete profile %1 “%2”? Its settings, buttons and macros are lost for good.",
+     "Profil %1 „%2“ löschen? Seine Einstellungen, Tasten und Makros gehen endgültig verloren."},
+    {host_text::replace_title, "Replace profile", "Profil ersetzen"},
+    {host_text::replace_question,
+     "All five slots are in use. Replace profile %1 “%2” with the profile in %3?",
+     "Alle fünf Plätze sind belegt. Profil %1 „%2“ durch das Profil aus %3 ersetzen?"},
+    {host_text::replace_button, "Replace", "Ersetzen"},
+    {host_text::import_into_new, "Imported %1 into the free slot %2.",
+     "%1 in den freien Platz %2 importiert."},
+    {host_text::profile_default_name, "Profile %1", "Profil %1"},
+    {host_text::name_label, "Name", "Name"},
+    {host_text::name_limit, "%1 of %2 characters", "%1 von %2 Zeichen"},
+    {host_text::name_empty, "A name cannot be empty.", "Ein Name darf nicht leer sein."},
+    {host_text::name_cut, "The name was cut to %1 characters: “%2”.",
+     "Der Name wurde auf %1 Zeichen gekürzt: „%2“."},
+    {host_text::renamed, "Profile %1 is now called “%2”.", "Profil %1 heißt jetzt „%2“."},
+    {host_text::added, "Added “%1” as profile %2.", "„%1“ als Profil %2 hinzugefügt."},
+    {host_text::inserted, "Inserted “%1” as profile %2.", "„%1“ als Profil %2 eingefügt."},
+    {host_text::deleted, "Deleted profile “%1”.", "Profil „%1“ gelöscht."},
+    {host_text::selected, "Profile %1 “%2” is active.", "Profil %1 „%2“ ist aktiv."},
+
+    // Messages a person makes the virtual mouse send; the code follows the dot.
+    {host_text::messages_section, "Messages to the module", "Meldungen an das Modul"},
+    {host_text::messages_note,
+     "Each button lets the mouse send the module one host message over shared memory, as a "
+     "real device would.",
+     "Jede Schaltfläche lässt die Maus dem Modul eine Host-Meldung über gemeinsamen Speicher "
+     "schicken, wie es ein echtes Gerät täte."},
+    {host_text::message_reload, "Report stored profiles · 0", "Gespeicherte Profile melden · 0"},
+    {host_text::message_values, "Report device values · 8", "Gerätewerte melden · 8"},
+    {host_text::message_dpi_button, "Press the DPI button · 14", "DPI-Taste drücken · 14"},
+    {host_text::message_calibration_ok, "Calibration succeeds · 25", "Kalibrierung gelingt · 25"},
+    {host_text::message_calibration_failed, "Calibration fails · 25",
+     "Kalibrierung misslingt · 25"},
+    {host_text::message_sent, "Message %1 sent: %2.", "Meldung %1 gesendet: %2."},
+    {host_text::message_dpi_sent, "DPI button: profile %1 now uses step %2 (%3 DPI).",
+     "DPI-Taste: Profil %1 nutzt jetzt Stufe %2 (%3 DPI)."},
+    {host_text::message_not_sent, "Message %1 was not sent; the log says why.",
+     "Meldung %1 wurde nicht gesendet; das Protokoll nennt den Grund."},
+    {host_text::message_memory_unreadable,
+     "The mouse's memory holds no readable profile set yet, so message %1 has nothing to "
+     "report.",
+     "Der Speicher der Maus enthält noch keinen lesbaren Profilsatz, Meldung %1 hat also nichts "
+     "zu melden."},
+
+    // The macro key editor.
+    {host_text::macro_column_types, "Types", "Tippt"},
+    {host_text::edit_keys, "Edit keys…", "Tasten bearbeiten…"},
+    {host_text::key_editor_title, "Macro", "Makro"},
+    {host_text::new_group_title, "New group", "Neue Gruppe"},
+    {host_text::untypeable, "A macro cannot type these characters: %1",
+     "Diese Zeichen kann ein Makro nicht tippen: %1"},
+    {host_text::other_keys,
+     "%n further key event cannot be shown as text; new keys replace it.|%n further key events "
+     "cannot be shown as text; new keys replace them.",
+     "%n weiteres Tastenereignis lässt sich nicht als Text zeigen; neue Tasten ersetzen es.|%n "
+     "weitere Tastenereignisse lassen sich nicht als Text zeigen; neue Tasten ersetzen sie."},
+    {host_text::keys_saved, "“%1” now types “%2”.", "„%1“ tippt jetzt „%2“."},
+
+    // The command line.
+    {host_text::cli_description,
+     "Stand-in host for the Quil device module: loads the module and shows what it offers.",
+     "Ersatz-Host für das Quil-Gerätemodul: lädt das Modul und zeigt, was es bietet."},
+    {host_text::cli_help, "Show this help and exit.", "Diese Hilfe zeigen und beenden."},
+    {host_text::cli_version, "Show the version and exit.", "Die Version zeigen und beenden."},
+    {host_text::cli_screenshot,
+     "Render every tab and dialog off screen to PNG files in <dir> and exit.",
+     "Jeden Reiter und Dialog unsichtbar als PNG-Dateien nach <dir> zeichnen und beenden."},
+    {host_text::cli_edition, "Edition to show: black or white.",
+     "Zu zeigende Edition: black (schwarz) oder white (weiß)."},
+    {host_text::cli_language,
+     "Language id from the list below (without it: the one last picked in the window).",
+     "Sprach-Id aus der Liste unten (ohne: die zuletzt im Fenster gewählte)."},
+    {host_text::cli_languages, "Languages:", "Sprachen:"},
+    {host_text::cli_data,
+     "Where data is kept:\n  virtual mice and macro library  %1\n  koral's settings              "
+     "  %2\n  the module's log                %3",
+     "Wo Daten liegen:\n  virtuelle Mäuse und Makros  %1\n  Einstellungen von koral     %2\n  "
+     "Protokoll des Moduls        %3"},
+    {host_text::cli_unexpected, "Unexpected argument: %1", "Unerwartetes Argument: %1"},
+    {host_text::cli_unknown_edition, "Unknown edition “%1”: use black or white.",
+     "Unbekannte Edition „%1“: black oder white verwenden."},
+    {host_text::cli_bad_language, "Language id “%1” is not a number.",
+     "Die Sprach-Id „%1“ ist keine Zahl."},
+    {host_text::cli_no_language, "The catalogue has no language %1; it offers %2.",
+     "Der Katalog hat keine Sprache %1; er bietet %2."},
+    {host_text::cli_screenshot_folder, "--screenshot needs a folder.",
+     "--screenshot braucht einen Ordner."},
+    {host_text::cli_no_display,
+     "There is no display to show the window on (DISPLAY is not set). Use --screenshot <dir> "
+     "to render the pages to files.",
+     "Es gibt keinen Bildschirm für das Fenster (DISPLAY ist nicht gesetzt). Mit --screenshot "
+     "<dir> werden die Seiten als Dateien gezeichnet."},
+    {host_text::shot_folder_failed, "Cannot create the folder %1.",
+     "Der Ordner %1 lässt sich nicht anlegen."},
+    {host_text::shot_write_failed, "Cannot write %1.", "%1 lässt sich nicht schreiben."},
     // The host's components: value controls of the main page and the control box.
     {component_text::sensitivity_title, "SENSITIVITY", "EMPFINDLICHKEIT"},
     {component_text::sensitivity_help,
@@ -466,6 +585,13 @@ QList<int32_t> ids() {
 QString text(int32_t id, int32_t language) {
     const text_table& t = table();
     return language == german ? t.german.value(id) : t.english.value(id);
+}
+
+QString plural(int32_t id, int count, int32_t language) {
+    // English and German both keep the singular for exactly one.
+    const QStringList forms = text(id, language).split(QLatin1Char('|'));
+    const QString& form = count == 1 || forms.size() < 2 ? forms.first() : forms.at(1);
+    return QString(form).replace(QLatin1String("%n"), QString::number(count));
 }
 
 } // namespace host_texts

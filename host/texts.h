@@ -18,6 +18,9 @@ QList<int32_t> ids();
 // The text in the language; a language without a column reads English.
 // An id the table lacks gives a null text.
 QString text(int32_t id, int32_t language);
+// A counted text: its row holds the form for one and the form for any other
+// count, split by '|', and %n stands for the count ("%n group|%n groups").
+QString plural(int32_t id, int count, int32_t language);
 
 } // namespace host_texts
 
@@ -114,5 +117,72 @@ enum : int32_t {
     macro_keys_prompt,
     entry_name_prompt,
     name_taken,
+    // Outcomes of the device tab's file and profile operations.
+    no_profile_in_slot,
+    file_too_large,
+    file_not_a_profile,
+    profile_not_written,
+    file_unreadable,
+    file_unwritable,
+    // Counted texts (host_texts::plural).
+    group_count,
+    macro_count,
+    class_count,
+    product_count,
+    language_count,
+    // Questions and notes around a person's profiles.
+    delete_title,
+    delete_question,
+    replace_title,
+    replace_question,
+    replace_button,
+    import_into_new,
+    profile_default_name,
+    name_label,
+    name_limit,
+    name_empty,
+    name_cut,
+    renamed,
+    added,
+    inserted,
+    deleted,
+    selected,
+    // Messages a person makes the virtual mouse send.
+    messages_section,
+    messages_note,
+    message_reload,
+    message_values,
+    message_dpi_button,
+    message_calibration_ok,
+    message_calibration_failed,
+    message_sent,
+    message_dpi_sent,
+    message_not_sent,
+    message_memory_unreadable,
+    // The macro key editor.
+    macro_column_types,
+    edit_keys,
+    key_editor_title,
+    new_group_title,
+    untypeable,
+    other_keys,
+    keys_saved,
+    // The command line.
+    cli_description,
+    cli_help,
+    cli_version,
+    cli_screenshot,
+    cli_edition,
+    cli_language,
+    cli_languages,
+    cli_data,
+    cli_unexpected,
+    cli_unknown_edition,
+    cli_bad_language,
+    cli_no_language,
+    cli_screenshot_folder,
+    cli_no_display,
+    shot_folder_failed,
+    shot_write_failed,
 };
 } // namespace host_text

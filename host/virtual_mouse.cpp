@@ -3,6 +3,7 @@
 #include "module/page_interfaces.h"
 
 #include "host/ctrl_center.h"
+#include "host/device_memory.h"
 #include "host/host_log.h"
 #include "host/host_storage.h"
 #include "host/profile_service.h"
@@ -275,6 +276,45 @@ bool virtual_mouse_c::send_profile_settings(const QList<QByteArray>& records) {
 
 bool virtual_mouse_c::send_calibration_result(bool success) {
     return send(host_message::calibration_result, QByteArray(1, success ? 1 : 0));
+}
+
+bool virtual_mouse_c::read_memory(device_memory_t* memory) const {
+    if (m_blob.isEmpty()) {
+        qCWarning(lc_koral) << "Virtual mouse: the memory holds no profile set yet";
+        return false;
+    }
+    QString error;
+    if (!device_memory_t::read(m_blob, memory, &error)) {
+        qCWarning(lc_koral).noquote() << "Virtual mouse: the memory cannot be read:" << error;
+        return false;
+    }
+    return true;
+}
+
+bool virtual_mouse_c::report_device_values() {
+    device_memory_t memory;
+    return read_memory(&memory) && send_device_values(memory.device_values);
+}
+
+bool virtual_mouse_c::press_dpi_button(dpi_press_t* press) {
+    device_memory_t memory;
+    if (!read_memory(&memory))
+        return false;
+    const int slot = memory.current_slot();
+    if (slot >= memory.settings.size()) {
+        qCWarning(lc_koral) << "Virtual mouse: the current profile" << slot
+                            << "has no settings in the memory";
+        return false;
+    }
+    QByteArray& settings = memory.settings[slot];
+    const int step = device_memory_t::next_dpi_step(settings);
+    if (step < 0) {
+        qCWarning(lc_koral) << "Virtual mouse: profile" << slot << "has no DPI step switched on";
+        return false;
+    }
+    settings[device_memory_t::active_step_at] = char(step);
+    *press = {slot, step, device_memory_t::dpi_of(settings, step)};
+    return send_profile_settings(memory.settings);
 }
 
 // ------------------------------------------------------------------ kernel and commands

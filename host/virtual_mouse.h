@@ -13,6 +13,7 @@
 #include <array>
 
 class ctrl_center_c;
+struct device_memory_t;
 
 class virtual_mouse_c : public QObject {
     Q_OBJECT
@@ -69,6 +70,21 @@ public:
     bool send_device_values(const QByteArray& four_bytes);        // 8
     bool send_profile_settings(const QList<QByteArray>& records); // 14: 33 bytes each
     bool send_calibration_result(bool success);                   // 25
+
+    // What a person makes the device do in koral's device tab, from what its
+    // memory holds; false (and a log line) when the memory cannot be read.
+    // Message 8 with the device values the memory holds.
+    bool report_device_values();
+    // The device's DPI button: the active profile moves to its next switched-on
+    // DPI step, and the device reports its profile settings (message 14).
+    struct dpi_press_t {
+        int slot = -1;
+        int step = -1;
+        int dpi = 0;
+    };
+    bool press_dpi_button(dpi_press_t* press);
+    // The memory as the mouse's own reader sees it.
+    bool read_memory(device_memory_t* memory) const;
 
     // What the device holds.
     bool has_blob() const { return !m_blob.isEmpty(); }

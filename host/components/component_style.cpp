@@ -269,14 +269,14 @@ QLabel#lb_help_text {
 
 QString value_form_style_sheet() {
     return QStringLiteral(R"(
+/* A readout, not a field: it takes no typing, so it must not look like the DPI number boxes. */
 QLabel#lb_value {
-    background: #101215;
-    border: 1px solid #2c3037;
-    border-radius: 4px;
-    color: #eceef1;
-    font-size: 14px;
+    background: transparent;
+    border: none;
+    color: #5cc8ea;
+    font-size: 18px;
     font-weight: 700;
-    padding: 2px 0px;
+    padding: 0px;
 }
 QLabel#lb_value:disabled {
     color: #4a4e55;

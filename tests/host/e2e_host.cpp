@@ -310,7 +310,7 @@ private slots:
             QCOMPARE(m_centre->current_kernel(), session.kernel());
             QVERIFY(session.mouse()->has_blob());
             QVERIFY(!session.commit_pending());
-            QVERIFY(session.rename_profile(0, name));
+            QVERIFY(!session.rename_profile(0, name).isEmpty());
             // The kernel told the session; a commit is on its way.
             QVERIFY(session.commit_pending());
             QTRY_COMPARE(session.published_commits(), 1);

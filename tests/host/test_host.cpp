@@ -2,10 +2,14 @@
 #include "host/ctrl_center.h"
 #include "host/host_catalogue.h"
 #include "host/host_options.h"
+#include "host/host_settings.h"
+#include "host/host_storage.h"
 #include "host/module_host.h"
 #include "host/module_loader.h"
+#include "host/profile_names.h"
 #include "host/texts.h"
 
+#include <QDir>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtEndian>
@@ -216,17 +220,141 @@ private slots:
 
     void command_line() {
         using o = host_options_c::outcome_t;
+        const QList<host_catalogue_c::language_t> languages = {{0, "English", "en"},
+                                                               {3, "Deutsch", "de"}};
         host_options_c options;
-        QCOMPARE(options.parse({"koral", "--edition", "white", "--language", "3"}, {0, 3}), o::run);
+        QCOMPARE(options.parse({"koral", "--edition", "white", "--language", "3"}, languages),
+                 o::run);
         QCOMPARE(options.product_type(), 9);
         QCOMPARE(options.language(), 3);
-        QCOMPARE(host_options_c().parse({"koral", "--help"}, {0, 3}), o::help);
+        // Nothing asked for: the program takes what was picked last.
+        host_options_c plain;
+        QCOMPARE(plain.parse({"koral"}, languages), o::run);
+        QCOMPARE(plain.product_type(), -1);
+        QCOMPARE(plain.language(), -1);
+        // Help names every language id and the folders, and tells its language.
+        host_options_c help;
+        QCOMPARE(help.parse({"koral", "--help", "--language", "3"}, languages), o::help);
+        QCOMPARE(help.language(), 3);
+        QVERIFY(help.message().contains(QStringLiteral(" 3  Deutsch")));
+        QVERIFY(help.message().contains(QDir::toNativeSeparators(host_storage::data_folder())));
+        host_options_c version;
+        QCOMPARE(version.parse({"koral", "--version"}, languages), o::help);
+        QVERIFY(version.message().endsWith(host_options_c::version()));
         for (const QStringList& bad :
              {QStringList{"koral", "--colour"}, QStringList{"koral", "--language", "7"}}) {
             host_options_c refused;
-            QCOMPARE(refused.parse(bad, {0, 3}), o::error);
+            QCOMPARE(refused.parse(bad, languages), o::error);
             QVERIFY(!refused.message().isEmpty());
         }
+    }
+
+    void counted_texts_data() {
+        QTest::addColumn<int32_t>("id");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int32_t>("language");
+        QTest::addColumn<QString>("expected");
+        QTest::addRow("no groups")
+            << int32_t(host_text::group_count) << 0 << host_texts::english << "0 groups";
+        QTest::addRow("one group")
+            << int32_t(host_text::group_count) << 1 << host_texts::english << "1 group";
+        QTest::addRow("one macro, German")
+            << int32_t(host_text::macro_count) << 1 << host_texts::german << "1 Makro";
+        QTest::addRow("two macros, German")
+            << int32_t(host_text::macro_count) << 2 << host_texts::german << "2 Makros";
+        QTest::addRow("twelve classes")
+            << int32_t(host_text::class_count) << 12 << host_texts::english << "12 classes";
+        QTest::addRow("a language without a column reads English")
+            << int32_t(host_text::language_count) << 1 << int32_t(7) << "1 language";
+    }
+
+    void counted_texts() {
+        QFETCH(int32_t, id);
+        QFETCH(int, count);
+        QFETCH(int32_t, language);
+        QFETCH(QString, expected);
+        QCOMPARE(host_texts::plural(id, count, language), expected);
+    }
+
+    void profile_names_fit_and_stay_apart_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QStringList>("taken");
+        QTest::addColumn<QString>("fitted");
+        QTest::addColumn<bool>("cut");
+        QTest::addColumn<QString>("distinct");
+        const QString limit(profile_names::max_units, QLatin1Char('a'));
+        // A character of two code units right at the limit goes whole or not at all.
+        const QString pair_at_limit = QString(profile_names::max_units - 1, QLatin1Char('b')) +
+                                      QString::fromUtf8("\xF0\x9F\x96\xB1");
+        QTest::addRow("short and free") << "Aim" << QStringList{"Work"} << "Aim" << false << "Aim";
+        QTest::addRow("taken gets a number")
+            << "Aim" << QStringList{"Aim"} << "Aim" << false << "Aim (2)";
+        QTest::addRow("a number counts on")
+            << "Aim (2)" << QStringList{"Aim", "Aim (2)"} << "Aim (2)" << false << "Aim (3)";
+        QTest::addRow("exactly the limit") << limit << QStringList() << limit << false << limit;
+        QTest::addRow("one over the limit is cut")
+            << limit + "z" << QStringList() << limit << true << limit;
+        QTest::addRow("a number still fits")
+            << limit << QStringList{limit} << limit << false << limit.left(45) + " (2)";
+        QTest::addRow("no half character")
+            << pair_at_limit << QStringList() << pair_at_limit.left(profile_names::max_units - 1)
+            << true << pair_at_limit.left(profile_names::max_units - 1);
+    }
+
+    void profile_names_fit_and_stay_apart() {
+        QFETCH(QString, name);
+        QFETCH(QStringList, taken);
+        QFETCH(QString, fitted);
+        QFETCH(bool, cut);
+        QFETCH(QString, distinct);
+        bool was_cut = !cut;
+        QCOMPARE(profile_names::fit(name, &was_cut), fitted);
+        QCOMPARE(was_cut, cut);
+        QCOMPARE(profile_names::distinct(name, taken), distinct);
+        QVERIFY(profile_names::distinct(name, taken).size() <= profile_names::max_units);
+    }
+
+    void import_takes_a_free_slot_data() {
+        QTest::addColumn<int>("in_use");
+        QTest::addColumn<int>("slot");
+        QTest::addRow("one in use") << 1 << 1;
+        QTest::addRow("four in use") << 4 << 4;
+        QTest::addRow("all five in use: ask") << 5 << -1;
+    }
+
+    void import_takes_a_free_slot() {
+        QFETCH(int, in_use);
+        QFETCH(int, slot);
+        QCOMPARE(profile_names::free_slot(in_use, 5), slot);
+    }
+
+    void settings_remember_choices_and_the_last_folder() {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString file = dir.filePath(QStringLiteral("koral.ini"));
+        const QString fallback = host_settings_c(file).profile_folder();
+        QVERIFY(QFileInfo(fallback).isDir());
+        {
+            host_settings_c settings(file);
+            QCOMPARE(settings.language(-1), -1);
+            settings.set_language(3);
+            settings.set_edition(9);
+            // A file's folder is what is remembered.
+            QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("profiles")));
+            settings.remember_profile_file(dir.filePath(QStringLiteral("profiles/a.qprofile")));
+        }
+        host_settings_c again(file);
+        QCOMPARE(again.language(-1), 3);
+        QCOMPARE(again.edition(8), 9);
+        QCOMPARE(again.profile_folder(), dir.filePath(QStringLiteral("profiles")));
+        // A folder that is gone sends the dialog back to the documents folder.
+        QVERIFY(QDir(dir.filePath(QStringLiteral("profiles"))).removeRecursively());
+        QCOMPARE(again.profile_folder(), fallback);
+        // What koral did not write is not taken.
+        QSettings(file, QSettings::IniFormat).setValue(QStringLiteral("window/edition"), 4);
+        QSettings(file, QSettings::IniFormat).setValue(QStringLiteral("window/language"), "x");
+        QCOMPARE(again.edition(8), 8);
+        QCOMPARE(again.language(0), 0);
     }
 
     void loader_refuses_what_is_not_a_module() {
