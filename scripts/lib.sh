@@ -4,7 +4,7 @@ QUIL_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 QUIL_BUILD=${QUIL_BUILD:-$QUIL_ROOT/build}
 
 quil_packages=(cmake g++ make pkg-config zlib1g-dev qtbase5-dev qttools5-dev qttools5-dev-tools
-               libqt5svg5-dev xvfb xauth fonts-dejavu-core)
+               libqt5svg5-dev qttranslations5-l10n xvfb xauth fonts-dejavu-core)
 
 quil_install_missing() {
     local missing=()
