@@ -214,13 +214,15 @@ bool kernel_session_c::append_profile() {
     m_kernel->append_profile();
     if (m_kernel->profile_count() <= before)
         return false;
-    // A slot freed by an earlier delete comes back without a name; a profile
-    // without one is a blank button and a hidden file when exported.
-    if (m_kernel->profile_name(uint8_t(before)).trimmed().isEmpty()) {
-        const QString name = profile_names::distinct(
-            text(host_text::profile_default_name).arg(before + 1), profile_names(before));
+    // A slot freed by an earlier delete comes back with whatever name it was
+    // left: none at all (a blank button, and a hidden file when exported) or
+    // the default of its number, which a profile moved down may carry already.
+    QString name = m_kernel->profile_name(uint8_t(before)).trimmed();
+    if (name.isEmpty())
+        name = text(host_text::profile_default_name).arg(before + 1);
+    name = profile_names::distinct(name, profile_names(before));
+    if (name != m_kernel->profile_name(uint8_t(before)))
         m_kernel->set_profile_name(uint8_t(before), name);
-    }
     return true;
 }
 

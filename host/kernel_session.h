@@ -59,8 +59,9 @@ public:
 
     // Profile operations; each change is committed on the host's rhythm.
     // A new profile never goes without a name, nor shares one with another:
-    // an appended one without a name gets "Profile n", an inserted one (which
-    // takes the name of the one it goes before) a numbered variant of it.
+    // an appended one without a name gets "Profile n", and a new name that is
+    // taken (an inserted one starts with the name of the one it goes before)
+    // becomes a numbered variant of it.
     void select_profile(int slot);
     bool append_profile();
     bool insert_profile(int slot);

@@ -10,8 +10,12 @@
 #include "host/components/slider.h"
 #include "host/components/value_ctrl.h"
 #include "host/ctrl_center.h"
+#include "host/device_memory.h"
+#include "host/host_catalogue.h"
+#include "host/host_settings.h"
 #include "host/hub.h"
 #include "host/kernel_session.h"
+#include "host/main_window.h"
 #include "host/module_host.h"
 #include "host/module_loader.h"
 #include "host/profile_panel.h"
@@ -22,6 +26,7 @@
 
 #include <QBuffer>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QImage>
 #include <QLabel>
 #include <QProcess>
@@ -359,10 +364,10 @@ private slots:
         QVERIFY(m_centre->current_profile_slot() < 2);
     }
 
-    void panel_operations_reach_the_kernel() {
+    void panel_operations_keep_the_users_profiles() {
         kernel_session_c session(m_host.get(), m_centre.get(), nullptr, m_dir->path());
         profile_panel_c panel(&session, m_centre.get());
-        panel.set_dialogs_enabled(false);
+        panel.set_dialogs_enabled(false); // questions count as confirmed
         QVERIFY(session.open(product_type::black));
         product_kernel_i* kernel = session.kernel();
         auto* add = panel.findChild<QPushButton*>(QStringLiteral("btn_profile_add"));
@@ -372,31 +377,139 @@ private slots:
         QVERIFY(!remove->isEnabled()); // the mouse keeps one profile
         QVERIFY(!slot3->isEnabled());
 
+        // Inserting and deleting leave slots behind that come back without a
+        // name; every profile added later still has one, and no two share one.
         add->click();
-        add->click();
-        QCOMPARE(kernel->profile_count(), 3);
-        slot3->click();
-        QCOMPARE(kernel->current_profile(), uint8_t(2));
-        QCOMPARE(m_centre->current_profile_slot(), uint8_t(2));
-        panel.rename_profile(QStringLiteral("Third"));
-        QCOMPARE(kernel->profile_name(2), QStringLiteral("Third"));
-        QVERIFY(slot3->text().contains(QStringLiteral("Third")));
+        panel.insert_profile();
+        QVERIFY(!panel.message().isEmpty());
+        remove->click();
+        remove->click();
+        for (int i = kernel->profile_count(); i < 5; ++i)
+            add->click();
+        QCOMPARE(kernel->profile_count(), 5);
+        QStringList names;
+        for (uint8_t slot = 0; slot < 5; ++slot)
+            names.append(kernel->profile_name(slot));
+        QVERIFY2(!names.contains(QString()), qPrintable(names.join('|')));
+        QVERIFY2(QSet<QString>(names.begin(), names.end()).size() == 5,
+                 qPrintable(names.join('|')));
+        while (kernel->profile_count() > 2)
+            remove->click();
 
+        // Rename: a name too long is cut and says so, an empty or taken one is refused.
+        QVERIFY(!slot3->isEnabled());
+        panel.select_profile(1);
+        QVERIFY(panel.message().isEmpty()); // the last outcome does not linger
+        panel.rename_profile(QString(60, QLatin1Char('x')));
+        QCOMPARE(kernel->profile_name(1), QString(49, QLatin1Char('x')));
+        QVERIFY(panel.message().contains(QStringLiteral("49")));
+        for (const QString& refused : {QStringLiteral("  "), kernel->profile_name(0)}) {
+            panel.rename_profile(refused);
+            QCOMPARE(kernel->profile_name(1), QString(49, QLatin1Char('x')));
+            QVERIFY(!panel.message().isEmpty());
+        }
+        panel.rename_profile(QStringLiteral("Third"));
+        QCOMPARE(kernel->profile_name(1), QStringLiteral("Third"));
+
+        // Import goes into a free slot and leaves the others as they are.
         const QString file = m_dir->filePath(QStringLiteral("third.qprofile"));
         panel.export_profile(file);
         QVERIFY(QFileInfo(file).size() > 0);
-        remove->click();
-        QCOMPARE(kernel->profile_count(), 2);
-        QVERIFY(kernel->current_profile() < 2);
-        QVERIFY(!slot3->isEnabled());
-
+        const QString first = kernel->profile_name(0);
         panel.import_profile(file);
-        QCOMPARE(kernel->profile_name(kernel->current_profile()), QStringLiteral("Third"));
+        QCOMPARE(kernel->profile_count(), 3);
+        QCOMPARE(kernel->current_profile(), uint8_t(2));
+        QCOMPARE(kernel->profile_name(2), QStringLiteral("Third"));
+        QCOMPARE(kernel->profile_name(0), first);
+        // A file that is no profile takes no slot.
         panel.import_profile(m_dir->filePath(QStringLiteral("missing.qprofile")));
+        QCOMPARE(kernel->profile_count(), 3);
         QVERIFY(!panel.message().isEmpty());
+        // With every slot in use it replaces the active one (once confirmed).
+        while (kernel->profile_count() < 5)
+            add->click();
+        panel.select_profile(0);
+        panel.import_profile(file);
+        QCOMPARE(kernel->profile_count(), 5);
+        QCOMPARE(kernel->profile_name(0), QStringLiteral("Third"));
         // Nothing asks without dialogs, and nothing changes without an answer.
         panel.rename_profile();
-        QCOMPARE(kernel->profile_name(kernel->current_profile()), QStringLiteral("Third"));
+        QCOMPARE(kernel->profile_name(0), QStringLiteral("Third"));
+    }
+
+    void device_messages_reach_the_kernel() {
+        kernel_session_c session(m_host.get(), m_centre.get(), nullptr, m_dir->path());
+        session.set_page_area(m_area.get());
+        profile_panel_c panel(&session, m_centre.get());
+        QVERIFY(session.open(product_type::black));
+        virtual_mouse_c* mouse = session.mouse();
+        using m = profile_panel_c::device_message_t;
+        for (m message : {m::reload, m::values, m::calibration_ok, m::calibration_failed}) {
+            QVERIFY(panel.send_message(message));
+            QVERIFY(!panel.device_message().isEmpty());
+        }
+        QCOMPARE(mouse->messages_sent().mid(mouse->messages_sent().size() - 4),
+                 (QVector<int32_t>{0, 8, 25, 25}));
+
+        // The DPI button moves the active profile to its next step; the kernel
+        // takes it, and its next commit carries it back to the memory.
+        device_memory_t before;
+        QVERIFY(mouse->read_memory(&before));
+        const int slot = before.current_slot();
+        const int step = device_memory_t::next_dpi_step(before.settings.at(slot));
+        QVERIFY(step > 0);
+        QVERIFY(panel.send_message(m::dpi_button));
+        QVERIFY(panel.device_message().contains(
+            QString::number(device_memory_t::dpi_of(before.settings.at(slot), step))));
+        QVERIFY(session.commit_now());
+        device_memory_t after;
+        QVERIFY(mouse->read_memory(&after));
+        QCOMPARE(int(after.settings.at(slot).at(device_memory_t::active_step_at)), step);
+
+        // The mouse's reader refuses a memory cut anywhere, and a count gone wild.
+        const QByteArray blob = mouse->blob();
+        device_memory_t read;
+        QString error;
+        for (int cut : {0, 3, 600, 13000}) {
+            QVERIFY2(!device_memory_t::read(blob.left(cut), &read, &error), qPrintable(error));
+            QVERIFY(!error.isEmpty());
+        }
+        QByteArray wild = blob;
+        qToBigEndian<qint32>(0x7FFFFFFF, wild.data());
+        QVERIFY(!device_memory_t::read(wild, &read, &error));
+        QVERIFY(device_memory_t::read(blob, &read, &error));
+    }
+
+    void window_keeps_the_page_and_remembers_the_language() {
+        host_catalogue_c catalogue;
+        main_window_c window(m_host.get(), m_centre.get(), &catalogue, m_hub.get());
+        window.select_edition(product_type::black);
+        QPushButton* main_tab = nullptr;
+        for (QPushButton* tab : window.findChildren<QPushButton*>()) {
+            if (tab->property("koral_page_id").toInt() == page_type::main &&
+                tab->property("koral_page_id").isValid())
+                main_tab = tab;
+        }
+        QVERIFY(main_tab);
+        main_tab->click();
+        window.select_edition(product_type::white);
+        QCOMPARE(window.session()->kernel()->product_type(), product_type::white);
+        QPushButton* shown = nullptr;
+        for (QPushButton* tab : window.findChildren<QPushButton*>()) {
+            if (tab->isChecked() && tab->property("koral_page_id").isValid())
+                shown = tab;
+        }
+        QVERIFY(shown);
+        QCOMPARE(shown->property("koral_page_id").toInt(), int(page_type::main));
+
+        // A language picked in the window is the one the next start takes.
+        auto* languages = window.findChild<QComboBox*>(QStringLiteral("cb_language"));
+        QVERIFY(languages);
+        const int german = languages->findData(host_texts::german);
+        QVERIFY(german >= 0);
+        emit languages->activated(german);
+        QCOMPARE(m_centre->language(), host_texts::german);
+        QCOMPARE(host_settings_c().language(-1), host_texts::german);
     }
 
     // --- the main page in the host's components ---

@@ -281,6 +281,34 @@ private slots:
         QCOMPARE(macro_library_c::typed_keys(QStringLiteral("a1é!"), 30), typed);
     }
 
+    void macro_keys_read_back_as_text_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("untypeable");
+        QTest::addColumn<int>("shift_presses");
+        QTest::addColumn<QString>("shown");
+        QTest::addRow("letters, digits, space") << "Go 2"
+                                                << "" << 0 << "GO 2";
+        QTest::addRow("what cannot be typed is named once") << "a!b!é"
+                                                            << "!é" << 0 << "AB";
+        QTest::addRow("keys that are no text are counted") << "ok"
+                                                           << "" << 2 << "OK";
+    }
+
+    void macro_keys_read_back_as_text() {
+        QFETCH(QString, text);
+        QFETCH(QString, untypeable);
+        QFETCH(int, shift_presses);
+        QFETCH(QString, shown);
+        QCOMPARE(macro_library_c::untypeable(text), untypeable);
+        QVector<library_key> keys = macro_library_c::typed_keys(text);
+        for (int i = 0; i < shift_presses; ++i)
+            keys += {{1, 0x10, 0, 0}, {2, 0x10, 0, 0}};
+        int other = -1;
+        QCOMPARE(macro_library_c::typed_text(macro_library_c::make_record("m", keys), &other),
+                 shown);
+        QCOMPARE(other, 2 * shift_presses);
+    }
+
     void person_operations_tell_what_changed_and_refuse_ambiguity() {
         macro_library_c library(m_dir->filePath(QStringLiteral("lib.dat")));
         const QList<QList<library_item>>& told = *announcements(&library);

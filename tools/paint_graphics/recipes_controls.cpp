@@ -97,13 +97,15 @@ void check_box(QPainter& p, const QSize& size, recipe_args& args) {
     if (hover)
         look::outer_glow(p, look::rounded(rim, 3), look::with_alpha(look::accent, 120), 2.5, 4);
     if (!checked) {
+        // An empty box must still read as a box on the dark panels: a light rim
+        // on a fill a shade above the panel.
         QLinearGradient fill(box.topLeft(), box.bottomLeft());
-        fill.setColorAt(0, disabled ? QColor(0x16, 0x17, 0x1a) : look::pit);
-        fill.setColorAt(1, disabled ? QColor(0x19, 0x1b, 0x1e) : QColor(0x1a, 0x1d, 0x21));
+        fill.setColorAt(0, disabled ? QColor(0x16, 0x17, 0x1a) : QColor(0x14, 0x16, 0x19));
+        fill.setColorAt(1, disabled ? QColor(0x19, 0x1b, 0x1e) : QColor(0x24, 0x28, 0x2e));
         p.setBrush(fill);
         p.setPen(QPen(disabled ? QColor(0x2a, 0x2d, 0x32)
-                               : (hover ? look::accent_soft : QColor(0x45, 0x4b, 0x54)),
-                      1));
+                               : (hover ? look::accent_soft : QColor(0x86, 0x8e, 0x99)),
+                      1.2));
         p.drawRoundedRect(rim, 3, 3);
         if (!disabled) {
             p.setPen(QPen(QColor(0, 0, 0, 120), 1));
