@@ -47,9 +47,9 @@ QPixmap warning_mark() {
     return pixmap;
 }
 
-void show_note(QLabel* note, const QString& text, bool refused) {
+void show_note(QLabel* note, const QString& text, const char* state) {
     note->setText(text);
-    note->setProperty("state", refused ? QStringLiteral("error") : QString());
+    note->setProperty("state", QLatin1String(state));
     restyle(note);
 }
 
@@ -101,36 +101,39 @@ QString name_dialog_c::note() const {
 
 void name_dialog_c::check() {
     const QString typed = name();
-    QString refusal =
-        typed.isEmpty() ? host_texts::text(host_text::name_empty, m_language) : QString();
+    // An empty field is only a refusal once the person has cleared it; OK stays off either way.
+    QString refusal = typed.isEmpty() && m_editor->isModified()
+                          ? host_texts::text(host_text::name_empty, m_language)
+                          : QString();
     if (refusal.isEmpty() && m_check)
         refusal = m_check(typed);
+    // A full field stops taking characters; the count says why, in warning colour.
+    const int length = m_editor->text().size();
     if (refusal.isEmpty())
         show_note(m_note,
-                  host_texts::text(host_text::name_limit, m_language)
-                      .arg(m_editor->text().size())
-                      .arg(m_max_length),
-                  false);
+                  host_texts::text(host_text::name_limit, m_language).arg(length).arg(m_max_length),
+                  length >= m_max_length ? "full" : "");
     else
-        show_note(m_note, refusal, true);
-    m_buttons->button(QDialogButtonBox::Ok)->setEnabled(refusal.isEmpty());
+        show_note(m_note, refusal, "error");
+    m_buttons->button(QDialogButtonBox::Ok)->setEnabled(refusal.isEmpty() && !typed.isEmpty());
 }
 
 // ---------------------------------------------------------------- macro_editor_c
 
-macro_editor_c::macro_editor_c(QWidget* parent, int32_t language, const QString& name,
-                               const QString& keys, int other_events, name_check_t refuse)
+macro_editor_c::macro_editor_c(QWidget* parent, int32_t language, const QString& title,
+                               const QString& name, const QString& keys, int other_events,
+                               name_check_t refuse)
     : QDialog(parent)
     , m_language(language)
     , m_check(std::move(refuse)) {
     const auto text = [language](int32_t id) {
         return host_texts::text(id, language);
     };
-    setWindowTitle(text(host_text::key_editor_title));
+    setWindowTitle(title);
     QVBoxLayout* column = dialog_column(this);
-    QLabel* title = make_label(QStringLiteral("lb_dialog_title"), "dialog_title", this);
-    title->setText(text(host_text::key_editor_title).toUpper());
-    column->addWidget(title);
+    QLabel* heading = make_label(QStringLiteral("lb_dialog_title"), "dialog_title", this);
+    heading->setText(title.toUpper());
+    column->addWidget(heading);
 
     QLabel* name_label = make_label(QStringLiteral("lb_macro_name"), "dialog_text", this);
     name_label->setText(text(host_text::name_label));
@@ -187,7 +190,7 @@ QString macro_editor_c::note() const {
 
 void macro_editor_c::check() {
     QString refusal;
-    if (name().isEmpty())
+    if (name().isEmpty() && m_name->isModified())
         refusal = host_texts::text(host_text::name_empty, m_language);
     else if (m_check)
         refusal = m_check(name());
@@ -199,9 +202,9 @@ void macro_editor_c::check() {
         refusal = host_texts::text(host_text::untypeable, m_language)
                       .arg(shown.join(QStringLiteral("  ")));
     }
-    show_note(m_note, refusal, !refusal.isEmpty());
+    show_note(m_note, refusal, refusal.isEmpty() ? "" : "error");
     m_note->setVisible(!refusal.isEmpty());
-    m_buttons->button(QDialogButtonBox::Ok)->setEnabled(refusal.isEmpty());
+    m_buttons->button(QDialogButtonBox::Ok)->setEnabled(refusal.isEmpty() && !name().isEmpty());
 }
 
 // ------------------------------------------------------------------- questions

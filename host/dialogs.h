@@ -48,8 +48,8 @@ class macro_editor_c : public QDialog {
     Q_OBJECT
 public:
     // `other_events`: key events of the macro that the text does not show.
-    macro_editor_c(QWidget* parent, int32_t language, const QString& name, const QString& keys,
-                   int other_events, name_check_t refuse = {});
+    macro_editor_c(QWidget* parent, int32_t language, const QString& title, const QString& name,
+                   const QString& keys, int other_events, name_check_t refuse = {});
 
     QString name() const;
     QString keys() const;

@@ -180,8 +180,10 @@ bool kernel_session_c::commit_now() {
     if (!m_kernel)
         return false;
     const bool published = m_kernel->commit();
-    if (published)
+    if (published) {
         ++m_published;
+        emit device_changed();
+    }
     return published;
 }
 
@@ -286,6 +288,11 @@ bool kernel_session_c::import_profile(int slot, const QString& file, QString* er
         *error = text(host_text::file_not_a_profile).arg(shown);
         return false;
     }
+    // A profile imported beside the one it was exported from keeps them apart.
+    const QString name = m_kernel->profile_name(uint8_t(slot));
+    const QString apart = profile_names::distinct(name, profile_names(slot));
+    if (apart != name)
+        m_kernel->set_profile_name(uint8_t(slot), apart);
     schedule_commit();
     return true;
 }

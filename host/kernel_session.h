@@ -72,6 +72,8 @@ public:
     QString rename_profile(int slot, const QString& name);
     // The names of the profiles in use, without the one of slot `except`.
     QStringList profile_names(int except = -1) const;
+    // Reads a profile file into a slot in use; a name another profile has
+    // becomes a numbered variant. False with a person-readable `error`.
     bool import_profile(int slot, const QString& file, QString* error);
     bool export_profile(int slot, const QString& file, QString* error);
 

@@ -157,6 +157,7 @@ void macro_panel_c::retranslate() {
     m_tree->setHeaderLabels({text(host_text::macro_column_name),
                              text(host_text::macro_column_types),
                              text(host_text::macro_column_keys)});
+    m_tree->headerItem()->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
     m_new_group->setText(text(host_text::new_group));
     m_new_macro->setText(text(host_text::new_macro));
     m_edit->setText(text(host_text::edit_keys));
@@ -201,7 +202,8 @@ QDialog* macro_panel_c::macro_dialog(int group, int macro) {
     }
     const QString refusal = text(host_text::name_taken);
     macro_library_c* library = m_library;
-    return new macro_editor_c(this, m_centre->language(), name, keys, others,
+    const QString title = text(macro >= 0 ? host_text::key_editor_title : host_text::new_macro);
+    return new macro_editor_c(this, m_centre->language(), title, name, keys, others,
                               [library, refusal, group, macro](const QString& candidate) {
                                   const int found = library->find_macro(group, candidate);
                                   return found >= 0 && found != macro ? refusal : QString();
@@ -342,9 +344,15 @@ QList<QPair<QString, QDialog*>> macro_panel_c::screenshot_dialogs() {
     QList<QPair<QString, QDialog*>> dialogs;
     dialogs.append({QStringLiteral("dialog_new_group"),
                     group_dialog(text(host_text::new_group_title), QString(), -1)});
-    // The editor of the selected macro, or of a new one with keys it cannot type.
-    const int group = selected_group();
-    const int macro = selected_macro();
+    // The editor of the first macro there is, or of a new one with keys it cannot type.
+    int group = -1;
+    int macro = -1;
+    for (int g = 0; g < m_library->group_count() && macro < 0; ++g) {
+        if (m_library->macro_count(g) > 0) {
+            group = g;
+            macro = 0;
+        }
+    }
     QDialog* editor = macro_dialog(group, macro);
     if (macro < 0) {
         auto* keys = editor->findChild<QPlainTextEdit*>(QStringLiteral("te_macro_keys"));

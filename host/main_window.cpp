@@ -157,6 +157,9 @@ main_window_c::main_window_c(module_host_c* host, ctrl_center_c* centre,
         m_macros_tab = add_tab(QStringLiteral("btn_tab_macros"), m_macro_panel);
     }
     connect(m_session, &kernel_session_c::kernel_changed, this, &main_window_c::rebuild_page_tabs);
+    // The overview's control-centre facts follow the device shown.
+    connect(m_session, &kernel_session_c::kernel_changed, this, &main_window_c::refresh_centre);
+    connect(m_session, &kernel_session_c::profiles_changed, this, &main_window_c::refresh_centre);
     // An edit made through one of the host's components is committed soon after.
     connect(m_host->components(), &component_context_c::user_changed, m_session,
             &kernel_session_c::schedule_commit);

@@ -458,7 +458,7 @@ const text_row k_texts[] = {
     // The macro key editor.
     {host_text::macro_column_types, "Types", "Tippt"},
     {host_text::edit_keys, "Edit keys…", "Tasten bearbeiten…"},
-    {host_text::key_editor_title, "Macro", "Makro"},
+    {host_text::key_editor_title, "Edit macro", "Makro bearbeiten"},
     {host_text::new_group_title, "New group", "Neue Gruppe"},
     {host_text::untypeable, "A macro cannot type these characters: %1",
      "Diese Zeichen kann ein Makro nicht tippen: %1"},

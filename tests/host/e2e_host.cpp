@@ -411,7 +411,8 @@ private slots:
         panel.rename_profile(QStringLiteral("Third"));
         QCOMPARE(kernel->profile_name(1), QStringLiteral("Third"));
 
-        // Import goes into a free slot and leaves the others as they are.
+        // Import goes into a free slot and leaves the others as they are; the
+        // copy is told apart from the profile it came from.
         const QString file = m_dir->filePath(QStringLiteral("third.qprofile"));
         panel.export_profile(file);
         QVERIFY(QFileInfo(file).size() > 0);
@@ -419,7 +420,7 @@ private slots:
         panel.import_profile(file);
         QCOMPARE(kernel->profile_count(), 3);
         QCOMPARE(kernel->current_profile(), uint8_t(2));
-        QCOMPARE(kernel->profile_name(2), QStringLiteral("Third"));
+        QCOMPARE(kernel->profile_name(2), QStringLiteral("Third (2)"));
         QCOMPARE(kernel->profile_name(0), first);
         // A file that is no profile takes no slot.
         panel.import_profile(m_dir->filePath(QStringLiteral("missing.qprofile")));
@@ -431,10 +432,10 @@ private slots:
         panel.select_profile(0);
         panel.import_profile(file);
         QCOMPARE(kernel->profile_count(), 5);
-        QCOMPARE(kernel->profile_name(0), QStringLiteral("Third"));
+        QCOMPARE(kernel->profile_name(0), QStringLiteral("Third (3)"));
         // Nothing asks without dialogs, and nothing changes without an answer.
         panel.rename_profile();
-        QCOMPARE(kernel->profile_name(0), QStringLiteral("Third"));
+        QCOMPARE(kernel->profile_name(0), QStringLiteral("Third (3)"));
     }
 
     void device_messages_reach_the_kernel() {
