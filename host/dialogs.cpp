@@ -47,6 +47,19 @@ QPixmap warning_mark() {
     return pixmap;
 }
 
+// The foot every koral dialog shares: a note under the fields, then OK and Cancel.
+QDialogButtonBox* add_foot(QDialog* dialog, QVBoxLayout* column, QLabel** note) {
+    *note = make_label(QStringLiteral("lb_dialog_note"), "dialog_note", dialog);
+    (*note)->setWordWrap(true);
+    column->addWidget(*note);
+    column->addSpacing(6);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
+    column->addWidget(buttons);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    return buttons;
+}
+
 void show_note(QLabel* note, const QString& text, const char* state) {
     note->setText(text);
     note->setProperty("state", QLatin1String(state));
@@ -80,13 +93,7 @@ name_dialog_c::name_dialog_c(QWidget* parent, int32_t language, const QString& t
     m_editor->selectAll();
     m_editor->setMinimumWidth(360);
     column->addWidget(m_editor);
-    m_note = make_label(QStringLiteral("lb_dialog_note"), "dialog_note", this);
-    column->addWidget(m_note);
-    column->addSpacing(6);
-    m_buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    column->addWidget(m_buttons);
-    connect(m_buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(m_buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    m_buttons = add_foot(this, column, &m_note);
     connect(m_editor, &QLineEdit::textChanged, this, &name_dialog_c::check);
     check();
 }
@@ -163,14 +170,7 @@ macro_editor_c::macro_editor_c(QWidget* parent, int32_t language, const QString&
                          : QString());
     m_other->setVisible(other_events > 0);
     column->addWidget(m_other);
-    m_note = make_label(QStringLiteral("lb_dialog_note"), "dialog_note", this);
-    m_note->setWordWrap(true);
-    column->addWidget(m_note);
-    column->addSpacing(6);
-    m_buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    column->addWidget(m_buttons);
-    connect(m_buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(m_buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    m_buttons = add_foot(this, column, &m_note);
     connect(m_name, &QLineEdit::textChanged, this, &macro_editor_c::check);
     connect(m_keys, &QPlainTextEdit::textChanged, this, &macro_editor_c::check);
     check();

@@ -210,6 +210,25 @@ QDialog* macro_panel_c::macro_dialog(int group, int macro) {
                               });
 }
 
+bool macro_panel_c::ask_macro(int group, int macro, QString* name, QString* keys) {
+    if (!m_dialogs)
+        return false;
+    QScopedPointer<QDialog> dialog(macro_dialog(group, macro));
+    if (dialog->exec() != QDialog::Accepted)
+        return false;
+    const auto* editor = static_cast<macro_editor_c*>(dialog.data());
+    *name = editor->name();
+    *keys = editor->keys();
+    return true;
+}
+
+bool macro_panel_c::refuse_untypeable(const QString& keys) {
+    const QString refused = macro_library_c::untypeable(keys);
+    if (!refused.isEmpty())
+        show_message(text(host_text::untypeable).arg(refused), true);
+    return !refused.isEmpty();
+}
+
 bool macro_panel_c::new_group(const QString& name) {
     show_message(QString(), false);
     QString chosen = name;
@@ -236,21 +255,10 @@ bool macro_panel_c::new_macro(const QString& name, const QString& keys) {
         return false;
     QString chosen = name;
     QString typed = keys;
-    if (chosen.isEmpty()) {
-        if (!m_dialogs)
-            return false;
-        QScopedPointer<QDialog> dialog(macro_dialog(group, -1));
-        if (dialog->exec() != QDialog::Accepted)
-            return false;
-        const auto* editor = static_cast<macro_editor_c*>(dialog.data());
-        chosen = editor->name();
-        typed = editor->keys();
-    }
-    const QString refused = macro_library_c::untypeable(typed);
-    if (!refused.isEmpty()) {
-        show_message(text(host_text::untypeable).arg(refused), true);
+    if (chosen.isEmpty() && !ask_macro(group, -1, &chosen, &typed))
         return false;
-    }
+    if (refuse_untypeable(typed))
+        return false;
     const int macro =
         m_library->create_macro(group, chosen.left(macro_library_c::max_macro_name_chars),
                                 macro_library_c::typed_keys(typed));
@@ -270,21 +278,10 @@ bool macro_panel_c::edit_selected(const QString& name, const QString& keys) {
         return false;
     QString chosen = name.isEmpty() ? m_library->macro_record(group, macro)->name() : name;
     QString typed = keys;
-    if (typed.isNull()) {
-        if (!m_dialogs)
-            return false;
-        QScopedPointer<QDialog> dialog(macro_dialog(group, macro));
-        if (dialog->exec() != QDialog::Accepted)
-            return false;
-        const auto* editor = static_cast<macro_editor_c*>(dialog.data());
-        chosen = editor->name();
-        typed = editor->keys();
-    }
-    const QString refused = macro_library_c::untypeable(typed);
-    if (!refused.isEmpty()) {
-        show_message(text(host_text::untypeable).arg(refused), true);
+    if (typed.isNull() && !ask_macro(group, macro, &chosen, &typed))
         return false;
-    }
+    if (refuse_untypeable(typed))
+        return false;
     chosen = chosen.trimmed().left(macro_library_c::max_macro_name_chars);
     if (chosen != m_library->macro_record(group, macro)->name() &&
         !m_library->rename_macro(group, macro, chosen)) {
@@ -310,18 +307,15 @@ bool macro_panel_c::rename_selected(const QString& name) {
         return false;
     QString chosen = name;
     if (chosen.isEmpty()) {
+        // A macro's name is asked for with its keys, in its editor.
+        if (macro >= 0)
+            return edit_selected();
         if (!m_dialogs)
             return false;
         QScopedPointer<QDialog> dialog(
-            macro >= 0
-                ? macro_dialog(group, macro)
-                : group_dialog(text(host_text::macro_rename), m_library->group_name(group), group));
+            group_dialog(text(host_text::macro_rename), m_library->group_name(group), group));
         if (dialog->exec() != QDialog::Accepted)
             return false;
-        if (macro >= 0) {
-            const auto* editor = static_cast<macro_editor_c*>(dialog.data());
-            return edit_selected(editor->name(), editor->keys());
-        }
         chosen = static_cast<name_dialog_c*>(dialog.data())->name();
     }
     const bool done = macro >= 0 ? m_library->rename_macro(group, macro, chosen)

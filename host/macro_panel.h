@@ -52,6 +52,10 @@ private:
     QString text(int32_t id) const;
     QDialog* group_dialog(const QString& title, const QString& value, int except);
     QDialog* macro_dialog(int group, int macro);
+    // Asks for a macro's name and keys (macro -1: a new one); false when not answered.
+    bool ask_macro(int group, int macro, QString* name, QString* keys);
+    // Names, in the tab's message, what `keys` holds that a macro cannot type.
+    bool refuse_untypeable(const QString& keys);
     void show_message(const QString& text, bool refused);
     void update_buttons();
 
