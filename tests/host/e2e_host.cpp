@@ -670,6 +670,10 @@ private slots:
         QVERIFY(kernel->data_loaded());
         close_kernel(kernel.get(), &mouse);
 
+        // With no display at all and no platform asked for, help still works.
+        QCOMPARE(run_koral({QStringLiteral("--help")}, false), 0);
+        QVERIFY(m_stdout.contains(QLatin1String("--screenshot")));
+
         // Which arguments are refused is the options' business; the program
         // must say so and end with code 2 instead of starting.
         QCOMPARE(run_koral({QStringLiteral("--edition"), QStringLiteral("green")}), 2);
@@ -679,10 +683,13 @@ private slots:
 private:
     // Runs koral off screen with a throw-away home, so the module it loads
     // writes its log and the mouse its memory there, not into the user's folders.
-    int run_koral(const QStringList& arguments) {
+    int run_koral(const QStringList& arguments, bool offscreen = true) {
         QProcess koral;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        for (const char* display : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+            env.remove(QLatin1String(display));
+        if (offscreen)
+            env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         env.insert(QStringLiteral("HOME"), m_dir->path());
         env.insert(QStringLiteral("XDG_DATA_HOME"), m_dir->filePath(QStringLiteral("data")));
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir->filePath(QStringLiteral("config")));
@@ -692,6 +699,7 @@ private:
             koral.exitStatus() != QProcess::NormalExit)
             return -1;
         m_stderr = QString::fromUtf8(koral.readAllStandardError());
+        m_stdout = QString::fromUtf8(koral.readAllStandardOutput());
         if (koral.exitCode() != 0)
             qWarning().noquote() << m_stderr;
         return koral.exitCode();
@@ -733,6 +741,7 @@ private:
     std::unique_ptr<module_loader_c> m_loader;
     std::unique_ptr<QWidget> m_area;
     QString m_stderr;
+    QString m_stdout;
 };
 
 QTEST_MAIN(e2e_host)
