@@ -4,8 +4,10 @@
 // preset (and every profile using it) or into the current profile's layout record.
 #pragma once
 
+#include "button_sets/del_btn_preset_fm.h"
 #include "module/button_set_interfaces.h"
 #include "module/kernel_host_interfaces.h"
+#include "module/page_interfaces.h"
 #include "pages/form_base.h"
 #include "ui_btn_preset_fm.h"
 
@@ -15,7 +17,6 @@
 
 class btn_preset_sub_fm_c;
 class btn_set_owner_i;
-class del_btn_preset_fm_c;
 class zarek_data_c;
 struct btn_layout_rec;
 

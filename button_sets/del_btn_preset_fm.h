@@ -24,7 +24,7 @@ public:
 
     // Shows the pop-up for the tile, its arrow on the tile's delete button.
     void open_for(btn_preset_sub_fm_c* tile);
-    btn_preset_sub_fm_c* tile() const { return m_tile; }
+    btn_preset_sub_fm_c* tile() const;
     // Where the pop-up goes for a delete button whose top-left corner is at `anchor` (global).
     QPoint place_for(const QPoint& anchor) const;
     bool answer() const { return m_answer; }

@@ -1,5 +1,6 @@
 #include "button_sets/jigsaw_block.h"
 
+#include "button_sets/drag_payload.h"
 #include "button_sets/hand_cursor.h"
 #include "common/log.h"
 
@@ -65,7 +66,7 @@ void JigsawBlock::mouseMoveEvent(QMouseEvent* event) {
 }
 
 Qt::DropAction JigsawBlock::drag(const QPoint& hot_spot) {
-    auto* mime = new QMimeData;
+    auto* mime = new drag_payload(this);
     mime->setImageData(m_over.toImage());
     auto* drag = new QDrag(this);
     drag->setMimeData(mime);

@@ -1,6 +1,7 @@
 #include "button_sets/jigsawparent1.h"
 
 #include "button_sets/btn_set_owner.h"
+#include "button_sets/drag_payload.h"
 #include "button_sets/hand_cursor.h"
 #include "button_sets/side_layout.h"
 #include "common/log.h"
@@ -8,7 +9,6 @@
 #include "kernel/zarek_data.h"
 #include "module/kernel_host_interfaces.h"
 #include "pages/zarek_page_base.h"
-#include "ui_jigsawparent1.h"
 
 #include <QApplication>
 #include <QDrag>
@@ -68,14 +68,13 @@ struct jigsaw_images_loader {
 
 jigsawparent1::jigsawparent1(btn_set_owner_i* owner, QWidget* parent)
     : QWidget(parent)
-    , m_ui(std::make_unique<Ui::jigsawparent1>())
     , m_owner(owner) {
-    m_ui->setupUi(this);
+    m_ui.setupUi(this);
     setFixedSize(canvas_size);
-    const QLabel* placeholders[] = {m_ui->blockLabel1,  m_ui->blockLabel2,  m_ui->blockLabel3,
-                                    m_ui->blockLabel4,  m_ui->blockLabel5,  m_ui->blockLabel6,
-                                    m_ui->blockLabel7,  m_ui->blockLabel8,  m_ui->blockLabel9,
-                                    m_ui->blockLabel10, m_ui->blockLabel11, m_ui->blockLabel12};
+    const QLabel* placeholders[] = {m_ui.blockLabel1,  m_ui.blockLabel2,  m_ui.blockLabel3,
+                                    m_ui.blockLabel4,  m_ui.blockLabel5,  m_ui.blockLabel6,
+                                    m_ui.blockLabel7,  m_ui.blockLabel8,  m_ui.blockLabel9,
+                                    m_ui.blockLabel10, m_ui.blockLabel11, m_ui.blockLabel12};
     for (int i = 0; i < slot_count; ++i) {
         m_hit[i] = placeholders[i]->geometry();
         const_cast<QLabel*>(placeholders[i])->hide();
@@ -565,7 +564,7 @@ void jigsawparent1::set_dragging_out(bool on) {
 void jigsawparent1::start_drag_out(const QPoint& pos) {
     const QImage picture = lift_blocks();
     set_dragging_out(true);
-    auto* mime = new QMimeData;
+    auto* mime = new drag_payload(this);
     mime->setImageData(picture);
     auto* drag = new QDrag(this);
     drag->setMimeData(mime);
@@ -602,7 +601,7 @@ void jigsawparent1::finish_drag_out(Qt::DropAction result) {
 // ------------------------------------------------------------ drops on the panel
 
 jigsaw_i* jigsawparent1::source_block(QDropEvent* event) const {
-    return dynamic_cast<jigsaw_i*>(event->source());
+    return drag_payload::block_of(event);
 }
 
 void jigsawparent1::dragEnterEvent(QDragEnterEvent* event) {

@@ -6,6 +6,7 @@
 
 #include "module/button_set_interfaces.h"
 #include "module/kernel_interfaces.h"
+#include "ui_jigsawparent1.h"
 
 #include <QImage>
 #include <QList>
@@ -18,9 +19,6 @@
 
 class btn_set_owner_i;
 class zarek_data_c;
-namespace Ui {
-class jigsawparent1;
-}
 
 class jigsawparent1 : public QWidget,
                       public jigsawParent_i,
@@ -156,7 +154,7 @@ private:
     jigsaw_i* source_block(QDropEvent* event) const;
     zarek_data_c* profile_set() const;
 
-    std::unique_ptr<Ui::jigsawparent1> m_ui;
+    Ui::jigsawparent1 m_ui;
     btn_set_owner_i* m_owner;
     std::shared_ptr<const images> m_images;
     QImage m_background;

@@ -1,6 +1,7 @@
 #include "button_sets/trash_can.h"
 
 #include "button_sets/btn_set_owner.h"
+#include "button_sets/drag_payload.h"
 #include "button_sets/jigsawparent1.h"
 
 #include <QDragEnterEvent>
@@ -36,7 +37,7 @@ jigsawparent1* TrashCan::editor() const {
 
 bool TrashCan::from_editor(QDropEvent* event) const {
     // Only blocks lifted out of the panel go to the bin; palette blocks are never deleted.
-    return dynamic_cast<jigsawparent1*>(event->source()) != nullptr;
+    return qobject_cast<jigsawparent1*>(drag_payload::source_of(event)) != nullptr;
 }
 
 bool TrashCan::glowing() const {
