@@ -76,6 +76,18 @@ void btn_preset_sub_fm_c::show_name() {
     m_ui.editor_name->setPlainText(text);
     m_ui.editor_name->setAlignment(Qt::AlignHCenter);
     m_showing = false;
+    fit_name();
+}
+
+void btn_preset_sub_fm_c::fit_name() {
+    QTextEdit* editor = m_ui.editor_name;
+    const int room = editor->viewport()->width() - 2 * int(editor->document()->documentMargin());
+    QFont font = editor->font();
+    int size = font.pixelSize() > 0 ? font.pixelSize() : 12;
+    QFont fitted = font;
+    while (size > 9 && QFontMetrics(fitted).horizontalAdvance(editor->toPlainText()) > room)
+        fitted.setPixelSize(--size);
+    editor->document()->setDefaultFont(fitted);
 }
 
 void btn_preset_sub_fm_c::set_record(const btn_layout_rec& record) {
@@ -119,6 +131,7 @@ void btn_preset_sub_fm_c::name_edited() {
     if (text.toUtf8().size() <= name_bytes) {
         m_shown_name = text;
         rename(text);
+        fit_name();
         return;
     }
     // Too long for the record: the keystroke is taken back (a pasted text is cut to fit).

@@ -50,6 +50,9 @@ protected:
 private:
     void name_edited();
     void show_name();
+    // A long name gets a smaller font until it fits the editor (not below 9 pixels).
+    void fit_name();
+    void fonts_applied() override { fit_name(); }
 
     Ui::btn_preset_sub_fm m_ui;
     btn_preset_fm_c* m_panel;
