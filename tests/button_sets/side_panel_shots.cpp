@@ -96,7 +96,8 @@ int main(int argc, char** argv) {
             const QPoint at = e->pos() + over - (slot_centre(e, 1) - jigsawparent1::cap_origin);
             p.drawImage(at, carried);
             p.setOpacity(1);
-            p.drawPixmap(e->pos() + over - QPoint(8, 4), QPixmap(":/graphics/common/cursor/closed_hand.png"));
+            p.drawPixmap(e->pos() + over - QPoint(8, 4),
+                         QPixmap(":/graphics/common/cursor/closed_hand.png"));
         }
         save(shot, dir, "side_box_drag_" + tag);
         e->finish_drag_out(Qt::IgnoreAction);
