@@ -19,6 +19,22 @@ void log_presets(const QString& path, const QString& what) {
     write_log(QStringLiteral("Default presets %1: %2").arg(path, what));
 }
 
+// The reader hands group names over byte for byte (each byte one character); the names
+// are UTF-8. A name that is not valid UTF-8 keeps its bytes as Latin-1 characters.
+QString preset_name(const QString& group, bool* valid) {
+    *valid = true;
+    for (const QChar c : group) {
+        if (c.unicode() > 0xFF)
+            return group; // already characters (a %U escape)
+    }
+    const QByteArray bytes = group.toLatin1();
+    const QString decoded = QString::fromUtf8(bytes);
+    if (decoded.toUtf8() == bytes)
+        return decoded;
+    *valid = false;
+    return group;
+}
+
 btn_layout_rec preset_record(const QString& name, uint16_t id, uint32_t layout, uint8_t slot) {
     btn_layout_rec r;
     r.set_head(slot);
@@ -79,10 +95,12 @@ QList<btn_layout_rec> read_default_presets(const QString& path) {
                                   .arg(uint16_t(id)));
             continue;
         }
-        if (group.contains(QChar::ReplacementCharacter))
-            log_presets(path, QStringLiteral("preset name \"%1\" is not valid UTF-8").arg(group));
+        bool valid = true;
+        const QString name = preset_name(group, &valid);
+        if (!valid)
+            log_presets(path, QStringLiteral("preset name \"%1\" is not valid UTF-8").arg(name));
         ids.insert(uint16_t(id));
-        presets.append(preset_record(group, uint16_t(id), layout, 0));
+        presets.append(preset_record(name, uint16_t(id), layout, 0));
     }
     // The reader enumerates groups by name; presets are known by their identifier.
     std::stable_sort(presets.begin(), presets.end(),
