@@ -33,8 +33,8 @@ double median_us(int runs, const std::function<void(int)>& op) {
 }
 
 void report(const char* name, double us, double target_us) {
-    std::printf("%-46s median %8.1f us   target %6.0f us   (%.2f of target)\n", name, us,
-                target_us, us / target_us);
+    std::printf("%-46s median %8.1f us   target %6.0f us   (%.2f of target)\n", name, us, target_us,
+                us / target_us);
 }
 
 void set_layout(side_box& box, uint32_t value) {
@@ -57,8 +57,7 @@ int main(int argc, char** argv) {
         jigsawparent1* e = box.editor();
 
         set_layout(box, 0x000FFF);
-        report("compose, twelve single caps", median_us(400, [&](int) { e->recompose(0); }),
-               1000);
+        report("compose, twelve single caps", median_us(400, [&](int) { e->recompose(0); }), 1000);
         set_layout(box, 0x3F0FFF);
         e->select_all(true);
         report("compose, six selected doubles", median_us(400, [&](int) { e->recompose(0); }),
@@ -70,17 +69,21 @@ int main(int argc, char** argv) {
         QDragEnterEvent enter(slot_centre(e, 1), Qt::MoveAction, &data, Qt::LeftButton,
                               Qt::NoModifier);
         QCoreApplication::sendEvent(e, &enter);
-        report("drag-move preview over a new slot", median_us(400, [&](int i) {
-                   QDragMoveEvent move(slot_centre(e, i % 12 + 1), Qt::MoveAction, &data,
-                                       Qt::LeftButton, Qt::NoModifier);
-                   QCoreApplication::sendEvent(e, &move);
-               }),
+        report("drag-move preview over a new slot",
+               median_us(400,
+                         [&](int i) {
+                             QDragMoveEvent move(slot_centre(e, i % 12 + 1), Qt::MoveAction, &data,
+                                                 Qt::LeftButton, Qt::NoModifier);
+                             QCoreApplication::sendEvent(e, &move);
+                         }),
                2000);
-        report("drag-move within one slot", median_us(400, [&](int) {
-                   QDragMoveEvent move(slot_centre(e, 5), Qt::MoveAction, &data,
-                                       Qt::LeftButton, Qt::NoModifier);
-                   QCoreApplication::sendEvent(e, &move);
-               }),
+        report("drag-move within one slot",
+               median_us(400,
+                         [&](int) {
+                             QDragMoveEvent move(slot_centre(e, 5), Qt::MoveAction, &data,
+                                                 Qt::LeftButton, Qt::NoModifier);
+                             QCoreApplication::sendEvent(e, &move);
+                         }),
                2000);
         QDragLeaveEvent leave;
         QCoreApplication::sendEvent(e, &leave);

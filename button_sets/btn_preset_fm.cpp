@@ -95,6 +95,12 @@ void btn_preset_fm_c::release() {
     form_base_c::release();
 }
 
+void btn_preset_fm_c::manager_closing(listener_mgr_i* manager) {
+    if (m_kernel && manager == query<listener_mgr_i>(m_kernel))
+        m_kernel = nullptr;
+    form_base_c::manager_closing(manager);
+}
+
 void btn_preset_fm_c::update() {
     m_ui.lb_func_name->setText(zarek_page_base_c::host_text(title_text));
     if (m_popup)

@@ -36,6 +36,8 @@ public:
     void update() override;
     interface_i* query_interface(const GUID& iid) override;
     void release() override;
+    // A kernel that goes away is no longer told anything.
+    void manager_closing(listener_mgr_i* manager) override;
     // btn_jigsaw_listener_i: the stored layout follows the editor.
     void on_button_fitted(int32_t button_index, bool fitted) override;
     void on_pair_kind(int32_t first_button_index, bool is_double) override;

@@ -50,8 +50,14 @@ private slots:
         QCOMPARE(describe(data.saved_layouts()),
                  QStringList({"CS GO/0/020f0f", "LEAGUE OF LEGENDS/1/230e0f",
                               "BATTLEFIELD 4/2/230e0f", "Button Preset/3/000fff"}));
+        // The side buttons' factory record is one of them, so a reset adds no fifth preset.
+        const btn_layout_rec factory = side_default_preset(2);
+        QCOMPARE(describe({factory}), QStringList{"Button Preset/3/000fff"});
+        QCOMPARE(factory.b[2], uint8_t(2));
+        QVERIFY(::is_default_preset(data.saved_layouts(), factory));
         for (const btn_layout_rec& r : data.saved_layouts())
-            QCOMPARE(QByteArray(reinterpret_cast<const char*>(r.data()), 3), QByteArray("\x0a\x1e\x00", 3));
+            QCOMPARE(QByteArray(reinterpret_cast<const char*>(r.data()), 3),
+                     QByteArray("\x0a\x1e\x00", 3));
     }
 
     void is_default_preset_data() {
@@ -80,8 +86,8 @@ private slots:
         QTest::addColumn<QString>("log");
         QTest::addRow("empty file") << QByteArray() << QStringList() << "";
         QTest::addRow("SETTING that is no number")
-            << QByteArray("[A]\nID=1\nSETTING=0xZZ\n[B]\nID=2\nSETTING=0F\n") << QStringList{"B/2/00000f"}
-            << "no valid SETTING";
+            << QByteArray("[A]\nID=1\nSETTING=0xZZ\n[B]\nID=2\nSETTING=0F\n")
+            << QStringList{"B/2/00000f"} << "no valid SETTING";
         QTest::addRow("missing keys") << QByteArray("[A]\nID=3\n[B]\nSETTING=1\n")
                                       << QStringList{"B/0/000001"} << "no valid SETTING";
         QTest::addRow("repeated identifier")
@@ -90,13 +96,14 @@ private slots:
         QTest::addRow("identifier and layout beyond their fields")
             << QByteArray("[A]\nID=65537\nSETTING=0x7F000FFF\n") << QStringList{"A/1/000fff"} << "";
         QTest::addRow("name longer than the record, cut between characters")
-            << QByteArray("[%C3%84%C3%84%C3%84%C3%84%C3%84%C3%84%C3%84%C3%84%C3%84%C3%84%C3%84x]\nSETTING=1\n")
+            << QByteArray("[%C3%84%C3%84%C3%84%C3%84%C3%84%C3%84%C3%84%C3%84%C3%84%C3%84%C3%84x]"
+                          "\nSETTING=1\n")
             << QStringList{QString(11, QChar(0xC4)) + "/0/000001"} << "";
         QTest::addRow("name that is not valid UTF-8")
-            << QByteArray("[%FFab]\nSETTING=1\n") << QStringList{QString(QChar(0xFF)) + "ab/0/000001"}
-            << "not valid UTF-8";
-        QTest::addRow("garbage bytes") << QByteArray("\x00\xff[\x01=\n=[]]\n\xc3", 12)
-                                       << QStringList() << "";
+            << QByteArray("[%FFab]\nSETTING=1\n")
+            << QStringList{QString(QChar(0xFF)) + "ab/0/000001"} << "not valid UTF-8";
+        QTest::addRow("garbage bytes")
+            << QByteArray("\x00\xff[\x01=\n=[]]\n\xc3", 12) << QStringList() << "";
     }
     void damaged_files() {
         QFETCH(QByteArray, content);
@@ -129,7 +136,9 @@ private slots:
         QFile many(dir.filePath("many.dat"));
         QVERIFY(many.open(QIODevice::WriteOnly));
         for (int i = 0; i < 60; ++i)
-            many.write(QStringLiteral("[P%1]\r\nID=%1\r\nSETTING=FFF\r\n").arg(i, 2, 10, QLatin1Char('0')).toLatin1());
+            many.write(QStringLiteral("[P%1]\r\nID=%1\r\nSETTING=FFF\r\n")
+                           .arg(i, 2, 10, QLatin1Char('0'))
+                           .toLatin1());
         many.close();
         QCOMPARE(read_default_presets(many.fileName()).size(), 51);
         QVERIFY(capture.text().contains("more than 51 presets"));
