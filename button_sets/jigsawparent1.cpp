@@ -462,10 +462,7 @@ void jigsawparent1::paintEvent(QPaintEvent*) {
 
 void jigsawparent1::mouseMoveEvent(QMouseEvent* event) {
     const int s = slot_at(event->pos());
-    if (s)
-        setCursor(hand_cursor::cursor(false));
-    else
-        unsetCursor();
+    setCursor(s ? hand_cursor::cursor(false) : QCursor(Qt::ArrowCursor));
     if (s && (event->buttons() & Qt::LeftButton)) {
         const uint8_t d = m_slots[s].display;
         const bool liftable =
@@ -578,6 +575,8 @@ void jigsawparent1::start_drag_out(const QPoint& pos) {
 }
 
 void jigsawparent1::finish_drag_out(Qt::DropAction result) {
+    // Whatever a preview left on the panel goes; the lifted blocks show their resting look.
+    restore_resting();
     if (result == Qt::MoveAction) {
         delete_selected();
     } else {

@@ -100,6 +100,8 @@ int main(int argc, char** argv) {
                          QPixmap(":/graphics/common/cursor/closed_hand.png"));
         }
         save(shot, dir, "side_box_drag_" + tag);
+        QDragLeaveEvent leave;
+        QCoreApplication::sendEvent(e, &leave);
         e->finish_drag_out(Qt::IgnoreAction);
 
         // Everything selected, and the pop-up of the second tile's delete button.

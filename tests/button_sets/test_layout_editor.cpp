@@ -286,6 +286,29 @@ private slots:
         QCOMPARE(::stored(box), 0x000F0Fu);
     }
 
+    void a_cancelled_drag_puts_everything_back() {
+        side_box box;
+        load(box, 0x000F0F);
+        jigsawparent1* e = box.editor();
+        click(e, 1);
+        e->lift_blocks();
+        drag_payload data(e);
+        // Handed to the editor alone: the application's drag bookkeeping must not keep the
+        // editor as its target after this test, since no leave or drop ever comes.
+        QObject* panel = e;
+        QDragEnterEvent enter(slot_centre(e, 6), Qt::MoveAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
+        panel->event(&enter);
+        QDragMoveEvent move(slot_centre(e, 6), Qt::MoveAction, &data, Qt::LeftButton,
+                            Qt::NoModifier);
+        panel->event(&move);
+        QCOMPARE(digits(e, false), QStringLiteral("200030330000"));
+        e->finish_drag_out(Qt::IgnoreAction);
+        QCOMPARE(digits(e, false), QStringLiteral("200088880000"));
+        QCOMPARE(digits(e, true), QStringLiteral("111100001111"));
+        QCOMPARE(e->history_count(), 0);
+    }
+
     void trash_can_takes_only_lifted_blocks() {
         side_box box;
         load(box, 0x000FFF);
