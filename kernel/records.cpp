@@ -32,6 +32,11 @@ void btn_layout_rec::set_name(const QByteArray& n) {
                 std::min<std::size_t>(name_size, std::size_t(n.size())));
 }
 
+bool btn_layout_rec::matches(const btn_layout_rec& other) const {
+    return layout_value() == other.layout_value() &&
+           QString::fromUtf8(name()).left(3) == QString::fromUtf8(other.name()).left(3);
+}
+
 profile_name_rec default_name_rec() {
     profile_name_rec r;
     r.volume() = 50;

@@ -136,6 +136,16 @@ struct btn_layout_rec : byte_record<30> {
     uint16_t fitted_mask() const { return u16(27); }
     void set_fitted_mask(uint16_t m) { set_u16(27, m); }
     uint8_t& double_mask() { return b[29]; }
+    // Bytes 27..29 as one number, byte 27 lowest.
+    uint32_t layout_value() const {
+        return uint32_t(b[27]) | uint32_t(b[28]) << 8 | uint32_t(b[29]) << 16;
+    }
+    void set_layout_value(uint32_t v) {
+        b[27] = uint8_t(v), b[28] = uint8_t(v >> 8), b[29] = uint8_t(v >> 16);
+    }
+    // The preset match rule: equal layout bytes and equal first three characters of the
+    // names (shorter names compared whole). The identifier takes no part.
+    bool matches(const btn_layout_rec& other) const;
 };
 
 struct profile_aux_rec : byte_record<4> {

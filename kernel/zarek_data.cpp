@@ -143,16 +143,6 @@ const auto write_map_value = [](QDataStream& s, const auto& map) {
     write_map(s, map);
 };
 
-// The first three characters of a layout name, or the whole name when shorter.
-QString layout_name_key(const btn_layout_rec& r) {
-    return QString::fromUtf8(r.name()).left(3);
-}
-
-bool same_layout(const btn_layout_rec& a, const btn_layout_rec& b) {
-    return layout_name_key(a) == layout_name_key(b) &&
-           std::memcmp(a.data() + 27, b.data() + 27, 3) == 0;
-}
-
 } // namespace
 
 zarek_data_c::zarek_data_c(product_kernel_i* owner, int32_t product_type)
@@ -417,7 +407,7 @@ void zarek_data_c::hand_macros_to_library(int s) {
 
 void zarek_data_c::remember_layout(const btn_layout_rec& layout) {
     for (const btn_layout_rec& saved : qAsConst(m_saved_layouts)) {
-        if (same_layout(saved, layout))
+        if (saved.matches(layout))
             return;
     }
     m_saved_layouts.append(layout);

@@ -59,3 +59,6 @@ private:
     std::unique_ptr<zarek_data_c> m_data;
     profile_service_i* m_service = nullptr;
 };
+
+// The profile set of a kernel when it is the module's own; null for any other kernel.
+zarek_data_c* profile_set_of(product_kernel_i* kernel);

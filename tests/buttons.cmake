@@ -1,2 +1,3 @@
 # Test suites of buttons/ (quil_add_test calls).
 quil_add_test(test_macro_store SOURCES buttons/test_macro_store.cpp)
+quil_add_test(test_default_presets SOURCES buttons/test_default_presets.cpp)

@@ -64,4 +64,15 @@
         <translation>CANCEL</translation>
     </message>
 </context>
+<context>
+    <name>del_btn_preset_fm_c</name>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>CANCEL</source>
+        <translation>CANCEL</translation>
+    </message>
+</context>
 </TS>

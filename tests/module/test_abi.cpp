@@ -2,6 +2,7 @@
 // their ids are 16-byte values a host compares byte for byte. A host written
 // from the same tables must find every operation in its slot and every id
 // with the same bytes.
+#include "module/button_set_interfaces.h"
 #include "module/component_interfaces.h"
 #include "module/interface_ids.h"
 #include "module/interfaces.h"
@@ -85,6 +86,8 @@ private slots:
         row("slider_client_i", "{92F8E99D-8BA0-4C96-8587-D8F711999875}", iid_slider_client_i);
         row("btn_assignment_listener_i", "{AF4D02C2-B8BB-4B02-A712-179A38BCE728}",
             iid_btn_assignment_listener_i);
+        row("btn_jigsaw_listener_i", "{10826116-A334-4F24-B669-3C277AC8A202}",
+            iid_btn_jigsaw_listener_i);
         row("control box", "{EB56B4CC-5332-48C1-88CC-C0D47819F24B}", iid_ctrl_box_i);
         row("value control", "{F866A773-C15C-4238-BA76-CACCFE3BBBED}", iid_value_ctrl_i);
         row("pointer speed", "{CFFD55DE-AA87-4DC2-A8A2-E59AEA740B28}", iid_pointer_speed_ctrl_i);
@@ -233,6 +236,17 @@ private slots:
         row("slider_i::set_geometry_parts", slot_of(&slider_i::set_geometry_parts), 11);
         row("slider_i::set_handle_image", slot_of(&slider_i::set_handle_image), 13);
         row("slider_i::set_client", slot_of(&slider_i::set_client), 15);
+        // The side-panel editor's interfaces.
+        row("jigsawParent_i::redo", slot_of(&jigsawParent_i::redo), 2);
+        row("jigsawParent_i::undo", slot_of(&jigsawParent_i::undo), 3);
+        row("jigsaw_i::block_kind", slot_of(&jigsaw_i::block_kind), 0);
+        row("jigsaw_i::accepts_panel_drop", slot_of(&jigsaw_i::accepts_panel_drop), 2);
+        row("btn_jigsaw_listener_i::on_button_fitted",
+            slot_of(&btn_jigsaw_listener_i::on_button_fitted), 2);
+        row("btn_jigsaw_listener_i::on_undo_redo_state",
+            slot_of(&btn_jigsaw_listener_i::on_undo_redo_state), 4);
+        row("btn_assignment_listener_i::on_layout_record",
+            slot_of(&btn_assignment_listener_i::on_layout_record), 2);
     }
     void operation_slots() {
         QFETCH(long, slot);

@@ -1,0 +1,251 @@
+// The preset strip on a real profile set: the match rule, adding up to the limit, renaming
+// within 22 bytes of UTF-8 and its reach into every profile, reordering, deleting, and the
+// stored layout of a selected preset following the editor.
+#include "button_sets/btn_preset_sub_fm.h"
+#include "button_sets/side_layout.h"
+#include "module/module.h"
+#include "side_box_rig.h"
+#include "support/fake_host.h"
+
+#include <QSet>
+#include <QtTest>
+
+using namespace side_box_test;
+
+namespace {
+
+btn_layout_rec preset(const QString& name, uint16_t id, uint32_t layout, uint8_t slot = 0) {
+    btn_layout_rec r;
+    r.set_head(slot);
+    r.set_name(name.toUtf8());
+    r.set_preset_id(id);
+    r.set_layout_value(layout);
+    return r;
+}
+
+QString describe(const btn_layout_rec& r) {
+    return QStringLiteral("%1/%2/%3/%4")
+        .arg(QString::fromUtf8(r.name()))
+        .arg(r.preset_id())
+        .arg(r.layout_value(), 6, 16, QLatin1Char('0'))
+        .arg(r.b[2]);
+}
+
+QStringList ids(const QList<btn_layout_rec>& list) {
+    QStringList out;
+    for (const btn_layout_rec& r : list)
+        out << QString::number(r.preset_id());
+    return out;
+}
+
+QStringList tile_ids(btn_preset_fm_c* strip) {
+    QStringList out;
+    for (btn_preset_sub_fm_c* t : strip->tiles())
+        out << QString::number(t->record().preset_id());
+    return out;
+}
+
+QPoint centre_in_strip(btn_preset_sub_fm_c* tile) {
+    return tile->geometry().center();
+}
+
+} // namespace
+
+class test_button_set_presets : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        QStandardPaths::setTestModeEnabled(true);
+        m_host.center.texts.prefix = QStringLiteral("T");
+        quil_init_module(&m_host);
+    }
+    void cleanupTestCase() { quil_exit_module(); }
+
+    void match_rule_data() {
+        QTest::addColumn<QString>("a");
+        QTest::addColumn<uint>("layout_a");
+        QTest::addColumn<QString>("b");
+        QTest::addColumn<uint>("layout_b");
+        QTest::addColumn<bool>("match");
+        QTest::addRow("first three characters and layout")
+            << "Gaming A" << 0xFFFu << "Gaming B" << 0xFFFu << true;
+        QTest::addRow("other layout") << "Gaming A" << 0xFFFu << "Gaming A" << 0xFFEu << false;
+        QTest::addRow("short names compared whole") << "Ga" << 0xFFFu << "Gam" << 0xFFFu << false;
+        QTest::addRow("characters, not bytes")
+            << "ÄÖÜ one" << 0xF0Fu << "ÄÖÜ two" << 0xF0Fu << true;
+        QTest::addRow("double bits count") << "Set" << 0x010FFFu << "Set" << 0x000FFFu << false;
+    }
+    void match_rule() {
+        QFETCH(QString, a);
+        QFETCH(QString, b);
+        QFETCH(bool, match);
+        QFETCH(uint, layout_a);
+        QFETCH(uint, layout_b);
+        // The identifier takes no part.
+        const btn_layout_rec ra = preset(a, 1, layout_a);
+        const btn_layout_rec rb = preset(b, 2, layout_b);
+        QCOMPARE(ra.matches(rb), match);
+        QCOMPARE(rb.matches(ra), match);
+    }
+
+    void utf8_cut_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("kept");
+        QTest::addRow("ascii") << QString(30, 'x') << QString(22, 'x');
+        QTest::addRow("two-byte characters fill it")
+            << QString(12, QChar(0xE4)) << QString(11, QChar(0xE4));
+        QTest::addRow("a two-byte character across the end")
+            << "a" + QString(11, QChar(0xE4)) << "a" + QString(10, QChar(0xE4));
+        QTest::addRow("four-byte characters")
+            << QString("😀").repeated(6) << QString("😀").repeated(5);
+        QTest::addRow("fits") << "Button Preset"
+                              << "Button Preset";
+    }
+    void utf8_cut() {
+        QFETCH(QString, text);
+        QFETCH(QString, kept);
+        const QByteArray cut = side_layout::utf8_prefix(text);
+        QVERIFY(cut.size() <= 22);
+        QCOMPARE(QString::fromUtf8(cut), kept);
+    }
+
+    void a_name_longer_than_22_bytes_is_refused() {
+        side_box box;
+        box.window->show();
+        btn_preset_sub_fm_c* tile = box.presets->tiles().at(3);
+        QTextEdit* editor = tile->name_editor();
+        editor->setEnabled(true);
+        editor->setPlainText(QString(10, QChar(0xE4))); // 20 bytes
+        QCOMPARE(tile->record().name(), QString(10, QChar(0xE4)).toUtf8());
+        editor->moveCursor(QTextCursor::End);
+        editor->insertPlainText(QString(QChar(0xF6))); // 22 bytes: taken
+        editor->insertPlainText(QStringLiteral("x"));  // 23 bytes: refused
+        QCOMPARE(editor->toPlainText(), QString(10, QChar(0xE4)) + QChar(0xF6));
+        QCOMPARE(QString::fromUtf8(tile->record().name()), editor->toPlainText());
+    }
+
+    void adding_stops_at_51_with_unique_identifiers() {
+        side_box box;
+        btn_preset_fm_c* strip = box.presets;
+        const int first = btn_preset_fm_c::next_name_number() + 1;
+        for (int i = 0; i < 50; ++i)
+            strip->add_preset();
+        QCOMPARE(strip->tiles().size(), 51);
+        const QList<btn_layout_rec>& saved = box.data()->saved_layouts();
+        QCOMPARE(saved.size(), 51);
+        const QStringList all = ids(saved);
+        QCOMPARE(QSet<QString>(all.begin(), all.end()).size(), 51);
+        QCOMPARE(describe(saved[4]),
+                 QStringLiteral("T43%1/%2/000fff/0").arg(first).arg(saved[4].preset_id()));
+        QCOMPARE(QString::fromUtf8(saved[5].name()), QStringLiteral("T43%1").arg(first + 1));
+        QCOMPARE(tile_ids(strip), ids(saved));
+        // The strip is laid out tile by tile.
+        QCOMPARE(strip->tiles()[50]->pos(), QPoint(10 + 120 * 50, 0));
+        QCOMPARE(strip->strip()->minimumWidth(), 120 * 51 + 20);
+    }
+
+    void renaming_reaches_every_profile_using_the_preset() {
+        side_box box;
+        zarek_data_c* d = box.data();
+        d->saved_layouts() = {preset("Gaming A", 10, 0xFFF), preset("Gaming B", 11, 0xFFF),
+                              preset("Other", 12, 0xF0F)};
+        d->set_count(4);
+        d->layout(0) = preset("Gaming A", 10, 0xFFF, 0);
+        d->layout(1) = preset("Gaming B", 11, 0xFFF, 1);
+        d->layout(2) = preset("Other", 12, 0xF0F, 2);
+        d->layout(3) = preset("Ga", 13, 0xFFF, 3);
+        box.presets->rebuild();
+        box.presets->tiles().at(0)->rename(QStringLiteral("Zeta"));
+        QCOMPARE(describe(d->saved_layouts()[0]), QStringLiteral("Zeta/10/000fff/0"));
+        QCOMPARE(describe(d->saved_layouts()[1]), QStringLiteral("Gaming B/11/000fff/0"));
+        QCOMPARE(describe(d->layout(0)), QStringLiteral("Zeta/10/000fff/0"));
+        QCOMPARE(describe(d->layout(1)), QStringLiteral("Zeta/10/000fff/1"));
+        QCOMPARE(describe(d->layout(2)), QStringLiteral("Other/12/000f0f/2"));
+        QCOMPARE(describe(d->layout(3)), QStringLiteral("Ga/13/000fff/3"));
+        QCOMPARE(box.presets->tiles().at(0)->name(), QStringLiteral("Zeta"));
+    }
+
+    void a_selected_preset_follows_the_editor() {
+        side_box box;
+        zarek_data_c* d = box.data();
+        d->set_count(2);
+        d->layout(1) = preset("CS GO", 0, 0x020F0F, 1);
+        box.presets->tiles().at(0)->select();
+        QCOMPARE(describe(d->layout(0)), QStringLiteral("CS GO/0/020f0f/0"));
+        QCOMPARE(box.editor()->kind_array()[2], 2);
+        drop_on(box.editor(), slot_centre(box.editor(), 5), box.single);
+        QCOMPARE(describe(d->saved_layouts()[0]), QStringLiteral("CS GO/0/020f1f/0"));
+        QCOMPARE(describe(d->layout(0)), QStringLiteral("CS GO/0/020f1f/0"));
+        QCOMPARE(describe(d->layout(1)), QStringLiteral("CS GO/0/020f1f/1"));
+        // A rebuild finds the profile's preset again.
+        box.presets->rebuild();
+        QVERIFY(box.presets->tiles().at(0)->is_selected());
+        QVERIFY(!box.presets->tiles().at(3)->is_selected());
+    }
+
+    void dragging_a_tile_onto_another_swaps_both() {
+        side_box box;
+        btn_preset_fm_c* strip = box.presets;
+        const QList<btn_preset_sub_fm_c*> tiles = strip->tiles();
+        QCOMPARE(drop_on(strip->strip(), centre_in_strip(tiles[0]), tiles[0]), Qt::IgnoreAction);
+        QCOMPARE(ids(box.data()->saved_layouts()).join(','), QStringLiteral("0,1,2,3"));
+        QCOMPARE(drop_on(strip->strip(), centre_in_strip(tiles[2]), tiles[0]), Qt::MoveAction);
+        QCOMPARE(ids(box.data()->saved_layouts()).join(','), QStringLiteral("2,1,0,3"));
+        QCOMPARE(tile_ids(strip).join(','), QStringLiteral("2,1,0,3"));
+        QCOMPARE(tiles[0]->pos(), QPoint(250, 0));
+    }
+
+    void deleting_data() {
+        QTest::addColumn<bool>("in_use");
+        QTest::addColumn<bool>("confirm");
+        QTest::addColumn<QString>("left");
+        QTest::addRow("refused for a preset in use") << true << true << "0,1,2,3";
+        QTest::addRow("cancelled") << false << false << "0,1,2,3";
+        QTest::addRow("confirmed") << false << true << "0,2,3";
+    }
+    void deleting() {
+        QFETCH(bool, in_use);
+        QFETCH(bool, confirm);
+        QFETCH(QString, left);
+        side_box box;
+        box.window->show();
+        if (in_use) {
+            box.data()->set_count(3);
+            box.data()->layout(2) = preset("LEAGUE OF LEGENDS", 1, 0x230E0F, 2);
+        }
+        btn_preset_fm_c* strip = box.presets;
+        btn_preset_sub_fm_c* tile = strip->tiles().at(1);
+        strip->tile_hovered(tile, true);
+        QCOMPARE(tile->delete_button_shown(), !in_use);
+        strip->request_delete(tile);
+        QCOMPARE(strip->popup() != nullptr, !in_use);
+        if (del_btn_preset_fm_c* popup = strip->popup()) {
+            QVERIFY(popup->isVisible());
+            QVERIFY(!strip->wheel_allowed());
+            const QPoint anchor = tile->delete_button()->mapToGlobal(QPoint(0, 0));
+            QCOMPARE(popup->pos(), popup->place_for(anchor));
+            QCOMPARE(popup->geometry().bottom() + 1, anchor.y());
+            (confirm ? popup->ok_button() : popup->cancel_button())->click();
+            QVERIFY(strip->wheel_allowed());
+        }
+        QCOMPARE(ids(box.data()->saved_layouts()).join(','), left);
+        QCOMPARE(tile_ids(strip).join(','), left);
+        QVERIFY(!tile->delete_button_shown() || !confirm);
+    }
+
+    void the_only_preset_has_no_delete_button() {
+        side_box box;
+        box.data()->saved_layouts() = {preset("Solo", 7, 0xFFF)};
+        box.presets->rebuild();
+        btn_preset_sub_fm_c* tile = box.presets->tiles().at(0);
+        box.presets->tile_hovered(tile, true);
+        QVERIFY(!tile->delete_button_shown());
+    }
+
+private:
+    fake_host m_host;
+};
+
+QTEST_MAIN(test_button_set_presets)
+#include "test_button_set_presets.moc"
