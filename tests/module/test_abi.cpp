@@ -92,6 +92,17 @@ private slots:
         row("slider", "{F7F05D42-60A9-40B1-AFF8-1BA025CEBE7A}", iid_slider_i);
         row("profile_led_effect_fm_i", "{C8438253-3C1A-449F-A035-A12AC22D5EAD}",
             iid_profile_led_effect_fm_i);
+        row("menu", "{92DF3425-87B5-4C53-A702-1C41AF7A235D}", iid_menu_i);
+        row("menu entry", "{D66E738D-C660-41C5-8FFD-BFFDF15D656B}", iid_menu_entry_i);
+        row("menu entry code", "{8246ED08-D463-4A12-A570-264E9DBA57E3}", iid_menu_entry_code_i);
+        row("hotkey dialog", "{6104CB09-C428-40AB-B2C4-49CAE5CBEA18}", iid_hotkey_dialog_i);
+        row("new timer", "{9ACB988B-9DDE-4B2C-B297-390C117247FE}", iid_new_timer_dialog_i);
+        row("timer manager", "{FC84B338-A6CE-4F94-8657-3251D53C1D83}", iid_timer_manager_dialog_i);
+        row("code 253", "{424673E3-FDF0-4920-A7BA-BA99A236212F}", iid_code_253_dialog_i);
+        row("web address", "{D89DD2AF-167B-4F3A-99D2-7BCF0675D566}", iid_web_address_dialog_i);
+        row("value slider", "{31CA121C-0AA3-42C8-A6E8-7DA856A42FCF}", iid_value_slider_dialog_i);
+        row("preset selector", "{DFFD37BD-72AF-46A6-BEF6-953528DE912D}", iid_preset_selector_i);
+        row("reset confirmation", "{09C86065-94B3-48E9-811E-907F70FC340A}", iid_reset_confirm_i);
     }
     void interface_ids() {
         QFETCH(QByteArray, text);
