@@ -188,6 +188,8 @@ bool macro_panel_c::new_macro(const QString& name, const QString& keys) {
         return false;
     QString chosen = name;
     QString typed = keys;
+    if (chosen.isEmpty() && m_dialogs && m_editor)
+        return m_editor(group) == 1;
     if (chosen.isEmpty()) {
         bool ok = false;
         chosen = ask(host_text::macro_name_prompt, QString(), &ok);

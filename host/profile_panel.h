@@ -35,6 +35,9 @@ public:
 
     QString message() const;
 
+    // Adds a card below the profiles and the mouse, across the whole tab.
+    void add_section(QWidget* section);
+
 private:
     QString text(int32_t id) const;
     QFrame* build_profiles();
