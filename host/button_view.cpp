@@ -92,9 +92,9 @@ QString function_label(const mouse_memory::memory_t& memory, int slot, int butto
     // A side position with no cap fitted has no button to carry anything.
     const int layer_index = button % 20;
     if (layer_index >= 8) {
-        const mouse_memory::side_layout_t layout =
-            mouse_memory::side_layout(p.layout[27], p.layout[28], p.layout[29]);
-        if (layout.caps[size_t(layer_index - 8)] == mouse_memory::cap_t::blank)
+        const side_layout::layout_t layout =
+            side_layout::decode(p.layout[27], p.layout[28], p.layout[29]);
+        if (layout.caps[size_t(layer_index - 8)] == side_layout::cap_t::blank)
             return s.text(388);
     }
     const std::array<uint8_t, 3> e = p.entry(button);
@@ -175,7 +175,7 @@ QSize side_panel_view_c::sizeHint() const {
     return QSize(4 * k_cap + 3 * k_gap + 24, 3 * k_cap + 2 * k_gap + 24);
 }
 
-void side_panel_view_c::set_layout(const mouse_memory::side_layout_t& layout) {
+void side_panel_view_c::set_layout(const side_layout::layout_t& layout) {
     m_layout = layout;
     update();
 }
@@ -198,29 +198,29 @@ void side_panel_view_c::paintEvent(QPaintEvent*) {
     for (int s = 0; s < 12; ++s) {
         const int row = s / 4;
         const int column = s % 4;
-        const mouse_memory::cap_t cap = m_layout.caps[size_t(s)];
-        if (cap == mouse_memory::cap_t::double_second)
+        const side_layout::cap_t cap = m_layout.caps[size_t(s)];
+        if (cap == side_layout::cap_t::double_second)
             continue;
         QRectF r(origin.x() + column * (k_cap + k_gap), origin.y() + row * (k_cap + k_gap), k_cap,
                  k_cap);
-        if (cap == mouse_memory::cap_t::double_first)
+        if (cap == side_layout::cap_t::double_first)
             r.setWidth(2 * k_cap + k_gap);
-        if (cap == mouse_memory::cap_t::blank) {
+        if (cap == side_layout::cap_t::blank) {
             p.setPen(QPen(QColor(0x26, 0x29, 0x2f), 1, Qt::DashLine));
             p.setBrush(QColor(0x18, 0x1a, 0x1e));
         } else {
             QLinearGradient face(r.topLeft(), r.bottomLeft());
             face.setColorAt(0, QColor(0x3a, 0x3f, 0x48));
             face.setColorAt(1, QColor(0x2a, 0x2e, 0x35));
-            p.setPen(QPen(cap == mouse_memory::cap_t::double_first ? QColor(0x3a, 0xa7, 0xc9)
-                                                                   : QColor(0x4a, 0x50, 0x59),
+            p.setPen(QPen(cap == side_layout::cap_t::double_first ? QColor(0x3a, 0xa7, 0xc9)
+                                                                  : QColor(0x4a, 0x50, 0x59),
                           1));
             p.setBrush(face);
         }
         p.drawRoundedRect(r.adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
-        p.setPen(cap == mouse_memory::cap_t::blank ? QColor(0x3e, 0x42, 0x49)
-                                                   : QColor(0xd6, 0xd9, 0xdd));
-        const QString number = cap == mouse_memory::cap_t::double_first
+        p.setPen(cap == side_layout::cap_t::blank ? QColor(0x3e, 0x42, 0x49)
+                                                  : QColor(0xd6, 0xd9, 0xdd));
+        const QString number = cap == side_layout::cap_t::double_first
                                    ? QStringLiteral("%1+%2").arg(s + 1).arg(s + 2)
                                    : QString::number(s + 1);
         p.drawText(r, Qt::AlignCenter, number);
@@ -370,19 +370,19 @@ void button_view_c::refresh() {
             shown ? button_labels::function_label(m_memory, m_slot, button, m_sources)
                   : QStringLiteral("—"));
     }
-    mouse_memory::side_layout_t layout;
+    side_layout::layout_t layout;
     if (shown) {
         const mouse_memory::profile_t& p = m_memory.profiles.at(m_slot);
-        layout = mouse_memory::side_layout(p.layout[27], p.layout[28], p.layout[29]);
+        layout = side_layout::decode(p.layout[27], p.layout[28], p.layout[29]);
     }
     m_side->set_layout(layout);
     int singles = 0;
     int doubles = 0;
     int blanks = 0;
-    for (mouse_memory::cap_t cap : layout.caps) {
-        singles += cap == mouse_memory::cap_t::single;
-        doubles += cap == mouse_memory::cap_t::double_first;
-        blanks += cap == mouse_memory::cap_t::blank;
+    for (side_layout::cap_t cap : layout.caps) {
+        singles += cap == side_layout::cap_t::single;
+        doubles += cap == side_layout::cap_t::double_first;
+        blanks += cap == side_layout::cap_t::blank;
     }
     m_side_legend->setText(QStringLiteral("%1 %2 · %3 %4 · %5 %6")
                                .arg(singles)
@@ -406,7 +406,7 @@ QString button_view_c::label(int button) const {
     return button >= 0 && button < m_labels.size() ? m_labels.at(button)->text() : QString();
 }
 
-mouse_memory::side_layout_t button_view_c::side_layout() const {
+side_layout::layout_t button_view_c::side_layout() const {
     return m_side->layout();
 }
 

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "host/mouse_memory.h"
+#include "host/side_layout.h"
 
 #include <QFrame>
 #include <QVector>
@@ -38,15 +39,15 @@ class side_panel_view_c : public QWidget {
     Q_OBJECT
 public:
     explicit side_panel_view_c(QWidget* parent = nullptr);
-    void set_layout(const mouse_memory::side_layout_t& layout);
-    mouse_memory::side_layout_t layout() const { return m_layout; }
+    void set_layout(const side_layout::layout_t& layout);
+    side_layout::layout_t layout() const { return m_layout; }
     QSize sizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    mouse_memory::side_layout_t m_layout;
+    side_layout::layout_t m_layout;
 };
 
 class button_view_c : public QFrame {
@@ -64,7 +65,7 @@ public:
 
     // What the view shows, for tests: a button's label, the side panel, the note.
     QString label(int button) const;
-    mouse_memory::side_layout_t side_layout() const;
+    side_layout::layout_t side_layout() const;
     QString note() const;
     bool readable() const { return m_readable; }
 

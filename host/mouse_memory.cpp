@@ -223,7 +223,8 @@ bool read(const QByteArray& blob, memory_t* memory, QString* error) {
     // 8: open paths and web addresses.
     if (!r.failed() && r.count(QStringLiteral("text maps"), max_list, 4, &n)) {
         for (int i = 0; i < n && !r.failed(); ++i)
-            r.text_map(QStringLiteral("text map"), i < profile_slots ? &m.profiles[i].texts : nullptr);
+            r.text_map(QStringLiteral("text map"),
+                       i < profile_slots ? &m.profiles[i].texts : nullptr);
     }
     // 9: a flag.
     if (!r.failed()) {
@@ -235,7 +236,8 @@ bool read(const QByteArray& blob, memory_t* memory, QString* error) {
     // 10: talk records.
     if (!r.failed() && r.count(QStringLiteral("data maps"), max_list, 4, &n)) {
         for (int i = 0; i < n && !r.failed(); ++i)
-            r.byte_map(QStringLiteral("data map"), 75, i < profile_slots ? &m.profiles[i].data : nullptr);
+            r.byte_map(QStringLiteral("data map"), 75,
+                       i < profile_slots ? &m.profiles[i].data : nullptr);
     }
     // 11, 12: aux records and device values.
     if (!r.failed())
@@ -278,27 +280,6 @@ bool read(const QByteArray& blob, memory_t* memory, QString* error) {
     }
     *memory = m;
     return true;
-}
-
-side_layout_t side_layout(uint8_t byte27, uint8_t byte28, uint8_t byte29) {
-    side_layout_t layout;
-    const unsigned fitted = unsigned(byte27) | (unsigned(byte28 & 0x0F) << 8);
-    const unsigned pairs = byte29 & 0x3F;
-    layout.corrected = (byte28 & 0xF0) != 0 || (byte29 & 0xC0) != 0;
-    for (int s = 0; s < 12; ++s)
-        layout.caps[size_t(s)] = (fitted >> s) & 1 ? cap_t::single : cap_t::blank;
-    // A pair bit makes both positions one double cap, as the panel's editor
-    // reads it; without both fitted bits the bytes were not a real panel.
-    for (int p = 0; p < 6; ++p) {
-        if (!((pairs >> p) & 1))
-            continue;
-        const unsigned both = 3u << (2 * p);
-        if ((fitted & both) != both)
-            layout.corrected = true;
-        layout.caps[size_t(2 * p)] = cap_t::double_first;
-        layout.caps[size_t(2 * p + 1)] = cap_t::double_second;
-    }
-    return layout;
 }
 
 } // namespace mouse_memory

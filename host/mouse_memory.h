@@ -58,16 +58,4 @@ struct memory_t {
 // Reads a profile-set blob; false with `error` set when it is not one.
 bool read(const QByteArray& blob, memory_t* memory, QString* error);
 
-// One position of the side panel as the layout bytes 27..29 describe it.
-enum class cap_t { blank, single, double_first, double_second };
-
-struct side_layout_t {
-    std::array<cap_t, 12> caps{};
-    // The bytes held something no panel can be (a double whose partner is not
-    // fitted, bits beyond the twelve positions); `caps` is the nearest valid layout.
-    bool corrected = false;
-};
-
-side_layout_t side_layout(uint8_t byte27, uint8_t byte28, uint8_t byte29);
-
 } // namespace mouse_memory

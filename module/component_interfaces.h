@@ -361,19 +361,23 @@ protected:
     ~preset_selector_client_i() = default;
 };
 
-// The title component of class 0x1601 (a title and a description) and, in
-// the side-button box, its preset selector: slots 2..4 are the title
-// component's, the preset list follows.
+// The host's title component (class 0x1601): a title with a description line
+// that the host draws in its own lettering inside a widget of the module. The
+// same class is the side box's preset selector; the preset list's operations
+// follow from slot 4 on, so a title alone uses only slots 2 and 3.
 class preset_selector_i : public interface_i {
 public:
-    virtual void attach(QWidget* parent) = 0;              // 2: fills `parent`
-    virtual void set_title(const QString& text) = 0;       // 3
-    virtual void set_description(const QString& text) = 0; // 4
-    // 5: the button-set presets, each a 30-byte layout record (name at 3..24,
+    // 2: fills `parent` (null takes the component away).
+    virtual void attach(QWidget* parent) = 0;
+    // 3: the title and the line under it; either may be empty.
+    virtual void set_texts(const QString& title, const QString& description) = 0;
+    // 4: the button-set presets, each a 30-byte layout record (name at 3..24,
     // identifier at 25..26, layout at 27..29); other sizes are skipped.
     virtual void set_presets(const QList<QByteArray>& records) = 0;
-    virtual void set_current(int32_t index) = 0;                   // 6: -1 for none
-    virtual void set_client(preset_selector_client_i* client) = 0; // 7: may be null
+    // 5: the preset the current profile uses, by index; -1 for none.
+    virtual void set_current(int32_t index) = 0;
+    // 6: told when the person picks a preset; may be null.
+    virtual void set_client(preset_selector_client_i* client) = 0;
 
 protected:
     ~preset_selector_i() = default;
@@ -428,7 +432,6 @@ inline constexpr int32_t hotkey_dialog = 0x0801;
 inline constexpr int32_t new_timer_dialog = 0x0A01;
 inline constexpr int32_t timer_manager_dialog = 0x0B01;
 inline constexpr int32_t code_253_dialog = 0x0C01;
-inline constexpr int32_t preset_selector = 0x1601;
 inline constexpr int32_t menu = 0x1801;
 inline constexpr int32_t menu_entry = 0x1901;
 inline constexpr int32_t reset_confirm = 0x1E01;
