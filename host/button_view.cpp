@@ -267,7 +267,7 @@ void button_view_c::build() {
     body->setSpacing(28);
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(18);
-    grid->setVerticalSpacing(3);
+    grid->setVerticalSpacing(4);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(2, 1);
     m_standard_header = new QLabel(this);
@@ -281,14 +281,17 @@ void button_view_c::build() {
         auto* position = new QLabel(this);
         position->setProperty("role", QStringLiteral("key"));
         m_positions.append(position);
-        grid->addWidget(position, row + 1, 0);
+        // The side positions start a little apart from the top buttons.
+        if (row == 8)
+            grid->setRowMinimumHeight(row + 1, 28);
+        grid->addWidget(position, row + 1, 0, Qt::AlignBottom);
         for (int layer = 0; layer < 2; ++layer) {
             auto* label = new QLabel(this);
             label->setObjectName(QStringLiteral("lb_button_%1").arg(row + 20 * layer));
             label->setProperty("role", QStringLiteral("fact"));
             label->setTextInteractionFlags(Qt::TextSelectableByMouse);
             m_labels[row + 20 * layer] = label;
-            grid->addWidget(label, row + 1, 1 + layer);
+            grid->addWidget(label, row + 1, 1 + layer, Qt::AlignBottom);
         }
     }
     body->addLayout(grid, 1);

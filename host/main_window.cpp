@@ -2,6 +2,7 @@
 #include "host/widget_helpers.h"
 
 #include "host/button_view.h"
+#include "host/component_gallery.h"
 #include "host/ctrl_center.h"
 #include "host/host_catalogue.h"
 #include "host/host_storage.h"
@@ -201,6 +202,7 @@ main_window_c::~main_window_c() {
 }
 
 void main_window_c::add_button_cards(timer_list_c* timers, device_list_c* devices) {
+    m_timers = timers;
     button_labels::sources_t sources;
     sources.text = [this](int32_t id) {
         return text(id);
@@ -666,6 +668,15 @@ bool main_window_c::render_screenshots(const QString& folder, QString* error) {
                 settle();
             }
         } else {
+            // A host tab that scrolls goes into the picture whole as well.
+            if (auto* scroll = qobject_cast<QScrollArea*>(m_pages->currentWidget())) {
+                const int missing =
+                    scroll->widget()->sizeHint().height() - scroll->viewport()->height();
+                if (missing > 0) {
+                    resize(width(), height() + missing);
+                    settle();
+                }
+            }
             const QString prefix = QStringLiteral("btn_tab_");
             name = tab->objectName();
             if (name.startsWith(prefix))
@@ -685,5 +696,9 @@ bool main_window_c::render_screenshots(const QString& folder, QString* error) {
         }
     }
     m_overview_tab->setChecked(true);
+    // The button assignment's menus and dialogs, as the module opens them.
+    if (m_timers)
+        return component_gallery::render(m_host->components(), m_hub ? m_hub->library() : nullptr,
+                                         m_timers, folder, error);
     return true;
 }

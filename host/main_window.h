@@ -130,6 +130,7 @@ private:
     macro_panel_c* m_macro_panel = nullptr;
     hub_c* m_hub = nullptr;
     button_view_c* m_button_view = nullptr;
+    timer_list_c* m_timers = nullptr;
     QPushButton* m_macros_tab = nullptr;
     // Where the kernel's pages open, and the tab buttons the pages gave the host.
     QScrollArea* m_page_scroll = nullptr;

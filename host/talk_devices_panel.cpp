@@ -50,7 +50,8 @@ talk_devices_panel_c::talk_devices_panel_c(device_list_c* devices,
     m_list->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     m_list->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
     m_list->header()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
-    m_list->setMinimumHeight(120);
+    // Room for a desk's worth of devices; more scroll.
+    m_list->setFixedHeight(150);
     column->addWidget(m_list, 1);
     auto* actions = new QHBoxLayout;
     actions->setSpacing(8);

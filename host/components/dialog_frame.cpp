@@ -102,7 +102,8 @@ QString dialog_frame_c::message() const {
 }
 
 void dialog_frame_c::retranslate() {
-    m_title->setText(m_custom_title.isEmpty() ? text(m_title_id) : m_custom_title);
+    // Titles are set in capitals, whoever gives them.
+    m_title->setText((m_custom_title.isEmpty() ? text(m_title_id) : m_custom_title).toUpper());
     m_ok->setText(text(button_text::ok));
     m_cancel->setText(text(button_text::cancel));
     emit retranslate_requested();
@@ -186,7 +187,7 @@ QLabel#lb_dialog_message {
 QLabel#lb_dialog_message[warning="true"] {
     color: #e5736b;
 }
-QLineEdit, QSpinBox, QComboBox {
+QLineEdit, QAbstractSpinBox, QComboBox {
     background: #111316;
     color: #eceef1;
     border: 1px solid #2e3239;
@@ -195,19 +196,24 @@ QLineEdit, QSpinBox, QComboBox {
     font-size: 12px;
     selection-background-color: #1f7a99;
 }
-QLineEdit:focus, QSpinBox:focus, QComboBox:focus {
+QLineEdit:focus, QAbstractSpinBox:focus, QComboBox:focus {
     border-color: #3aa7c9;
 }
 QLineEdit[invalid="true"] {
     border-color: #b5524b;
 }
-QSpinBox::up-button, QSpinBox::down-button {
+QAbstractSpinBox::up-button, QAbstractSpinBox::down-button {
     width: 0px;
     border: none;
 }
 QComboBox::drop-down {
     border: none;
     width: 22px;
+}
+QComboBox::down-arrow {
+    image: url(:/koral/arrow_down.svg);
+    width: 10px;
+    height: 6px;
 }
 QComboBox QAbstractItemView {
     background: #1d2024;

@@ -21,7 +21,7 @@ preset_list_c::preset_list_c(QWidget* parent)
     setStyleSheet(QStringLiteral(R"(
 QComboBox#cb_presets {
     background: #15171b; color: #e4e6e9; border: 1px solid #2e3239; border-radius: 5px;
-    padding: 4px 10px; font-size: 12px; font-weight: 600;
+    padding: 4px 10px; font-size: 12px; font-weight: 600; combobox-popup: 0;
 }
 QComboBox#cb_presets:hover { border-color: #4a5059; }
 QComboBox#cb_presets:focus { border-color: #3aa7c9; }

@@ -99,7 +99,7 @@ new_timer_fm_c::new_timer_fm_c(component_context_c* context, timer_list_c* timer
 void new_timer_fm_c::retranslate() {
     if (!m_name)
         return;
-    m_name_caption->setText(text(button_text::timer_name).toUpper());
+    m_name_caption->setText(text(button_text::timer_column_name).toUpper());
     m_duration_caption->setText(text(button_text::timer_duration).toUpper());
     check();
 }
@@ -238,7 +238,7 @@ void timer_manager_fm_c::retranslate() {
     m_list->setHeaderLabels({text(button_text::timer_column_name).toUpper(),
                              text(button_text::timer_column_duration).toUpper(),
                              text(button_text::timer_column_use).toUpper()});
-    m_name_caption->setText(text(button_text::timer_name).toUpper());
+    m_name_caption->setText(text(button_text::timer_column_name).toUpper());
     m_duration_caption->setText(text(button_text::timer_duration).toUpper());
     m_new->setText(text(button_text::timer_new));
     m_delete->setText(text(button_text::timer_delete));

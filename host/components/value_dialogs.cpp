@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -346,8 +347,10 @@ void tick_slider_c::paintEvent(QPaintEvent*) {
                       1));
         p.drawLine(QPointF(tx, g.bottom() + 5), QPointF(tx, g.bottom() + 10));
         p.setPen(tick.value == m_value ? component_style::text_bright : component_style::text_dim);
-        const QRectF label(tx - 40, g.bottom() + 12, 80, 16);
-        p.drawText(label, Qt::AlignHCenter | Qt::AlignTop, tick.label);
+        // Centred under its tick, but the labels at the ends keep inside the slider.
+        const double w = p.fontMetrics().horizontalAdvance(tick.label);
+        const double lx = qBound(0.0, tx - w / 2, qMax(0.0, width() - w));
+        p.drawText(QRectF(lx, g.bottom() + 12, w, 16), Qt::AlignLeft | Qt::AlignTop, tick.label);
     }
     // The handle: a round knob with a lit ring when the slider has the focus.
     const QPointF centre(x, g.center().y());
@@ -455,9 +458,13 @@ void value_slider_fm_c::setup(int max, int min, int step, int initial, int defau
                               bool number_box) {
     m_slider->set_range(max, min, step);
     m_slider->set_value(initial);
-    m_number->setRange(m_slider->minimum(), m_slider->maximum());
-    m_number->setSingleStep(qMax(1, step));
-    m_number->setValue(m_slider->value());
+    {
+        // The box follows the slider here, not the other way round.
+        const QSignalBlocker quiet(m_number);
+        m_number->setRange(m_slider->minimum(), m_slider->maximum());
+        m_number->setSingleStep(qMax(1, step));
+        m_number->setValue(m_slider->value());
+    }
     m_number->setVisible(number_box);
     m_default_value = default_value;
     m_default->setVisible(default_value >= m_slider->minimum() &&
