@@ -1,5 +1,6 @@
 #include "host/macro_library.h"
 
+#include "host/components/hid_keys.h"
 #include "host/host_log.h"
 #include "host/host_storage.h"
 
@@ -154,7 +155,8 @@ QVector<library_key> macro_library_c::typed_keys(const QString& text, uint32_t d
         const QChar upper = c.toUpper();
         if (upper.unicode() > 0x7F || !(upper.isLetterOrNumber() || upper == QLatin1Char(' ')))
             continue;
-        const auto code = uint8_t(upper.unicode());
+        // Letters, digits and the space bar carry their Qt key's number, the character.
+        const uint8_t code = hid_keys::usage_from_qt_key(upper.unicode(), false);
         keys.append({key_press, code, 0, delay_ms});
         keys.append({key_release, code, 0, delay_ms});
     }

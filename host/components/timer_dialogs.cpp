@@ -113,14 +113,11 @@ uint32_t new_timer_fm_c::duration_ms() const {
 }
 
 void new_timer_fm_c::check() {
-    QString problem;
-    if (timer_name().isEmpty())
-        problem = text(button_text::timer_name_empty);
-    else if (m_timers && m_timers->name_taken(timer_name()))
-        problem = text(button_text::timer_name_taken);
+    const bool empty = timer_name().isEmpty();
+    const bool taken = !empty && m_timers && m_timers->name_taken(timer_name());
     // An empty name is the starting state, not a mistake to point at.
-    set_message(timer_name().isEmpty() ? QString() : problem);
-    ok_button()->setEnabled(problem.isEmpty() && duration_ms() > 0);
+    set_message(taken ? text(button_text::timer_name_taken) : QString());
+    ok_button()->setEnabled(!empty && !taken && duration_ms() > 0);
 }
 
 // ---------------------------------------------------------------------------
