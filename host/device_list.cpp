@@ -4,7 +4,6 @@
 #include "host/host_storage.h"
 
 #include <QDataStream>
-#include <QFile>
 #include <QSet>
 
 device_list_c::device_list_c(const QString& file, QObject* parent)
@@ -68,8 +67,7 @@ void device_list_c::clear() {
 QByteArray device_list_c::to_bytes(const QVector<device_t>& devices) {
     QByteArray bytes;
     QDataStream out(&bytes, QIODevice::WriteOnly);
-    out.setVersion(host_storage::stream_version);
-    out << file_magic << file_version << qint32(devices.size());
+    host_storage::write_head(out, file_magic, file_version, devices.size());
     for (const device_t& device : devices)
         out << device.name << quint16(device.product_id) << quint16(device.identifier);
     return bytes;
@@ -77,72 +75,44 @@ QByteArray device_list_c::to_bytes(const QVector<device_t>& devices) {
 
 bool device_list_c::from_bytes(const QByteArray& bytes, QVector<device_t>* devices,
                                QString* error) {
-    QDataStream in(bytes);
-    in.setVersion(host_storage::stream_version);
-    const auto fail = [&](const QString& why) {
-        *error = QStringLiteral("%1 (at byte %2 of %3)")
-                     .arg(why)
-                     .arg(bytes.size() - host_storage::bytes_left(in))
-                     .arg(bytes.size());
-        return false;
-    };
-    quint64 magic = 0;
-    qint32 version = 0;
-    qint32 count = 0;
-    in >> magic >> version >> count;
-    if (in.status() != QDataStream::Ok)
-        return fail(QStringLiteral("the head is cut short"));
-    if (magic != file_magic)
-        return fail(QStringLiteral("not a device list"));
-    if (version != file_version)
-        return fail(QStringLiteral("unknown version %1").arg(version));
-    constexpr qint64 smallest_device = 4 + 2 + 2;
-    if (count < 0 || count > max_devices || count * smallest_device > host_storage::bytes_left(in))
-        return fail(QStringLiteral("%1 devices").arg(count));
     QVector<device_t> read;
     QSet<uint16_t> identifiers;
-    for (int i = 0; i < count; ++i) {
-        device_t device;
-        quint16 product = 0;
-        quint16 identifier = 0;
-        if (!host_storage::read_text(in, max_name_chars, &device.name))
-            return fail(QStringLiteral("the name of device %1 is damaged").arg(i));
-        in >> product >> identifier;
-        if (in.status() != QDataStream::Ok)
-            return fail(QStringLiteral("device %1 is cut short").arg(i));
-        device.name = device.name.trimmed();
-        device.product_id = product;
-        device.identifier = identifier;
-        if (device.name.isEmpty() || identifier == 0 || identifiers.contains(identifier))
-            return fail(QStringLiteral("device %1 has no name or no unique identifier").arg(i));
-        identifiers.insert(identifier);
-        read.append(device);
-    }
-    if (!in.atEnd())
-        return fail(QStringLiteral("bytes follow the last device"));
-    *devices = read;
-    return true;
+    const bool ok = host_storage::read_entries(
+        bytes, file_magic, file_version, max_devices, 4 + 2 + 2,
+        [&](QDataStream& in, int i, QString* why) {
+            device_t device;
+            if (!host_storage::read_text(in, max_name_chars, &device.name)) {
+                *why = QStringLiteral("the name of device %1 is damaged").arg(i);
+                return false;
+            }
+            in >> device.product_id >> device.identifier;
+            device.name = device.name.trimmed();
+            if (device.name.isEmpty() || device.identifier == 0 ||
+                identifiers.contains(device.identifier)) {
+                *why = QStringLiteral("device %1 has no name or no unique identifier").arg(i);
+                return false;
+            }
+            identifiers.insert(device.identifier);
+            read.append(device);
+            return true;
+        },
+        error);
+    if (ok)
+        *devices = read;
+    return ok;
 }
 
 bool device_list_c::load(bool* existed) {
-    if (existed)
-        *existed = !m_file.isEmpty() && QFile::exists(m_file);
-    if (m_file.isEmpty())
-        return true;
-    bool ok = false;
-    const QByteArray bytes = host_storage::load_file(m_file, max_file_bytes, &ok);
-    if (!ok) {
-        host_storage::keep_aside(m_file);
-        return false;
-    }
     QVector<device_t> devices;
-    QString error;
-    if (!bytes.isEmpty() && !from_bytes(bytes, &devices, &error)) {
-        qCWarning(lc_koral).noquote() << "The device list" << m_file << "is damaged:" << error
-                                      << "- the list keeps what it held";
-        host_storage::keep_aside(m_file);
+    const host_storage::load_t outcome =
+        host_storage::load_checked(m_file, max_file_bytes, QStringLiteral("The device list"),
+                                   [&devices](const QByteArray& bytes, QString* error) {
+                                       return from_bytes(bytes, &devices, error);
+                                   });
+    if (existed)
+        *existed = outcome != host_storage::load_t::absent;
+    if (outcome == host_storage::load_t::damaged)
         return false;
-    }
     // Listeners hear of every device that went and came.
     const QVector<device_t> before = m_devices;
     m_devices = devices;

@@ -4,7 +4,6 @@
 #include "host/host_storage.h"
 
 #include <QDataStream>
-#include <QFile>
 #include <QSet>
 
 timer_list_c::timer_list_c(const QString& file, QObject* parent)
@@ -102,86 +101,58 @@ bool timer_list_c::remove(uint32_t identifier) {
 QByteArray timer_list_c::to_bytes(const QVector<timer_t>& timers) {
     QByteArray bytes;
     QDataStream out(&bytes, QIODevice::WriteOnly);
-    out.setVersion(host_storage::stream_version);
-    out << file_magic << file_version << qint32(timers.size());
+    host_storage::write_head(out, file_magic, file_version, timers.size());
     for (const timer_t& timer : timers)
         out << quint32(timer.identifier) << timer.name << quint32(timer.duration_ms);
     return bytes;
 }
 
 bool timer_list_c::from_bytes(const QByteArray& bytes, QVector<timer_t>* timers, QString* error) {
-    QDataStream in(bytes);
-    in.setVersion(host_storage::stream_version);
-    const auto fail = [&](const QString& why) {
-        *error = QStringLiteral("%1 (at byte %2 of %3)")
-                     .arg(why)
-                     .arg(bytes.size() - host_storage::bytes_left(in))
-                     .arg(bytes.size());
-        return false;
-    };
-    quint64 magic = 0;
-    qint32 version = 0;
-    qint32 count = 0;
-    in >> magic >> version >> count;
-    if (in.status() != QDataStream::Ok)
-        return fail(QStringLiteral("the head is cut short"));
-    if (magic != file_magic)
-        return fail(QStringLiteral("not a timer list"));
-    if (version != file_version)
-        return fail(QStringLiteral("unknown version %1").arg(version));
-    // A timer takes at least its identifier, an empty name's length and its duration.
-    constexpr qint64 smallest_timer = 4 + 4 + 4;
-    if (count < 0 || count > max_timers || count * smallest_timer > host_storage::bytes_left(in))
-        return fail(QStringLiteral("%1 timers").arg(count));
     QVector<timer_t> read;
-    read.reserve(count);
     QSet<uint32_t> identifiers;
-    for (int i = 0; i < count; ++i) {
-        timer_t timer;
-        quint32 identifier = 0;
-        quint32 duration = 0;
-        in >> identifier;
-        if (!host_storage::read_text(in, max_name_chars, &timer.name))
-            return fail(QStringLiteral("the name of timer %1 is damaged").arg(i));
-        in >> duration;
-        if (in.status() != QDataStream::Ok)
-            return fail(QStringLiteral("timer %1 is cut short").arg(i));
-        timer.identifier = identifier;
-        timer.duration_ms = duration;
-        timer.name = timer.name.trimmed();
-        if (timer.name.isEmpty() || duration == 0 || duration > max_duration_ms)
-            return fail(QStringLiteral("timer %1 has no name or no valid duration").arg(i));
-        if (identifiers.contains(identifier))
-            return fail(QStringLiteral("timer %1 repeats identifier %2").arg(i).arg(identifier));
-        identifiers.insert(identifier);
-        read.append(timer);
-    }
-    if (!in.atEnd())
-        return fail(QStringLiteral("bytes follow the last timer"));
-    *timers = read;
-    return true;
+    // A timer takes at least its identifier, an empty name's length and its duration.
+    const bool ok = host_storage::read_entries(
+        bytes, file_magic, file_version, max_timers, 4 + 4 + 4,
+        [&](QDataStream& in, int i, QString* why) {
+            timer_t timer;
+            in >> timer.identifier;
+            if (!host_storage::read_text(in, max_name_chars, &timer.name)) {
+                *why = QStringLiteral("the name of timer %1 is damaged").arg(i);
+                return false;
+            }
+            in >> timer.duration_ms;
+            timer.name = timer.name.trimmed();
+            if (timer.name.isEmpty() || timer.duration_ms == 0 ||
+                timer.duration_ms > max_duration_ms) {
+                *why = QStringLiteral("timer %1 has no name or no valid duration").arg(i);
+                return false;
+            }
+            if (identifiers.contains(timer.identifier)) {
+                *why =
+                    QStringLiteral("timer %1 repeats identifier %2").arg(i).arg(timer.identifier);
+                return false;
+            }
+            identifiers.insert(timer.identifier);
+            read.append(timer);
+            return true;
+        },
+        error);
+    if (ok)
+        *timers = read;
+    return ok;
 }
 
 bool timer_list_c::load(bool* existed) {
-    if (existed)
-        *existed = !m_file.isEmpty() && QFile::exists(m_file);
-    if (m_file.isEmpty())
-        return true;
-    bool ok = false;
-    const QByteArray bytes = host_storage::load_file(m_file, max_file_bytes, &ok);
-    if (!ok) {
-        host_storage::keep_aside(m_file);
-        return false;
-    }
     QVector<timer_t> timers;
-    QString error;
-    if (!bytes.isEmpty() && !from_bytes(bytes, &timers, &error)) {
-        qCWarning(lc_koral).noquote() << "The timer list" << m_file << "is damaged:" << error
-                                      << "- the list keeps what it held";
-        // The next save would write over timers a person may still want back.
-        host_storage::keep_aside(m_file);
+    const host_storage::load_t outcome =
+        host_storage::load_checked(m_file, max_file_bytes, QStringLiteral("The timer list"),
+                                   [&timers](const QByteArray& bytes, QString* error) {
+                                       return from_bytes(bytes, &timers, error);
+                                   });
+    if (existed)
+        *existed = outcome != host_storage::load_t::absent;
+    if (outcome == host_storage::load_t::damaged)
         return false;
-    }
     m_timers = timers;
     emit timers_changed();
     return true;
