@@ -3,6 +3,7 @@
 #include "host/components/button_texts.h"
 #include "host/components/component_context.h"
 #include "host/components/component_style.h"
+#include "host/components/slider.h"
 #include "host/host_log.h"
 
 #include <QHBoxLayout>
@@ -374,30 +375,13 @@ void tick_slider_c::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void tick_slider_c::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-    case Qt::Key_Left:
-    case Qt::Key_Down:
-        edit(m_value - m_step);
-        break;
-    case Qt::Key_Right:
-    case Qt::Key_Up:
-        edit(m_value + m_step);
-        break;
-    case Qt::Key_PageDown:
-        edit(m_value - 10 * m_step);
-        break;
-    case Qt::Key_PageUp:
-        edit(m_value + 10 * m_step);
-        break;
-    case Qt::Key_Home:
-        edit(m_min);
-        break;
-    case Qt::Key_End:
-        edit(m_max);
-        break;
-    default:
+    int target = 0;
+    if (!slider_key_target(event->key(), m_value, m_step, 10 * m_step, m_min, m_max, &target)) {
         QWidget::keyPressEvent(event);
+        return;
     }
+    edit(target);
+    event->accept();
 }
 
 void tick_slider_c::wheelEvent(QWheelEvent* event) {
