@@ -162,37 +162,37 @@ void render_menu(component_context_c* context, writer_c* out) {
 } // namespace
 
 bool render(component_context_c* context, macro_library_c* library, timer_list_c* timers,
-            const QString& folder, QString* error) {
+            QWidget* window, const QString& folder, QString* error) {
     writer_c out(folder, error);
     render_menu(context, &out);
 
     {
-        hotkey_dialog_fm_c dialog(context);
+        hotkey_dialog_fm_c dialog(context, window);
         dialog.field()->set_combination(hotkey_modifier::ctrl | hotkey_modifier::alt, 0x04);
         out.dialog(QStringLiteral("dialog_hotkey"), &dialog);
     }
     {
-        new_timer_fm_c dialog(context, timers);
+        new_timer_fm_c dialog(context, timers, window);
         dialog.name_edit()->setText(QStringLiteral("Dragon"));
         dialog.duration_edit()->setTime(QTime(0, 2, 30));
         out.dialog(QStringLiteral("dialog_new_timer"), &dialog);
     }
     {
-        timer_manager_fm_c dialog(context, timers, nullptr);
+        timer_manager_fm_c dialog(context, timers, nullptr, window);
         out.dialog(QStringLiteral("dialog_timer_manager"), &dialog);
     }
     {
-        code_253_fm_c dialog(context);
+        code_253_fm_c dialog(context, window);
         dialog.set_value(305419896);
         out.dialog(QStringLiteral("dialog_value_253"), &dialog);
     }
     {
-        web_address_fm_c dialog(context);
+        web_address_fm_c dialog(context, window);
         dialog.edit()->setText(QStringLiteral("www.example.com/news"));
         out.dialog(QStringLiteral("dialog_web_address"), &dialog);
     }
     {
-        value_slider_fm_c dialog(context);
+        value_slider_fm_c dialog(context, window);
         dialog.set_title(context->text(157));
         dialog.slider()->set_range(12000, 200, 10);
         dialog.slider()->set_ticks({{200, QStringLiteral("200"), 0},
@@ -205,7 +205,7 @@ bool render(component_context_c* context, macro_library_c* library, timer_list_c
         out.dialog(QStringLiteral("dialog_value_slider"), &dialog);
     }
     {
-        macro_editor_c dialog(context, library);
+        macro_editor_c dialog(context, library, window);
         dialog.name_edit()->setText(QStringLiteral("Quick build"));
         macro_recorder_c* keys = dialog.recorder();
         const uint8_t typed[] = {0xE0, 0x06, 0x06, 0xE0};

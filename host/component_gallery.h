@@ -5,15 +5,17 @@
 
 #include <QString>
 
+class QWidget;
 class component_context_c;
 class macro_library_c;
 class timer_list_c;
 
 namespace component_gallery {
 
-// Writes menu_catalogue.png, dialog_*.png and popup_*.png into `folder`.
+// Writes menu_catalogue.png, dialog_*.png and popup_*.png into `folder`; the
+// dialogs belong to `window`, as they do when the module opens them there.
 // False with `error` set when a file cannot be written.
 bool render(component_context_c* context, macro_library_c* library, timer_list_c* timers,
-            const QString& folder, QString* error);
+            QWidget* window, const QString& folder, QString* error);
 
 } // namespace component_gallery

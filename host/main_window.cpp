@@ -699,6 +699,6 @@ bool main_window_c::render_screenshots(const QString& folder, QString* error) {
     // The button assignment's menus and dialogs, as the module opens them.
     if (m_timers)
         return component_gallery::render(m_host->components(), m_hub ? m_hub->library() : nullptr,
-                                         m_timers, folder, error);
+                                         m_timers, this, folder, error);
     return true;
 }
