@@ -244,6 +244,29 @@ private slots:
         row("slider_i::set_geometry_parts", slot_of(&slider_i::set_geometry_parts), 11);
         row("slider_i::set_handle_image", slot_of(&slider_i::set_handle_image), 13);
         row("slider_i::set_client", slot_of(&slider_i::set_client), 15);
+        // The function catalogue's host side: ends of each table, so a moved
+        // or inserted operation shows.
+        row("menu_i::add_child", slot_of(&menu_i::add_child), 2);
+        row("menu_i::popup", slot_of(&menu_i::popup), 9);
+        row("menu_i::child_count", slot_of(&menu_i::child_count), 13);
+        row("menu_entry_i::set_client", slot_of(&menu_entry_i::set_client), 3);
+        row("menu_entry_i::label", slot_of(&menu_entry_i::label), 11);
+        row("menu_entry_code_i::parameter", slot_of(&menu_entry_code_i::parameter), 5);
+        row("menu_button_item_client_i::entry_chosen",
+            slot_of(&menu_button_item_client_i::entry_chosen), 2);
+        row("main_menu_listener_i::main_menu_closed",
+            slot_of(&main_menu_listener_i::main_menu_closed), 3);
+        row("hotkey_dialog_i::run", slot_of(&hotkey_dialog_i::run), 2);
+        row("new_timer_dialog_i::timer_name", slot_of(&new_timer_dialog_i::timer_name), 4);
+        row("timer_manager_dialog_i::run", slot_of(&timer_manager_dialog_i::run), 3);
+        row("web_address_dialog_i::set_address", slot_of(&web_address_dialog_i::set_address), 4);
+        row("value_slider_dialog_i::set_title", slot_of(&value_slider_dialog_i::set_title), 6);
+        row("reset_confirm_i::close_confirm", slot_of(&reset_confirm_i::close_confirm), 4);
+        row("preset_selector_i::set_texts", slot_of(&preset_selector_i::set_texts), 3);
+        row("preset_selector_i::set_client", slot_of(&preset_selector_i::set_client), 6);
+        row("relay_fx_kernel_listener_i::talk_device_removed",
+            slot_of(&relay_fx_kernel_listener_i::talk_device_removed), 3);
+        row("catalogue_service_i::new_macro", slot_of(&catalogue_service_i::new_macro), 11);
     }
     void operation_slots() {
         QFETCH(long, slot);
