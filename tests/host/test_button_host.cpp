@@ -9,14 +9,18 @@
 #include "host/components/host_components.h"
 #include "host/components/hotkey_dialog.h"
 #include "host/components/menu.h"
+#include "host/components/preset_list.h"
 #include "host/components/reset_confirm.h"
 #include "host/components/timer_dialogs.h"
 #include "host/components/value_dialogs.h"
 #include "host/device_list.h"
 #include "host/host_storage.h"
+#include "host/macro_editor.h"
+#include "host/macro_library.h"
 #include "host/texts.h"
 #include "host/timer_list.h"
 
+#include <QComboBox>
 #include <QDataStream>
 #include <QFile>
 #include <QLineEdit>
@@ -107,6 +111,22 @@ public:
     void talk_device_removed(uint16_t id) override { heard.append(QStringLiteral("-%1").arg(id)); }
     void timers_changed() override { heard.append(QStringLiteral("timers")); }
     QStringList heard;
+};
+
+class fake_timer_client : public edit_timer_fm_client_i {
+public:
+    interface_i* query_interface(const GUID&) override { return this; }
+    void release() override {}
+    bool timer_in_use(uint32_t identifier) override { return identifier == in_use; }
+    uint32_t in_use = 0;
+};
+
+class fake_preset_client : public preset_selector_client_i {
+public:
+    interface_i* query_interface(const GUID&) override { return this; }
+    void release() override {}
+    void preset_chosen(int32_t index) override { chosen.append(index); }
+    QVector<int> chosen;
 };
 
 class fake_reset_client : public reset_to_default_fm_client_i {
@@ -436,6 +456,171 @@ private slots:
         QCOMPARE(place, 0.2); // the ticks decide where a value sits
         QCOMPARE(dialog->value(), value);
         dialog->release();
+    }
+
+    void hotkey_mode_limits_the_modifiers_offered_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("mask");
+        QTest::addRow("all four") << 4 << 16 + 4;
+        QTest::addRow("without Win") << 3 << 4;
+        QTest::addRow("out of range offers all") << 9 << 16 + 4;
+    }
+    void hotkey_mode_limits_the_modifiers_offered() {
+        QFETCH(int, mode);
+        QFETCH(int, mask);
+        auto* dialog = make<hotkey_dialog_i>(class_id::hotkey_dialog);
+        auto* host = static_cast<hotkey_dialog_c*>(dialog);
+        uint8_t entry[3] = {0, 0, 0};
+        when_open([host] {
+            host->dialog()->field()->set_scheme(hid_keys::scan_scheme::none);
+            QTest::keyClick(host->dialog()->field(), Qt::Key_B,
+                            Qt::MetaModifier | Qt::ControlModifier);
+            host->dialog()->accept();
+        });
+        QCOMPARE(dialog->run(entry, function_code::hotkey, mode), 1);
+        QCOMPARE(int(entry[1]), mask);
+        QCOMPARE(int(entry[2]), 0x05);
+        dialog->release();
+    }
+
+    void function_value_is_parsed_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<qlonglong>("value");
+        QTest::addRow("decimal") << "305419896" << 305419896LL;
+        QTest::addRow("hexadecimal") << "0x12345678" << 0x12345678LL;
+        QTest::addRow("largest") << "4294967295" << 4294967295LL;
+        QTest::addRow("too large") << "4294967296" << -1LL;
+        QTest::addRow("negative") << "-1" << -1LL;
+        QTest::addRow("not a number") << "12ab" << -1LL;
+    }
+    void function_value_is_parsed() {
+        QFETCH(QString, typed);
+        QFETCH(qlonglong, value);
+        const std::optional<uint32_t> parsed = value_text::parse_u32(typed);
+        QCOMPARE(parsed ? qlonglong(*parsed) : -1LL, value);
+    }
+
+    void timer_manager_edits_the_list_data() {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QStringList>("names");
+        QTest::addRow("rename") << "rename:Boss" << QStringList({"Boss", "Buff"});
+        QTest::addRow("rename to a taken name")
+            << "rename:buff" << QStringList({"Respawn", "Buff"});
+        QTest::addRow("delete an unused timer") << "delete-unused" << QStringList({"Respawn"});
+        QTest::addRow("delete a timer in use, declined")
+            << "delete-used:no" << QStringList({"Respawn", "Buff"});
+        QTest::addRow("delete a timer in use, confirmed")
+            << "delete-used:yes" << QStringList({"Buff"});
+    }
+    void timer_manager_edits_the_list() {
+        QFETCH(QString, action);
+        QFETCH(QStringList, names);
+        timer_list_c timers;
+        timers.add({1, QStringLiteral("Respawn"), 1000});
+        timers.add({2, QStringLiteral("Buff"), 2000});
+        fake_timer_client client;
+        client.in_use = 1;
+        timer_manager_fm_c manager(nullptr, &timers, &client);
+        const QString what = action.section(QLatin1Char(':'), 0, 0);
+        const QString arg = action.section(QLatin1Char(':'), 1);
+        if (what == QLatin1String("rename")) {
+            manager.select(1);
+            manager.name_edit()->setText(arg);
+            emit manager.name_edit()->editingFinished();
+        } else if (what == QLatin1String("delete-unused")) {
+            manager.select(2);
+            QVERIFY(manager.delete_selected());
+        } else {
+            manager.select(1);
+            const bool yes = arg == QLatin1String("yes");
+            QCOMPARE(manager.delete_selected(&yes), yes);
+        }
+        QStringList left;
+        for (const timer_list_c::timer_t& timer : timers.timers())
+            left.append(timer.name);
+        QCOMPARE(left, names);
+    }
+
+    void macro_editor_saves_recorded_keys_into_the_library_data() {
+        QTest::addColumn<QString>("group");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("saved");
+        QTest::addRow("into a group") << "Games"
+                                      << "Build" << true;
+        QTest::addRow("into a new group") << "Work"
+                                          << "Build" << true;
+        QTest::addRow("name taken in the group") << "Games" << "Jump" << false;
+        QTest::addRow("no name") << "Games"
+                                 << " " << false;
+    }
+    void macro_editor_saves_recorded_keys_into_the_library() {
+        QFETCH(QString, group);
+        QFETCH(QString, name);
+        QFETCH(bool, saved);
+        macro_library_c library;
+        library.create_macro(library.create_group(QStringLiteral("Games")), QStringLiteral("Jump"),
+                             macro_library_c::typed_keys("j"));
+        macro_editor_c editor(nullptr, &library);
+        editor.group_box()->setEditText(group);
+        editor.name_edit()->setText(name);
+        editor.recorder()->set_scheme(hid_keys::scan_scheme::none);
+        editor.recorder()->set_recording(true);
+        QTest::keyClick(editor.recorder(), Qt::Key_Q, Qt::ControlModifier);
+        editor.recorder()->set_recording(false);
+        QTest::keyClick(editor.recorder(), Qt::Key_W); // not recording: not kept
+        QCOMPARE(editor.save(), saved);
+        const int g = library.find_group(group);
+        const int m = g < 0 ? -1 : library.find_macro(g, name.trimmed());
+        QCOMPARE(m >= 0 && m == editor.saved_macro(), saved);
+        if (!saved)
+            return;
+        // Ctrl down, Q down, Q up, Ctrl up, each a HID usage.
+        const library_macro_rec* record = library.macro_record(g, m);
+        QCOMPARE(int(record->key_count()), 4);
+        QCOMPARE(int(record->key(0).b), 0xE0);
+        QCOMPARE(int(record->key(1).b), 0x14);
+        QCOMPARE(int(record->key(2).a), int(macro_library_c::key_release));
+    }
+
+    void preset_list_takes_records_and_tells_the_pick_data() {
+        QTest::addColumn<QByteArray>("second");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("kept");
+        QByteArray good(30, '\0');
+        good.replace(3, 5, "Duo A");
+        good[27] = char(0x0F);
+        good[29] = char(0x01);
+        QByteArray bad_utf8 = good;
+        bad_utf8.replace(3, 3, "\xC3\x28X");
+        QTest::addRow("whole record") << good << "Duo A" << 2;
+        QTest::addRow("name not UTF-8") << bad_utf8 << QString::fromUtf8("\xEF\xBF\xBD(X A") << 2;
+        QTest::addRow("name fills its field")
+            << QByteArray(good).replace(3, 22, QByteArray(22, 'N')) << QString(22, QLatin1Char('N'))
+            << 2;
+        QTest::addRow("short record") << good.left(29) << QString() << 1;
+    }
+    void preset_list_takes_records_and_tells_the_pick() {
+        QFETCH(QByteArray, second);
+        QFETCH(QString, name);
+        QFETCH(int, kept);
+        QByteArray first(30, '\0');
+        first.replace(3, 4, "Solo");
+        preset_list_c list;
+        fake_preset_client client;
+        list.set_client(&client);
+        list.set_presets({first, first});
+        list.set_current(1);
+        list.set_presets({first, second});
+        QCOMPARE(list.presets().size(), kept);
+        // A skipped record would shift the module's indexes: nothing is current then.
+        QCOMPARE(list.current(), kept == 2 ? 1 : -1);
+        list.set_current(kept - 1);
+        QCOMPARE(list.current(), kept - 1);
+        if (kept == 2)
+            QCOMPARE(list.presets().at(1).name, name);
+        list.choose(kept - 1);
+        list.choose(5); // past the list: nothing
+        QCOMPARE(client.chosen, QVector<int>({kept - 1}));
     }
 
     void web_address_is_validated_data() {
