@@ -19,6 +19,12 @@ constexpr int k_identifier_role = Qt::UserRole;
 // Keyboards: the devices that take Talk functions.
 constexpr int32_t k_talk_device_type = 1;
 
+// The host and this mouse are not other devices; a product without an id is no device.
+bool is_other_device(const host_catalogue_c::product_t& product) {
+    return product.type != product_type::host && product.type != product_type::black &&
+           product.type != product_type::white && product.pid != 0;
+}
+
 } // namespace
 
 talk_devices_panel_c::talk_devices_panel_c(device_list_c* devices,
@@ -84,9 +90,7 @@ void talk_devices_panel_c::fill_products() {
     if (!m_catalogue)
         return;
     for (const host_catalogue_c::product_t& product : m_catalogue->products()) {
-        // The host and this mouse are not other devices.
-        if (product.type == product_type::host || product.type == product_type::black ||
-            product.type == product_type::white || product.pid == 0)
+        if (!is_other_device(product))
             continue;
         const QString name = product.disp_name.isEmpty() ? product.alias_name : product.disp_name;
         m_products->addItem(name, product.type);
@@ -147,7 +151,7 @@ void talk_devices_panel_c::select(uint16_t identifier) {
 bool talk_devices_panel_c::connect_product(int32_t product_type) {
     const host_catalogue_c::product_t* product =
         m_catalogue ? m_catalogue->product(product_type) : nullptr;
-    if (!m_devices || !product)
+    if (!m_devices || !product || !is_other_device(*product))
         return false;
     // A second keyboard of the same kind gets a number.
     const QString base = product->disp_name.isEmpty() ? product->alias_name : product->disp_name;

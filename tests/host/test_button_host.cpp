@@ -13,10 +13,14 @@
 #include "host/components/reset_confirm.h"
 #include "host/components/timer_dialogs.h"
 #include "host/components/value_dialogs.h"
+#include "host/ctrl_center.h"
 #include "host/device_list.h"
+#include "host/host_catalogue.h"
 #include "host/host_storage.h"
 #include "host/macro_editor.h"
 #include "host/macro_library.h"
+#include "host/module_host.h"
+#include "host/talk_devices_panel.h"
 #include "host/texts.h"
 #include "host/timer_list.h"
 
@@ -549,7 +553,8 @@ private slots:
                                       << "Build" << true;
         QTest::addRow("into a new group") << "Work"
                                           << "Build" << true;
-        QTest::addRow("name taken in the group") << "Games" << "Jump" << false;
+        QTest::addRow("name taken in the group") << "Games"
+                                                 << "Jump" << false;
         QTest::addRow("no name") << "Games"
                                  << " " << false;
     }
@@ -621,6 +626,134 @@ private slots:
         list.choose(kept - 1);
         list.choose(5); // past the list: nothing
         QCOMPARE(client.chosen, QVector<int>({kept - 1}));
+    }
+
+    void host_makes_the_catalogues_components_by_interface() {
+        const QVector<QPair<int32_t, GUID>> rows{
+            {class_id::menu, iid_of<menu_i>::value},
+            {class_id::menu, iid_of<listener_mgr_i>::value},
+            {class_id::menu_entry, iid_of<menu_entry_i>::value},
+            {class_id::menu_entry, iid_of<menu_entry_code_i>::value},
+            {class_id::hotkey_dialog, iid_of<hotkey_dialog_i>::value},
+            {class_id::new_timer_dialog, iid_of<new_timer_dialog_i>::value},
+            {class_id::timer_manager_dialog, iid_of<timer_manager_dialog_i>::value},
+            {class_id::code_253_dialog, iid_of<code_253_dialog_i>::value},
+            {class_id::web_address_dialog, iid_of<web_address_dialog_i>::value},
+            {class_id::value_slider_dialog, iid_of<value_slider_dialog_i>::value},
+            {class_id::reset_confirm, iid_of<reset_confirm_i>::value},
+        };
+        ctrl_center_c centre;
+        module_host_c host(&centre);
+        for (const auto& row : rows) {
+            interface_i* object = host.create_instance(row.first, row.second);
+            QVERIFY2(object, qPrintable(QString::number(row.first, 16)));
+            QCOMPARE(object->query_interface(row.second), object);
+            object->release();
+        }
+        // A menu is not an entry.
+        QVERIFY(!host.create_instance(class_id::menu, iid_of<menu_entry_i>::value));
+        // The catalogue's service is the centre's service 6.
+        timer_list_c timers;
+        device_list_c devices;
+        catalogue_service_c service(&timers, &devices);
+        centre.set_service(host_service::function_catalogue,
+                           static_cast<catalogue_service_i*>(&service));
+        QVERIFY(query<catalogue_service_i>(centre.get_service(host_service::function_catalogue)));
+        QVERIFY(!centre.get_service(5));
+    }
+
+    void dialogs_hand_back_values_only_when_accepted_data() {
+        QTest::addColumn<bool>("accept");
+        QTest::addRow("accepted") << true;
+        QTest::addRow("cancelled") << false;
+    }
+    void dialogs_hand_back_values_only_when_accepted() {
+        QFETCH(bool, accept);
+        auto* web = make<web_address_dialog_i>(class_id::web_address_dialog);
+        auto* web_host = static_cast<web_address_dialog_c*>(web);
+        web->set_address(QStringLiteral("old.example.com"));
+        bool invalid_refused = false;
+        when_open([&] {
+            QLineEdit* edit = web_host->dialog()->edit();
+            invalid_refused = edit->text() == QLatin1String("old.example.com");
+            edit->setText(QStringLiteral("not a site"));
+            invalid_refused = invalid_refused && !web_host->dialog()->ok_button()->isEnabled();
+            edit->setText(QStringLiteral("example.org/news"));
+            accept ? web_host->dialog()->accept() : web_host->dialog()->reject();
+        });
+        QCOMPARE(web->run(), accept ? 1 : 0);
+        QVERIFY(invalid_refused);
+        QCOMPARE(web->address(), accept ? QStringLiteral("https://example.org/news")
+                                        : QStringLiteral("old.example.com"));
+        web->release();
+
+        auto* value = make<code_253_dialog_i>(class_id::code_253_dialog);
+        auto* value_host = static_cast<code_253_dialog_c*>(value);
+        uint32_t stored = 7;
+        when_open([&] {
+            value_host->dialog()->edit()->setText(QStringLiteral("0xFF"));
+            accept ? value_host->dialog()->accept() : value_host->dialog()->reject();
+        });
+        QCOMPARE(value->run(&stored), accept ? 1 : 0);
+        QCOMPARE(stored, accept ? 255u : 7u);
+        value->release();
+    }
+
+    void a_dialog_released_while_open_ends_as_cancelled() {
+        auto* dialog = make<value_slider_dialog_i>(class_id::value_slider_dialog);
+        QPointer<value_slider_dialog_c> host = static_cast<value_slider_dialog_c*>(dialog);
+        dialog->setup(100, 0, 1, 50, -1, 1);
+        when_open([dialog] { dialog->release(); });
+        QCOMPARE(dialog->run(), 0);
+        QVERIFY(host); // still there for the caller's return
+        cleanup();
+        QVERIFY(!host);
+    }
+
+    void device_list_reloads_and_tells_what_changed_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("heard");
+        const device_list_c::device_t tkl{QStringLiteral("Brenn TKL"), 0x1B20, 1};
+        const device_list_c::device_t full{QStringLiteral("Brenn Full"), 0x1B30, 2};
+        QTest::addRow("one went, one came")
+            << device_list_c::to_bytes({full}) << QStringList({"-1", "+2 1b30 Brenn Full"});
+        QTest::addRow("same list") << device_list_c::to_bytes({tkl}) << QStringList();
+        QTest::addRow("repeated identifier")
+            << device_list_c::to_bytes({full, {"B", 5, 2}}) << QStringList();
+        QTest::addRow("cut short") << device_list_c::to_bytes({full}).left(20) << QStringList();
+    }
+    void device_list_reloads_and_tells_what_changed() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, heard);
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("devices.dat"));
+        device_list_c devices(file);
+        devices.add({QStringLiteral("Brenn TKL"), 0x1B20, 1});
+        catalogue_service_c service(nullptr, &devices);
+        fake_relay relay;
+        service.add_listener(&relay);
+        QVERIFY(host_storage::save_file(file, bytes));
+        const bool readable = devices.load();
+        QCOMPARE(relay.heard, heard);
+        // A refused file leaves the list as it was.
+        QCOMPARE(devices.find(1) != nullptr, !readable || heard.isEmpty());
+    }
+
+    void linked_devices_panel_connects_and_disconnects() {
+        host_catalogue_c catalogue;
+        QVERIFY(catalogue.load(QStringLiteral(QUIL_BIN_DIR "/settings.xml")));
+        device_list_c devices;
+        devices.add({QStringLiteral("Brenn TKL"), 0x1B20, 1});
+        talk_devices_panel_c panel(&devices, &catalogue, english);
+        QVERIFY(panel.connect_product(4));  // Brenn TKL again
+        QVERIFY(!panel.connect_product(8)); // the mouse itself is no other device
+        QCOMPARE(devices.count(), 2);
+        const device_list_c::device_t second = devices.devices().at(1);
+        QCOMPARE(second.name, QStringLiteral("Brenn TKL (2)"));
+        QCOMPARE(second.identifier, uint16_t(2));
+        QVERIFY(panel.disconnect_selected()); // the new one is selected
+        QCOMPARE(devices.count(), 1);
+        QCOMPARE(devices.devices().at(0).identifier, uint16_t(1));
     }
 
     void web_address_is_validated_data() {
@@ -877,6 +1010,13 @@ private slots:
         QTest::addRow("cut in the picture") << good.left(good.indexOf("IEND") - 8);
         QTest::addRow("cut in the macros") << good.left(good.size() - 1000);
         QTest::addRow("oversized count") << huge;
+        QByteArray negative = good;
+        qToBigEndian<qint32>(-1, negative.data());
+        QTest::addRow("negative count") << negative;
+        QByteArray marker = good;
+        const int png = marker.indexOf("PNG\r\n") - 1; // the signature starts one byte earlier
+        qToBigEndian<qint32>(7, marker.data() + png - 4);
+        QTest::addRow("unknown picture marker") << marker;
     }
     void unreadable_memory_is_reported_not_shown() {
         QFETCH(QByteArray, blob);
