@@ -247,9 +247,10 @@ class hotkey_dialog_i : public interface_i {
 public:
     // 2: modal. `entry` is a 3-byte button entry; when it already holds
     // `code`, its combination is shown first. The module passes 4 as `mode`
-    // (the four modifiers Shift, Ctrl, Alt and Win are offered). 1 when
-    // accepted: bytes 1 and 2 then hold the modifier mask and the key code
-    // (hotkey_modifier, HID keyboard usage); byte 0 is left to the caller.
+    // (the four modifiers Shift, Ctrl, Alt and Win are offered; fewer offers
+    // the first `mode` of them). 1 when accepted: the entry then holds
+    // (`code`, modifier mask, key code) with hotkey_modifier bits and the HID
+    // keyboard usage (0 for modifiers alone). Otherwise the entry is untouched.
     virtual int32_t run(uint8_t* entry, int32_t code, int32_t mode) = 0;
 
 protected:
