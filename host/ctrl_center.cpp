@@ -32,6 +32,13 @@ void ctrl_center_c::kernel_command(product_kernel_i* kernel, int32_t code, const
     emit kernel_command_received(kernel, code, text);
 }
 
+void ctrl_center_c::set_service(int32_t id, interface_i* service) {
+    if (service)
+        m_services.insert(id, service);
+    else
+        m_services.remove(id);
+}
+
 void ctrl_center_c::everything_reset(int32_t value) {
     m_reset_calls.append(value);
     emit everything_reset_requested();

@@ -6,6 +6,7 @@
 #include "host/text_provider.h"
 #include "module/interfaces.h"
 
+#include <QHash>
 #include <QMetaType>
 #include <QObject>
 #include <QVector>
@@ -46,7 +47,7 @@ public:
     hub_i* get_hub() override { return m_hub; }
     void center_reserved_6() override {}
     text_provider_i* get_text_provider() override { return &m_texts; }
-    interface_i* get_service(int32_t /*id*/) override { return nullptr; }
+    interface_i* get_service(int32_t id) override { return m_services.value(id); }
     product_kernel_i* current_kernel() override { return m_current_kernel; }
     void center_reserved_10() override {}
     uint8_t current_profile_slot() override { return m_profile_slot; }
@@ -69,6 +70,8 @@ public:
     // Stores the language and tells every listener that takes language notices.
     void set_language(int32_t id);
     void set_profile_slot(uint8_t slot) { m_profile_slot = slot; }
+    // The service handed out under a number (null removes it); the host owns it.
+    void set_service(int32_t id, interface_i* service);
     // The settings hub the centre hands out (null for none); the host owns it.
     void set_hub(hub_i* hub) { m_hub = hub; }
     // Shows another kernel (null for none) and tells the listeners.
@@ -105,6 +108,7 @@ private:
     QVector<int32_t> m_reset_calls;
     product_kernel_i* m_current_kernel = nullptr;
     hub_i* m_hub = nullptr;
+    QHash<int32_t, interface_i*> m_services;
     int32_t m_language = 0;
     int m_language_queries = 0;
     uint8_t m_profile_slot = 0xFF;

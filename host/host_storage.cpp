@@ -82,6 +82,64 @@ qint64 bytes_left(const QDataStream& in) {
     return device->size() - device->pos();
 }
 
+QDataStream& write_head(QDataStream& out, quint64 magic, qint32 version, qint32 count) {
+    out.setVersion(stream_version);
+    return out << magic << version << count;
+}
+
+bool read_entries(const QByteArray& bytes, quint64 magic, qint32 version, int max_count,
+                  qint64 smallest_entry,
+                  const std::function<bool(QDataStream& in, int i, QString* why)>& read_entry,
+                  QString* error) {
+    QDataStream in(bytes);
+    in.setVersion(stream_version);
+    const auto fail = [&](const QString& why) {
+        *error = QStringLiteral("%1 (at byte %2 of %3)")
+                     .arg(why)
+                     .arg(bytes.size() - bytes_left(in))
+                     .arg(bytes.size());
+        return false;
+    };
+    quint64 stored_magic = 0;
+    qint32 stored_version = 0;
+    qint32 count = 0;
+    in >> stored_magic >> stored_version >> count;
+    if (in.status() != QDataStream::Ok)
+        return fail(QStringLiteral("the head is cut short"));
+    if (stored_magic != magic)
+        return fail(QStringLiteral("another kind of file"));
+    if (stored_version != version)
+        return fail(QStringLiteral("unknown version %1").arg(stored_version));
+    if (count < 0 || count > max_count || count * smallest_entry > bytes_left(in))
+        return fail(QStringLiteral("%1 entries").arg(count));
+    for (int i = 0; i < count; ++i) {
+        QString why;
+        if (!read_entry(in, i, &why))
+            return fail(why);
+        if (in.status() != QDataStream::Ok)
+            return fail(QStringLiteral("entry %1 is cut short").arg(i));
+    }
+    if (!in.atEnd())
+        return fail(QStringLiteral("bytes follow the last entry"));
+    return true;
+}
+
+load_t load_checked(const QString& path, qint64 max_bytes, const QString& what,
+                    const std::function<bool(const QByteArray& bytes, QString* error)>& parse) {
+    if (path.isEmpty() || !QFile::exists(path))
+        return load_t::absent;
+    bool ok = false;
+    const QByteArray bytes = load_file(path, max_bytes, &ok);
+    QString error;
+    if (ok && (bytes.isEmpty() || parse(bytes, &error)))
+        return load_t::loaded;
+    if (ok)
+        qCWarning(lc_koral).noquote()
+            << what << path << "is damaged:" << error << "- what was held stays";
+    keep_aside(path);
+    return load_t::damaged;
+}
+
 bool read_bytes(QDataStream& in, int max_bytes, QByteArray* bytes) {
     bytes->clear();
     quint32 length = 0;

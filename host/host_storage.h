@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 
 class QDataStream;
 
@@ -43,5 +44,25 @@ bool read_bytes(QDataStream& in, int max_bytes, QByteArray* bytes);
 
 // The stream's remaining bytes, when its device can tell them.
 qint64 bytes_left(const QDataStream& in);
+
+// A host file of entries: magic (64-bit), version and count, then the entries.
+// The head of such a file.
+QDataStream& write_head(QDataStream& out, quint64 magic, qint32 version, qint32 count);
+// Reads one: the head must match, the count is bounded by `max_count` and by
+// `smallest_entry` bytes each before anything is read, `read_entry` reads entry
+// i (false with the reason), and nothing may follow the last entry. False with
+// `error` naming what failed and where.
+bool read_entries(const QByteArray& bytes, quint64 magic, qint32 version, int max_count,
+                  qint64 smallest_entry,
+                  const std::function<bool(QDataStream& in, int i, QString* why)>& read_entry,
+                  QString* error);
+
+enum class load_t { absent, loaded, damaged };
+// Loads a host file through `parse`, which keeps what it reads only when it
+// accepts it. An empty path or an absent file is not parsed; an unreadable or
+// refused one is logged as `what` and kept aside, so that the next save does
+// not destroy what a person may still want back.
+load_t load_checked(const QString& path, qint64 max_bytes, const QString& what,
+                    const std::function<bool(const QByteArray& bytes, QString* error)>& parse);
 
 } // namespace host_storage

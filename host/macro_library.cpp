@@ -1,5 +1,6 @@
 #include "host/macro_library.h"
 
+#include "host/components/hid_keys.h"
 #include "host/host_log.h"
 #include "host/host_storage.h"
 
@@ -190,7 +191,8 @@ QVector<library_key> macro_library_c::typed_keys(const QString& text, uint32_t d
         const QChar upper = c.toUpper();
         if (!typeable(c))
             continue;
-        const auto code = uint8_t(upper.unicode());
+        // Letters, digits and the space bar carry their Qt key's number, the character.
+        const uint8_t code = hid_keys::usage_from_qt_key(upper.unicode(), false);
         keys.append({key_press, code, 0, delay_ms});
         keys.append({key_release, code, 0, delay_ms});
     }
@@ -243,8 +245,7 @@ bool macro_library_c::delete_macro(int32_t group, int32_t index) {
 QByteArray macro_library_c::to_bytes(const QVector<group_t>& groups) {
     QByteArray bytes;
     QDataStream out(&bytes, QIODevice::WriteOnly);
-    out.setVersion(host_storage::stream_version);
-    out << file_magic << file_version << qint32(groups.size());
+    host_storage::write_head(out, file_magic, file_version, groups.size());
     for (const group_t& group : groups) {
         out << group.name << qint32(group.macros.size());
         for (const library_macro_rec& record : group.macros)
@@ -255,88 +256,62 @@ QByteArray macro_library_c::to_bytes(const QVector<group_t>& groups) {
 
 bool macro_library_c::from_bytes(const QByteArray& bytes, QVector<group_t>* groups,
                                  QString* error) {
-    QDataStream in(bytes);
-    in.setVersion(host_storage::stream_version);
-    const auto fail = [&](const QString& why) {
-        *error = QStringLiteral("%1 (at byte %2 of %3)")
-                     .arg(why)
-                     .arg(bytes.size() - host_storage::bytes_left(in))
-                     .arg(bytes.size());
-        return false;
-    };
-    quint64 magic = 0;
-    qint32 version = 0;
-    qint32 group_count = 0;
-    in >> magic >> version >> group_count;
-    if (in.status() != QDataStream::Ok)
-        return fail(QStringLiteral("the head is cut short"));
-    if (magic != file_magic)
-        return fail(QStringLiteral("not a macro library"));
-    if (version != file_version)
-        return fail(QStringLiteral("unknown version %1").arg(version));
-    if (group_count < 0 || group_count > max_groups)
-        return fail(QStringLiteral("%1 groups").arg(group_count));
-
     // Each macro takes its length and its record: a count the remaining bytes
     // cannot hold is refused before anything is allocated for it.
     constexpr qint64 macro_bytes = 4 + qint64(library_macro_rec::size);
     QVector<group_t> read;
-    for (int g = 0; g < group_count; ++g) {
-        group_t group;
-        qint32 macro_count = 0;
-        if (!host_storage::read_text(in, max_name_chars, &group.name))
-            return fail(QStringLiteral("the name of group %1 is damaged").arg(g));
-        in >> macro_count;
-        if (in.status() != QDataStream::Ok)
-            return fail(QStringLiteral("group %1 is cut short").arg(g));
-        if (macro_count < 0 || macro_count > max_macros_per_group ||
-            macro_count * macro_bytes > host_storage::bytes_left(in))
-            return fail(QStringLiteral("group %1 claims %2 macros").arg(g).arg(macro_count));
-        group.macros.reserve(macro_count);
-        for (int m = 0; m < macro_count; ++m) {
-            quint32 length = 0;
-            in >> length;
-            if (in.status() != QDataStream::Ok || length != library_macro_rec::size)
-                return fail(
-                    QStringLiteral("macro %1 of group %2 is not a whole record").arg(m).arg(g));
-            library_macro_rec record;
-            if (in.readRawData(reinterpret_cast<char*>(record.data()), int(length)) != int(length))
-                return fail(QStringLiteral("macro %1 of group %2 is cut short").arg(m).arg(g));
-            group.macros.append(record);
-        }
-        read.append(group);
-    }
-    if (!in.atEnd())
-        return fail(QStringLiteral("bytes follow the last group"));
-    *groups = read;
-    return true;
+    const bool ok = host_storage::read_entries(
+        bytes, file_magic, file_version, max_groups, 4 + 4,
+        [&](QDataStream& in, int g, QString* why) {
+            group_t group;
+            qint32 macro_count = 0;
+            if (!host_storage::read_text(in, max_name_chars, &group.name)) {
+                *why = QStringLiteral("the name of group %1 is damaged").arg(g);
+                return false;
+            }
+            in >> macro_count;
+            if (in.status() != QDataStream::Ok || macro_count < 0 ||
+                macro_count > max_macros_per_group ||
+                macro_count * macro_bytes > host_storage::bytes_left(in)) {
+                *why = QStringLiteral("group %1 claims %2 macros").arg(g).arg(macro_count);
+                return false;
+            }
+            group.macros.reserve(macro_count);
+            for (int m = 0; m < macro_count; ++m) {
+                quint32 length = 0;
+                in >> length;
+                library_macro_rec record;
+                if (in.status() != QDataStream::Ok || length != library_macro_rec::size ||
+                    in.readRawData(reinterpret_cast<char*>(record.data()), int(length)) !=
+                        int(length)) {
+                    *why =
+                        QStringLiteral("macro %1 of group %2 is not a whole record").arg(m).arg(g);
+                    return false;
+                }
+                group.macros.append(record);
+            }
+            read.append(group);
+            return true;
+        },
+        error);
+    if (ok)
+        *groups = read;
+    return ok;
 }
 
 bool macro_library_c::load() {
-    if (m_file.isEmpty())
-        return true;
-    bool ok = false;
-    const QByteArray bytes = host_storage::load_file(m_file, max_file_bytes, &ok);
-    if (!ok) {
-        // The next save would write over macros a person may still want back.
-        host_storage::keep_aside(m_file);
-        return false;
-    }
-    if (bytes.isEmpty()) {
-        m_groups.clear();
-        emit library_changed();
-        return true;
-    }
     QVector<group_t> groups;
-    QString error;
-    if (!from_bytes(bytes, &groups, &error)) {
-        qCWarning(lc_koral).noquote() << "The macro library" << m_file << "is damaged:" << error
-                                      << "- the library keeps what it held";
-        host_storage::keep_aside(m_file);
+    const host_storage::load_t outcome =
+        host_storage::load_checked(m_file, max_file_bytes, QStringLiteral("The macro library"),
+                                   [&groups](const QByteArray& bytes, QString* error) {
+                                       return from_bytes(bytes, &groups, error);
+                                   });
+    if (outcome == host_storage::load_t::damaged)
         return false;
+    if (outcome == host_storage::load_t::loaded || !m_file.isEmpty()) {
+        m_groups = groups;
+        emit library_changed();
     }
-    m_groups = groups;
-    emit library_changed();
     return true;
 }
 

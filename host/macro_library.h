@@ -25,7 +25,8 @@ public:
     static constexpr qint64 max_file_bytes = 64 * 1024 * 1024;
     // The kind (first option word) of the macros a person creates here.
     static constexpr uint16_t default_kind = 1;
-    // Key entries as koral's editor writes them: a = action, b = key code, d = delay.
+    // Key entries as koral's editor writes them: a = action, b = HID key usage,
+    // d = the pause after the event in ms.
     static constexpr uint8_t key_press = 1;
     static constexpr uint8_t key_release = 2;
 

@@ -255,6 +255,9 @@ bool macro_panel_c::new_macro(const QString& name, const QString& keys) {
         return false;
     QString chosen = name;
     QString typed = keys;
+    // New macros get koral's recording editor when a person is at the keyboard.
+    if (chosen.isEmpty() && m_dialogs && m_editor)
+        return m_editor(group) == 1;
     if (chosen.isEmpty() && !ask_macro(group, -1, &chosen, &typed))
         return false;
     if (refuse_untypeable(typed))

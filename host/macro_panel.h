@@ -6,6 +6,7 @@
 #include <QPair>
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 
 class QDialog;
 class QLabel;
@@ -25,6 +26,9 @@ public:
     // Off for screenshots and tests: nothing asks, and nothing happens without
     // the answers passed in.
     void set_dialogs_enabled(bool on) { m_dialogs = on; }
+    // The host's macro editor for a new macro in a group; without one, New
+    // asks for a name and the keys to type.
+    void set_editor(std::function<int32_t(int group)> editor) { m_editor = std::move(editor); }
 
     void refresh();
     void retranslate();
@@ -62,6 +66,7 @@ private:
     macro_library_c* m_library;
     ctrl_center_c* m_centre;
     bool m_dialogs = true;
+    std::function<int32_t(int group)> m_editor;
     QLabel* m_title = nullptr;
     QLabel* m_summary = nullptr;
     QTreeWidget* m_tree = nullptr;

@@ -1,6 +1,8 @@
 // koral: the stand-in host. Loads the Quil module from the program's folder,
 // enters it with the host's services and shows what it offers.
+#include "host/catalogue_service.h"
 #include "host/ctrl_center.h"
+#include "host/device_list.h"
 #include "host/host_catalogue.h"
 #include "host/host_options.h"
 #include "host/host_settings.h"
@@ -11,6 +13,7 @@
 #include "host/module_host.h"
 #include "host/module_loader.h"
 #include "host/texts.h"
+#include "host/timer_list.h"
 
 #include <QApplication>
 #include <QTextStream>
@@ -80,6 +83,24 @@ int main(int argc, char* argv[]) {
     hub_c hub(host_storage::data_folder());
     centre.set_hub(&hub);
     module_host_c host(&centre);
+    // The host's timers and the other devices on this computer, for the
+    // function catalogue; a first run starts with a few of each.
+    const QString folder = host_storage::data_folder();
+    timer_list_c timers(folder + QStringLiteral("/timers.dat"));
+    device_list_c devices(folder + QStringLiteral("/devices.dat"));
+    bool existed = true;
+    if (timers.load(&existed) && !existed) {
+        for (const timer_list_c::timer_t& timer : timer_list_c::sample_timers())
+            timers.add(timer);
+    }
+    if (devices.load(&existed) && !existed) {
+        for (const device_list_c::device_t& device : device_list_c::sample_devices())
+            devices.add(device);
+    }
+    catalogue_service_c service(&timers, &devices);
+    centre.set_service(host_service::function_catalogue,
+                       static_cast<catalogue_service_i*>(&service));
+    host.components()->set_timers(&timers);
 
     const int32_t edition = options.product_type() >= 0 ? options.product_type()
                                                         : settings.edition(product_type::black);
@@ -92,7 +113,8 @@ int main(int argc, char* argv[]) {
 
     int exit_code = 0;
     {
-        main_window_c window(&host, &centre, &catalogue, &hub);
+        main_window_c window(&host, &centre, &catalogue, &hub, &timers, &devices);
+        service.set_macro_editor([&window] { return window.open_macro_editor(); });
         window.set_module_state(loader.file_name(), loaded, loader.error_string());
         window.select_edition(edition);
         if (options.wants_screenshots()) {
@@ -109,6 +131,8 @@ int main(int argc, char* argv[]) {
         }
     }
     // The window is gone; the module leaves before the host's services do.
+    service.set_macro_editor(nullptr);
     loader.leave();
+    centre.set_service(host_service::function_catalogue, nullptr);
     return exit_code;
 }

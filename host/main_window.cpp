@@ -1,16 +1,22 @@
 #include "host/main_window.h"
 #include "host/widget_helpers.h"
 
+#include "host/button_view.h"
+#include "host/component_gallery.h"
 #include "host/ctrl_center.h"
 #include "host/host_catalogue.h"
 #include "host/host_settings.h"
 #include "host/host_storage.h"
 #include "host/hub.h"
 #include "host/kernel_session.h"
+#include "host/macro_editor.h"
 #include "host/macro_panel.h"
 #include "host/module_host.h"
 #include "host/profile_panel.h"
+#include "host/talk_devices_panel.h"
 #include "host/texts.h"
+#include "host/timer_list.h"
+#include "host/virtual_mouse.h"
 #include "module/interfaces.h"
 #include "module/page_interfaces.h"
 
@@ -109,11 +115,13 @@ QString hex_id(uint32_t value, int digits) {
 } // namespace
 
 main_window_c::main_window_c(module_host_c* host, ctrl_center_c* centre,
-                             const host_catalogue_c* catalogue, hub_c* hub, QWidget* parent)
+                             const host_catalogue_c* catalogue, hub_c* hub, timer_list_c* timers,
+                             device_list_c* devices, QWidget* parent)
     : QMainWindow(parent)
     , m_host(host)
     , m_centre(centre)
-    , m_catalogue(catalogue) {
+    , m_catalogue(catalogue)
+    , m_hub(hub) {
     Q_INIT_RESOURCE(koral);
     setObjectName(QStringLiteral("main_window_c"));
     QFile style(QStringLiteral(":/koral/koral.qss"));
@@ -151,9 +159,19 @@ main_window_c::main_window_c(module_host_c* host, ctrl_center_c* centre,
         new kernel_session_c(m_host, m_centre, m_catalogue, host_storage::data_folder(), this);
     m_session->set_page_area(m_page_area);
     m_profile_panel = new profile_panel_c(m_session, m_centre);
-    m_device_tab = add_tab(QStringLiteral("btn_tab_device"), m_profile_panel);
+    // The device tab grows with its cards; it scrolls like the pages do.
+    auto* device_scroll = new QScrollArea;
+    device_scroll->setObjectName(QStringLiteral("sa_device"));
+    device_scroll->setWidgetResizable(true);
+    device_scroll->setFrameShape(QFrame::NoFrame);
+    device_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    device_scroll->setWidget(m_profile_panel);
+    m_device_tab = add_tab(QStringLiteral("btn_tab_device"), device_scroll);
+    if (timers)
+        add_button_cards(timers, devices);
     if (hub) {
         m_macro_panel = new macro_panel_c(hub->library(), m_centre);
+        m_macro_panel->set_editor([this](int group) { return open_macro_editor(group); });
         m_macros_tab = add_tab(QStringLiteral("btn_tab_macros"), m_macro_panel);
     }
     connect(m_session, &kernel_session_c::kernel_changed, this, &main_window_c::rebuild_page_tabs);
@@ -193,6 +211,41 @@ main_window_c::main_window_c(module_host_c* host, ctrl_center_c* centre,
 main_window_c::~main_window_c() {
     // The kernel's pages live in the page area; they go with the kernel, first.
     m_session->close();
+}
+
+void main_window_c::add_button_cards(timer_list_c* timers, device_list_c* devices) {
+    m_timers = timers;
+    button_labels::sources_t sources;
+    sources.text = [this](int32_t id) {
+        return text(id);
+    };
+    sources.timer_name = [timers](uint32_t identifier) {
+        return timers->name_of(identifier);
+    };
+    m_button_view = new button_view_c(sources);
+    m_profile_panel->add_section(m_button_view);
+    const auto show_memory = [this] {
+        virtual_mouse_c* mouse = m_session->mouse();
+        m_button_view->set_memory(mouse ? mouse->blob() : QByteArray());
+    };
+    connect(m_session, &kernel_session_c::device_changed, m_button_view, show_memory);
+    connect(m_session, &kernel_session_c::kernel_changed, m_button_view, show_memory);
+    connect(timers, &timer_list_c::timers_changed, m_button_view, &button_view_c::refresh);
+    connect(m_centre, &ctrl_center_c::language_switched, m_button_view, &button_view_c::refresh);
+    if (devices) {
+        auto* talk =
+            new talk_devices_panel_c(devices, m_catalogue, [this](int32_t id) { return text(id); });
+        m_profile_panel->add_section(talk);
+        connect(m_centre, &ctrl_center_c::language_switched, talk, &talk_devices_panel_c::refresh);
+    }
+}
+
+int32_t main_window_c::open_macro_editor(int group) {
+    if (!m_hub)
+        return 0;
+    macro_editor_c editor(m_host->components(), m_hub->library(), this);
+    editor.select_group(group);
+    return editor.run();
 }
 
 void main_window_c::closeEvent(QCloseEvent* event) {
@@ -644,6 +697,15 @@ bool main_window_c::render_screenshots(const QString& folder, QString* error) {
                 settle();
             }
         } else {
+            // A host tab that scrolls goes into the picture whole as well.
+            if (auto* scroll = qobject_cast<QScrollArea*>(m_pages->currentWidget())) {
+                const int missing =
+                    scroll->widget()->sizeHint().height() - scroll->viewport()->height();
+                if (missing > 0) {
+                    resize(width(), height() + missing);
+                    settle();
+                }
+            }
             const QString prefix = QStringLiteral("btn_tab_");
             name = tab->objectName();
             if (name.startsWith(prefix))
@@ -691,6 +753,10 @@ bool main_window_c::render_screenshots(const QString& folder, QString* error) {
         *error = text(host_text::shot_write_failed).arg(QDir::toNativeSeparators(list_file));
         return false;
     }
+    // The button assignment's menus and dialogs, as the module opens them.
+    if (m_timers)
+        return component_gallery::render(m_host->components(), m_hub ? m_hub->library() : nullptr,
+                                         m_timers, this, folder, error);
     return true;
 }
 

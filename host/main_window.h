@@ -16,7 +16,10 @@ class QScrollArea;
 class QStackedWidget;
 class QTreeWidget;
 class QVBoxLayout;
+class button_view_c;
 class ctrl_center_c;
+class device_list_c;
+class timer_list_c;
 class host_catalogue_c;
 class hub_c;
 class kernel_session_c;
@@ -27,9 +30,11 @@ class profile_panel_c;
 class main_window_c : public QMainWindow {
     Q_OBJECT
 public:
-    // With a hub, the window also shows its macro library.
+    // With a hub, the window also shows its macro library; with the timer and
+    // device lists, the device tab shows the mouse's buttons and the other devices.
     main_window_c(module_host_c* host, ctrl_center_c* centre, const host_catalogue_c* catalogue,
-                  hub_c* hub = nullptr, QWidget* parent = nullptr);
+                  hub_c* hub = nullptr, timer_list_c* timers = nullptr,
+                  device_list_c* devices = nullptr, QWidget* parent = nullptr);
     // Releases the kernel while its pages' parent still exists.
     ~main_window_c() override;
 
@@ -50,6 +55,11 @@ public:
     kernel_session_c* session() const { return m_session; }
     profile_panel_c* profile_panel() const { return m_profile_panel; }
     macro_panel_c* macro_panel() const { return m_macro_panel; }
+    button_view_c* button_view() const { return m_button_view; }
+
+    // Opens the macro editor for a new macro in a group (-1: the first);
+    // 1 when a macro was added to the library.
+    int32_t open_macro_editor(int group = -1);
 
 protected:
     // Whatever is pending reaches the device before the window goes.
@@ -75,6 +85,7 @@ private:
     void rebuild_page_tabs();
     bool save_dialog_shot(QDialog* dialog, const QImage& backdrop, const QString& file);
     bool save_dropdown_shot(QComboBox* box, const QString& file);
+    void add_button_cards(timer_list_c* timers, device_list_c* devices);
 
     module_host_c* m_host;
     ctrl_center_c* m_centre;
@@ -123,6 +134,9 @@ private:
     profile_panel_c* m_profile_panel = nullptr;
     QPushButton* m_device_tab = nullptr;
     macro_panel_c* m_macro_panel = nullptr;
+    hub_c* m_hub = nullptr;
+    button_view_c* m_button_view = nullptr;
+    timer_list_c* m_timers = nullptr;
     QPushButton* m_macros_tab = nullptr;
     // Where the kernel's pages open, and the tab buttons the pages gave the host.
     QScrollArea* m_page_scroll = nullptr;

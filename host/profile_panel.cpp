@@ -48,6 +48,7 @@ profile_panel_c::profile_panel_c(kernel_session_c* session, ctrl_center_c* centr
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(28, 24, 28, 24);
     grid->setHorizontalSpacing(20);
+    grid->setVerticalSpacing(20);
     grid->setColumnStretch(0, 6);
     grid->setColumnStretch(1, 7);
     grid->addWidget(build_profiles(), 0, 0);
@@ -58,6 +59,12 @@ profile_panel_c::profile_panel_c(kernel_session_c* session, ctrl_center_c* centr
     connect(m_session, &kernel_session_c::device_changed, this, &profile_panel_c::refresh);
     connect(m_centre, &ctrl_center_c::language_switched, this, &profile_panel_c::retranslate);
     retranslate();
+}
+
+void profile_panel_c::add_section(QWidget* section) {
+    auto* grid = static_cast<QGridLayout*>(layout());
+    section->setParent(this);
+    grid->addWidget(section, grid->rowCount(), 0, 1, 2);
 }
 
 QString profile_panel_c::text(int32_t id) const {

@@ -53,6 +53,9 @@ public:
     // by the file names of their screenshots.
     QList<QPair<QString, QDialog*>> screenshot_dialogs();
 
+    // Adds a card below the profiles and the mouse, across the whole tab.
+    void add_section(QWidget* section);
+
 private:
     QString text(int32_t id) const;
     QFrame* build_profiles();

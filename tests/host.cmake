@@ -21,3 +21,8 @@ quil_add_test(test_device_host SOURCES host/test_device_host.cpp host/fake_kerne
 # The host components (control box, slider, value controls) against fake
 # clients; E2E only because it links the host alone.
 quil_add_test(test_components SOURCES host/test_components.cpp host/fake_kernel.h E2E)
+
+# The host's side of button assignment (keys, menus, dialogs, its lists and
+# service, the mouse's buttons read from forged memory); E2E only because it
+# links the host alone.
+quil_add_test(test_button_host SOURCES host/test_button_host.cpp E2E)

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 class ctrl_center_i;
+class timer_list_c;
 
 class component_context_c : public QObject {
     Q_OBJECT
@@ -18,6 +19,10 @@ public:
 
     // The host text in the current language; empty without a text provider.
     QString text(int32_t id) const;
+
+    // The host's timers, which the timer dialogs edit; null: none.
+    timer_list_c* timers() const { return m_timers; }
+    void set_timers(timer_list_c* timers) { m_timers = timers; }
 
     // Components tell the host through these (they emit the signals below).
     void report_hub_option(int index, int value) { emit hub_option_changed(index, value); }
@@ -35,4 +40,5 @@ signals:
 
 private:
     ctrl_center_i* m_centre;
+    timer_list_c* m_timers = nullptr;
 };

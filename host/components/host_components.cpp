@@ -2,8 +2,13 @@
 
 #include "host/components/component_context.h"
 #include "host/components/ctrl_box.h"
+#include "host/components/hotkey_dialog.h"
+#include "host/components/menu.h"
+#include "host/components/reset_confirm.h"
 #include "host/components/slider.h"
+#include "host/components/timer_dialogs.h"
 #include "host/components/value_ctrl.h"
+#include "host/components/value_dialogs.h"
 
 #include <QPointer>
 
@@ -15,6 +20,36 @@ QVector<host_component_class_t> host_component_classes(component_context_c* cont
                     }});
     classes.append({class_id::slider, [shared]() -> interface_i* {
                         return static_cast<slider_i*>(new slider_c(shared));
+                    }});
+    // The function catalogue's menus and the dialogs behind its entries.
+    classes.append({class_id::menu, []() -> interface_i* {
+                        return static_cast<menu_i*>(new menu_c);
+                    }});
+    classes.append({class_id::menu_entry, []() -> interface_i* {
+                        return static_cast<menu_entry_i*>(new menu_entry_c);
+                    }});
+    classes.append({class_id::hotkey_dialog, [shared]() -> interface_i* {
+                        return static_cast<hotkey_dialog_i*>(new hotkey_dialog_c(shared));
+                    }});
+    classes.append({class_id::new_timer_dialog, [shared]() -> interface_i* {
+                        return static_cast<new_timer_dialog_i*>(new new_timer_dialog_c(shared));
+                    }});
+    classes.append({class_id::timer_manager_dialog, [shared]() -> interface_i* {
+                        return static_cast<timer_manager_dialog_i*>(
+                            new timer_manager_dialog_c(shared));
+                    }});
+    classes.append({class_id::code_253_dialog, [shared]() -> interface_i* {
+                        return static_cast<code_253_dialog_i*>(new code_253_dialog_c(shared));
+                    }});
+    classes.append({class_id::web_address_dialog, [shared]() -> interface_i* {
+                        return static_cast<web_address_dialog_i*>(new web_address_dialog_c(shared));
+                    }});
+    classes.append({class_id::value_slider_dialog, [shared]() -> interface_i* {
+                        return static_cast<value_slider_dialog_i*>(
+                            new value_slider_dialog_c(shared));
+                    }});
+    classes.append({class_id::reset_confirm, [shared]() -> interface_i* {
+                        return static_cast<reset_confirm_i*>(new reset_confirm_c(shared));
                     }});
     for (int32_t id : value_kind_t::class_ids()) {
         const value_kind_t* kind = value_kind_t::of(id);

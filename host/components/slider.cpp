@@ -332,33 +332,41 @@ void slider_widget_c::wheelEvent(QWheelEvent* event) {
     event->accept();
 }
 
-void slider_widget_c::keyPressEvent(QKeyEvent* event) {
-    const int page = qMax(m_step, qRound((m_max - m_min) / 10.0 / m_step) * m_step);
-    switch (event->key()) {
+bool slider_key_target(int key, int value, int step, int page, int min, int max, int* target) {
+    switch (key) {
     case Qt::Key_Right:
     case Qt::Key_Up:
-        edit(m_value + m_step);
-        break;
+        *target = value + step;
+        return true;
     case Qt::Key_Left:
     case Qt::Key_Down:
-        edit(m_value - m_step);
-        break;
+        *target = value - step;
+        return true;
     case Qt::Key_PageUp:
-        edit(m_value + page);
-        break;
+        *target = value + page;
+        return true;
     case Qt::Key_PageDown:
-        edit(m_value - page);
-        break;
+        *target = value - page;
+        return true;
     case Qt::Key_Home:
-        edit(m_min);
-        break;
+        *target = min;
+        return true;
     case Qt::Key_End:
-        edit(m_max);
-        break;
+        *target = max;
+        return true;
     default:
+        return false;
+    }
+}
+
+void slider_widget_c::keyPressEvent(QKeyEvent* event) {
+    const int page = qMax(m_step, qRound((m_max - m_min) / 10.0 / m_step) * m_step);
+    int target = 0;
+    if (!slider_key_target(event->key(), m_value, m_step, page, m_min, m_max, &target)) {
         QWidget::keyPressEvent(event);
         return;
     }
+    edit(target);
     event->accept();
 }
 

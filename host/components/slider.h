@@ -10,6 +10,10 @@
 #include <QPointer>
 #include <QWidget>
 
+// The value a slider's key moves to (arrows a step, page keys a page, Home
+// and End the ends); false for a key that does not move a slider.
+bool slider_key_target(int key, int value, int step, int page, int min, int max, int* target);
+
 // The widget. Only user input emits its signals; set_value() is silent.
 class slider_widget_c : public QWidget {
     Q_OBJECT

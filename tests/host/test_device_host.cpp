@@ -277,7 +277,7 @@ private slots:
         QCOMPARE(bytes.mid(103, 8), QByteArray(8, 0));
         // Typed text presses and releases each key it can type, and skips the rest.
         const QVector<library_key> typed = {
-            {1, 'A', 0, 30}, {2, 'A', 0, 30}, {1, '1', 0, 30}, {2, '1', 0, 30}};
+            {1, 0x04, 0, 30}, {2, 0x04, 0, 30}, {1, 0x1E, 0, 30}, {2, 0x1E, 0, 30}};
         QCOMPARE(macro_library_c::typed_keys(QStringLiteral("a1é!"), 30), typed);
     }
 

@@ -95,6 +95,17 @@ private slots:
         row("slider", "{F7F05D42-60A9-40B1-AFF8-1BA025CEBE7A}", iid_slider_i);
         row("profile_led_effect_fm_i", "{C8438253-3C1A-449F-A035-A12AC22D5EAD}",
             iid_profile_led_effect_fm_i);
+        row("menu", "{92DF3425-87B5-4C53-A702-1C41AF7A235D}", iid_menu_i);
+        row("menu entry", "{D66E738D-C660-41C5-8FFD-BFFDF15D656B}", iid_menu_entry_i);
+        row("menu entry code", "{8246ED08-D463-4A12-A570-264E9DBA57E3}", iid_menu_entry_code_i);
+        row("hotkey dialog", "{6104CB09-C428-40AB-B2C4-49CAE5CBEA18}", iid_hotkey_dialog_i);
+        row("new timer", "{9ACB988B-9DDE-4B2C-B297-390C117247FE}", iid_new_timer_dialog_i);
+        row("timer manager", "{FC84B338-A6CE-4F94-8657-3251D53C1D83}", iid_timer_manager_dialog_i);
+        row("code 253", "{424673E3-FDF0-4920-A7BA-BA99A236212F}", iid_code_253_dialog_i);
+        row("web address", "{D89DD2AF-167B-4F3A-99D2-7BCF0675D566}", iid_web_address_dialog_i);
+        row("value slider", "{31CA121C-0AA3-42C8-A6E8-7DA856A42FCF}", iid_value_slider_dialog_i);
+        row("preset selector", "{DFFD37BD-72AF-46A6-BEF6-953528DE912D}", iid_preset_selector_i);
+        row("reset confirmation", "{09C86065-94B3-48E9-811E-907F70FC340A}", iid_reset_confirm_i);
     }
     void interface_ids() {
         QFETCH(QByteArray, text);
@@ -247,6 +258,29 @@ private slots:
             slot_of(&btn_jigsaw_listener_i::on_undo_redo_state), 4);
         row("btn_assignment_listener_i::on_layout_record",
             slot_of(&btn_assignment_listener_i::on_layout_record), 2);
+        // The function catalogue's host side: ends of each table, so a moved
+        // or inserted operation shows.
+        row("menu_i::add_child", slot_of(&menu_i::add_child), 2);
+        row("menu_i::popup", slot_of(&menu_i::popup), 9);
+        row("menu_i::child_count", slot_of(&menu_i::child_count), 13);
+        row("menu_entry_i::set_client", slot_of(&menu_entry_i::set_client), 3);
+        row("menu_entry_i::label", slot_of(&menu_entry_i::label), 11);
+        row("menu_entry_code_i::parameter", slot_of(&menu_entry_code_i::parameter), 5);
+        row("menu_button_item_client_i::entry_chosen",
+            slot_of(&menu_button_item_client_i::entry_chosen), 2);
+        row("main_menu_listener_i::main_menu_closed",
+            slot_of(&main_menu_listener_i::main_menu_closed), 3);
+        row("hotkey_dialog_i::run", slot_of(&hotkey_dialog_i::run), 2);
+        row("new_timer_dialog_i::timer_name", slot_of(&new_timer_dialog_i::timer_name), 4);
+        row("timer_manager_dialog_i::run", slot_of(&timer_manager_dialog_i::run), 3);
+        row("web_address_dialog_i::set_address", slot_of(&web_address_dialog_i::set_address), 4);
+        row("value_slider_dialog_i::set_title", slot_of(&value_slider_dialog_i::set_title), 6);
+        row("reset_confirm_i::close_confirm", slot_of(&reset_confirm_i::close_confirm), 4);
+        row("preset_selector_i::set_texts", slot_of(&preset_selector_i::set_texts), 3);
+        row("preset_selector_i::set_client", slot_of(&preset_selector_i::set_client), 6);
+        row("relay_fx_kernel_listener_i::talk_device_removed",
+            slot_of(&relay_fx_kernel_listener_i::talk_device_removed), 3);
+        row("catalogue_service_i::new_macro", slot_of(&catalogue_service_i::new_macro), 11);
     }
     void operation_slots() {
         QFETCH(long, slot);

@@ -1,0 +1,126 @@
+#include "host/components/preset_list.h"
+
+#include "host/host_log.h"
+#include "host/side_layout.h"
+
+#include <QComboBox>
+#include <QPainter>
+#include <QVBoxLayout>
+#include <QtEndian>
+
+preset_list_c::preset_list_c(QWidget* parent)
+    : QWidget(parent)
+    , m_box(new QComboBox(this)) {
+    setObjectName(QStringLiteral("wg_preset_list"));
+    m_box->setObjectName(QStringLiteral("cb_presets"));
+    m_box->setIconSize(QSize(44, 30));
+    m_box->setMinimumHeight(40);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_box);
+    setStyleSheet(QStringLiteral(R"(
+QComboBox#cb_presets {
+    background: #15171b; color: #e4e6e9; border: 1px solid #2e3239; border-radius: 5px;
+    padding: 4px 10px; font-size: 12px; font-weight: 600; combobox-popup: 0;
+}
+QComboBox#cb_presets:hover { border-color: #4a5059; }
+QComboBox#cb_presets:focus { border-color: #3aa7c9; }
+QComboBox#cb_presets::drop-down { border: none; width: 24px; }
+QComboBox#cb_presets QAbstractItemView {
+    background: #1c1f24; color: #dcdfe3; border: 1px solid #33373f; outline: 0;
+    selection-background-color: #263b48; padding: 4px;
+}
+)"));
+    connect(m_box, qOverload<int>(&QComboBox::activated), this,
+            [this](int row) { choose(m_box->itemData(row).toInt()); });
+}
+
+bool preset_list_c::parse(const QByteArray& record, preset_t* preset) {
+    if (record.size() != record_size)
+        return false;
+    const char* name = record.constData() + 3;
+    preset->name = QString::fromUtf8(name, int(qstrnlen(name, 22)));
+    preset->identifier = qFromLittleEndian<quint16>(record.constData() + 25);
+    preset->layout = uint8_t(record.at(27)) | uint32_t(uint8_t(record.at(28))) << 8 |
+                     uint32_t(uint8_t(record.at(29))) << 16;
+    return true;
+}
+
+QPixmap preset_list_c::miniature(uint32_t layout, qreal pixel_ratio) {
+    const QSize size(44, 30);
+    QPixmap pixmap(size * pixel_ratio);
+    pixmap.setDevicePixelRatio(pixel_ratio);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    const side_layout::layout_t caps = side_layout::decode(layout);
+    constexpr double cap = 8.5;
+    constexpr double gap = 2;
+    const double left = (size.width() - (4 * cap + 3 * gap)) / 2.0;
+    const double top = (size.height() - (3 * cap + 2 * gap)) / 2.0;
+    for (int s = 0; s < 12; ++s) {
+        const side_layout::cap_t kind = caps.caps[size_t(s)];
+        if (kind == side_layout::cap_t::double_second)
+            continue;
+        QRectF r(left + (s % 4) * (cap + gap), top + (s / 4) * (cap + gap), cap, cap);
+        if (kind == side_layout::cap_t::double_first)
+            r.setWidth(2 * cap + gap);
+        p.setPen(Qt::NoPen);
+        p.setBrush(kind == side_layout::cap_t::blank          ? QColor(0x2a, 0x2d, 0x33)
+                   : kind == side_layout::cap_t::double_first ? QColor(0x3a, 0xa7, 0xc9)
+                                                              : QColor(0xc9, 0xcc, 0xd1));
+        p.drawRoundedRect(r, 2, 2);
+    }
+    return pixmap;
+}
+
+void preset_list_c::set_presets(const QList<QByteArray>& records) {
+    m_presets.clear();
+    for (int i = 0; i < records.size(); ++i) {
+        preset_t preset;
+        if (parse(records.at(i), &preset))
+            m_presets.append(preset);
+        else
+            qCWarning(lc_koral, "Preset %d is %d bytes, not a button-set record; it is left out", i,
+                      int(records.at(i).size()));
+    }
+    // Indexes the module gives refer to its list; skipped records shift them,
+    // so a list with a damaged record shows no current preset.
+    if (m_presets.size() != records.size())
+        m_current = -1;
+    else if (m_current >= m_presets.size())
+        m_current = -1;
+    refill();
+}
+
+void preset_list_c::set_current(int32_t index) {
+    m_current = index >= 0 && index < m_presets.size() ? index : -1;
+    refill();
+}
+
+void preset_list_c::set_placeholder(const QString& text) {
+    m_placeholder = text;
+    refill();
+}
+
+void preset_list_c::refill() {
+    m_filling = true;
+    m_box->clear();
+    const qreal ratio = devicePixelRatioF();
+    if (m_current < 0)
+        m_box->addItem(m_placeholder, -1);
+    for (int i = 0; i < m_presets.size(); ++i)
+        m_box->addItem(QIcon(miniature(m_presets.at(i).layout, ratio)), m_presets.at(i).name, i);
+    m_box->setCurrentIndex(m_box->findData(m_current));
+    m_box->setEnabled(!m_presets.isEmpty());
+    m_filling = false;
+}
+
+void preset_list_c::choose(int index) {
+    if (m_filling || index < 0 || index >= m_presets.size())
+        return;
+    m_current = index;
+    refill();
+    if (m_client)
+        m_client->preset_chosen(index);
+}
