@@ -125,9 +125,9 @@ void name_dialog_c::check() {
     m_buttons->button(QDialogButtonBox::Ok)->setEnabled(refusal.isEmpty() && !typed.isEmpty());
 }
 
-// ---------------------------------------------------------------- macro_editor_c
+// ---------------------------------------------------------------- macro_keys_dialog_c
 
-macro_editor_c::macro_editor_c(QWidget* parent, int32_t language, const QString& title,
+macro_keys_dialog_c::macro_keys_dialog_c(QWidget* parent, int32_t language, const QString& title,
                                const QString& name, const QString& keys, int other_events,
                                name_check_t refuse)
     : QDialog(parent)
@@ -171,24 +171,24 @@ macro_editor_c::macro_editor_c(QWidget* parent, int32_t language, const QString&
     m_other->setVisible(other_events > 0);
     column->addWidget(m_other);
     m_buttons = add_foot(this, column, &m_note);
-    connect(m_name, &QLineEdit::textChanged, this, &macro_editor_c::check);
-    connect(m_keys, &QPlainTextEdit::textChanged, this, &macro_editor_c::check);
+    connect(m_name, &QLineEdit::textChanged, this, &macro_keys_dialog_c::check);
+    connect(m_keys, &QPlainTextEdit::textChanged, this, &macro_keys_dialog_c::check);
     check();
 }
 
-QString macro_editor_c::name() const {
+QString macro_keys_dialog_c::name() const {
     return m_name->text().trimmed();
 }
 
-QString macro_editor_c::keys() const {
+QString macro_keys_dialog_c::keys() const {
     return m_keys->toPlainText();
 }
 
-QString macro_editor_c::note() const {
+QString macro_keys_dialog_c::note() const {
     return m_note->text();
 }
 
-void macro_editor_c::check() {
+void macro_keys_dialog_c::check() {
     QString refusal;
     if (name().isEmpty() && m_name->isModified())
         refusal = host_texts::text(host_text::name_empty, m_language);

@@ -44,11 +44,11 @@ private:
 // A macro's name and the keys it types. Characters a macro cannot type are
 // named under the field and keep OK off; key events that are not text are
 // counted, since new keys replace them.
-class macro_editor_c : public QDialog {
+class macro_keys_dialog_c : public QDialog {
     Q_OBJECT
 public:
     // `other_events`: key events of the macro that the text does not show.
-    macro_editor_c(QWidget* parent, int32_t language, const QString& title, const QString& name,
+    macro_keys_dialog_c(QWidget* parent, int32_t language, const QString& title, const QString& name,
                    const QString& keys, int other_events, name_check_t refuse = {});
 
     QString name() const;

@@ -157,6 +157,19 @@ bool typeable(QChar c) {
     return upper.unicode() <= 0x7F && (upper.isLetterOrNumber() || upper == QLatin1Char(' '));
 }
 
+// The character a letter, digit or space usage types; null for any other key.
+QChar typed_char(uint8_t usage) {
+    if (usage >= 0x04 && usage <= 0x1D)
+        return QChar('A' + (usage - 0x04));
+    if (usage >= 0x1E && usage <= 0x26)
+        return QChar('1' + (usage - 0x1E));
+    if (usage == 0x27)
+        return QLatin1Char('0');
+    if (usage == 0x2C)
+        return QLatin1Char(' ');
+    return QChar();
+}
+
 } // namespace
 
 QString macro_library_c::untypeable(const QString& text) {
@@ -174,8 +187,8 @@ QString macro_library_c::typed_text(const library_macro_rec& record, int* other)
     const int count = qMin<int>(record.key_count(), library_macro_rec::max_keys);
     for (int i = 0; i < count; ++i) {
         const library_key key = record.key(i);
-        const QChar c = QChar(key.b);
-        const bool letter = key.b != 0 && typeable(c) && c == c.toUpper() && key.c == 0;
+        const QChar c = typed_char(key.b);
+        const bool letter = !c.isNull() && key.c == 0;
         if (letter && key.a == key_press)
             text.append(c);
         else if (!(letter && key.a == key_release))
@@ -191,7 +204,7 @@ QVector<library_key> macro_library_c::typed_keys(const QString& text, uint32_t d
         const QChar upper = c.toUpper();
         if (!typeable(c))
             continue;
-        // Letters, digits and the space bar carry their Qt key's number, the character.
+        // Letters, digits and the space bar carry their keyboard usage, as hotkeys do.
         const uint8_t code = hid_keys::usage_from_qt_key(upper.unicode(), false);
         keys.append({key_press, code, 0, delay_ms});
         keys.append({key_release, code, 0, delay_ms});

@@ -203,7 +203,7 @@ QDialog* macro_panel_c::macro_dialog(int group, int macro) {
     const QString refusal = text(host_text::name_taken);
     macro_library_c* library = m_library;
     const QString title = text(macro >= 0 ? host_text::key_editor_title : host_text::new_macro);
-    return new macro_editor_c(this, m_centre->language(), title, name, keys, others,
+    return new macro_keys_dialog_c(this, m_centre->language(), title, name, keys, others,
                               [library, refusal, group, macro](const QString& candidate) {
                                   const int found = library->find_macro(group, candidate);
                                   return found >= 0 && found != macro ? refusal : QString();
@@ -216,7 +216,7 @@ bool macro_panel_c::ask_macro(int group, int macro, QString* name, QString* keys
     QScopedPointer<QDialog> dialog(macro_dialog(group, macro));
     if (dialog->exec() != QDialog::Accepted)
         return false;
-    const auto* editor = static_cast<macro_editor_c*>(dialog.data());
+    const auto* editor = static_cast<macro_keys_dialog_c*>(dialog.data());
     *name = editor->name();
     *keys = editor->keys();
     return true;

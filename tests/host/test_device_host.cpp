@@ -302,7 +302,7 @@ private slots:
         QCOMPARE(macro_library_c::untypeable(text), untypeable);
         QVector<library_key> keys = macro_library_c::typed_keys(text);
         for (int i = 0; i < shift_presses; ++i)
-            keys += {{1, 0x10, 0, 0}, {2, 0x10, 0, 0}};
+            keys += {{1, 0xE1, 0, 0}, {2, 0xE1, 0, 0}}; // Left Shift
         int other = -1;
         QCOMPARE(macro_library_c::typed_text(macro_library_c::make_record("m", keys), &other),
                  shown);
