@@ -12,6 +12,7 @@ class QLabel;
 class QPushButton;
 class ctrl_center_c;
 class kernel_session_c;
+class profile_tile_c;
 
 class profile_panel_c : public QWidget {
     Q_OBJECT
@@ -34,6 +35,8 @@ public:
     void export_profile(const QString& file = QString());
 
     QString message() const;
+    // The tile of a slot (0..4), where the module's lighting preview of that slot lives.
+    profile_tile_c* tile(int slot) const { return m_tiles.value(slot); }
 
 private:
     QString text(int32_t id) const;
@@ -48,6 +51,7 @@ private:
 
     QLabel* m_profiles_title = nullptr;
     QLabel* m_count = nullptr;
+    QVector<profile_tile_c*> m_tiles;
     QVector<QPushButton*> m_slots;
     QPushButton* m_add = nullptr;
     QPushButton* m_insert = nullptr;
@@ -68,5 +72,6 @@ private:
     fact_t m_note{};
     fact_t m_last_command{};
     fact_t m_commits{};
+    fact_t m_live{};
     fact_t m_file{};
 };

@@ -114,5 +114,9 @@ enum : int32_t {
     macro_keys_prompt,
     entry_name_prompt,
     name_taken,
+    live_lighting,
+    live_lighting_on,
+    live_lighting_paused,
+    profile_tile_tip,
 };
 } // namespace host_text

@@ -94,7 +94,5 @@ QPushButton* zarek_page_base_c::create_tab_button_with(const QString& title,
 }
 
 zarek_data_c* zarek_page_base_c::profile_set() const {
-    // Pages and kernels are the module's own: the Quil kernel is the only kind there is.
-    auto* kernel = dynamic_cast<zarek_kernel_c*>(m_kernel);
-    return kernel ? kernel->data() : nullptr;
+    return profile_set_of(m_kernel);
 }

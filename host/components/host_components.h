@@ -15,6 +15,6 @@ struct host_component_class_t {
     std::function<interface_i*()> make;
 };
 
-// Control box, slider and the five value controls. Components made later
+// Control box, slider, colour-flow list and the five value controls. Components made later
 // take their texts and language switches from `context`.
 QVector<host_component_class_t> host_component_classes(component_context_c* context);
