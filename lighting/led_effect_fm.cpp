@@ -2,6 +2,7 @@
 
 #include "common/log.h"
 #include "common/utilities.h"
+#include "kernel/device_kernel.h"
 #include "kernel/zarek_data.h"
 #include "kernel/zarek_kernel.h"
 #include "lighting/led_effect_tool.h"
@@ -30,6 +31,15 @@ led_effect_fm_c::led_effect_fm_c(product_kernel_i* kernel)
 }
 
 led_effect_fm_c::~led_effect_fm_c() {
+    if (!m_released) {
+        // The host's profile widget went first and took the preview along: the kernel
+        // must not touch it again.
+        write_log(QStringLiteral("Lighting preview of profile slot %1: destroyed with the "
+                                 "host's widget before the kernel released it")
+                      .arg(m_slot));
+        if (auto* kernel = dynamic_cast<device_kernel_c*>(m_kernel))
+            kernel->effect_object_destroyed(this);
+    }
     listen(false);
 }
 
@@ -48,6 +58,7 @@ interface_i* led_effect_fm_c::query_interface(const GUID& iid) {
 }
 
 void led_effect_fm_c::release() {
+    m_released = true;
     delete this;
 }
 

@@ -73,6 +73,8 @@ private:
     int32_t m_slot = -1;
     led_effect_tool_c* m_tool = nullptr;
     bool m_listening = false;
+    // Set by release(): any other destruction came with the host's widget.
+    bool m_released = false;
     QString m_top_style;
     QString m_bottom_style;
 };

@@ -330,9 +330,13 @@ private slots:
         m_kernel->set_current_profile(0);
         QVERIFY(!preview(0)->masks_enabled());
 
+        // A tile that goes first takes its preview along; the kernel must not touch it.
+        tiles[4].reset();
+        m_kernel->append_profile();
+        m_kernel->delete_profile(1); // refreshes every preview
         m_kernel->on_current_kernel_changed(m_kernel.get());
         QCOMPARE(m_kernel->effect_object_count(), 0);
-        for (int slot = 0; slot < 5; ++slot)
+        for (int slot = 0; slot < 4; ++slot)
             QVERIFY(!preview(slot));
         m_host->center.tiles = {};
     }
