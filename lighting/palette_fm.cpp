@@ -91,8 +91,8 @@ void palette_fm_c::update() {
     m_ui.lb_func_name->setText(title.isEmpty() ? tr("CHOOSE A COLOR") : title);
     m_ui.btn_ok->setText(tr("OK"));
     m_ui.btn_cancel->setText(tr("CANCEL"));
-    m_ui.btn_add->setToolTip(tr("Keep this colour among your own colours"));
-    m_ui.btn_delete->setToolTip(tr("Remove the marked colour from your own colours"));
+    m_ui.btn_add->setToolTip(tr("Add this color to your own colors"));
+    m_ui.btn_delete->setToolTip(tr("Remove the marked color from your own colors"));
 }
 
 void palette_fm_c::set_standard_checked(int index) {
