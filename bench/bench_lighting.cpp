@@ -6,6 +6,8 @@
 // With --shots DIR it also renders, in both editions, the lighting form in its host
 // box (lights on and off, English and German) and the open palette to PNG files,
 // which is how the form is reviewed until the advanced page shows it in koral.
+// With --show it times nothing and opens the form and the profile tiles on the
+// screen, to be tried by hand.
 #include "host/components/ctrl_box.h"
 #include "host/ctrl_center.h"
 #include "host/hub.h"
@@ -30,6 +32,7 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -186,6 +189,21 @@ std::unique_ptr<lighting_rig> open_lighting(product_kernel_i* kernel) {
     return r;
 }
 
+// The lighting form built into its box and filled, as the advanced page opens it.
+void time_box(lighting_rig& r) {
+    std::vector<double> opening;
+    for (int i = 0; i < 30; ++i) {
+        r.ctrl->close_box();
+        settle();
+        opening.push_back(elapsed_us([&] {
+            r.ctrl->create_box(r.panel);
+            r.ctrl->refresh_colors();
+            r.panel->repaint();
+        }));
+    }
+    std::printf("building the lighting box: median of 30 %8.1f us\n", median(opening));
+}
+
 void time_palette(lighting_rig& r) {
     lighting_ctrl_funcs_fm_c* form = r.ctrl->form();
     std::vector<double> opening;
@@ -245,8 +263,33 @@ bool shots(ctrl_center_c& centre, rig& r, const QString& folder, const QString& 
 
 } // namespace
 
+int show_by_hand(module_host_c& host, ctrl_center_c& centre) {
+    rig r = open_kernel(host, centre, product_type::black);
+    if (!r.kernel)
+        return 1;
+    auto lighting = open_lighting(r.kernel);
+    // Both were shown off screen: they come back on it.
+    lighting->page->hide();
+    lighting->page->setAttribute(Qt::WA_DontShowOnScreen, false);
+    lighting->page->setWindowTitle(QStringLiteral("Lighting"));
+    lighting->page->show();
+    r.tiles->hide();
+    r.tiles->setAttribute(Qt::WA_DontShowOnScreen, false);
+    r.tiles->setWindowTitle(QStringLiteral("Profile tiles"));
+    r.tiles->move(lighting->page->x(), lighting->page->y() + lighting->page->height() + 40);
+    r.tiles->show();
+    QApplication::setQuitOnLastWindowClosed(true);
+    const int code = QApplication::exec();
+    lighting.reset();
+    close_kernel(centre, r);
+    return code;
+}
+
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    const bool by_hand = std::any_of(argv + 1, argv + argc,
+                                     [](const char* a) { return std::strcmp(a, "--show") == 0; });
+    if (!by_hand)
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
@@ -265,6 +308,11 @@ int main(int argc, char** argv) {
     centre.set_hub(&hub);
     module_host_c host(&centre);
     quil_init_module(&host);
+    if (by_hand) {
+        const int code = show_by_hand(host, centre);
+        quil_exit_module();
+        return code;
+    }
 
     int exit_code = 0;
     for (int32_t edition : {product_type::black, product_type::white}) {
@@ -278,8 +326,13 @@ int main(int argc, char** argv) {
         std::printf("%s edition\n", qPrintable(name));
         time_ticks(r);
         {
+            QElapsedTimer first;
+            first.start();
             auto lighting = open_lighting(r.kernel);
+            std::printf("building the lighting box, first time: %8.1f us\n",
+                        first.nsecsElapsed() / 1000.0);
             time_palette(*lighting);
+            time_box(*lighting);
         }
         if (!folder.isEmpty() && !shots(centre, r, folder, name))
             exit_code = 1;

@@ -68,10 +68,10 @@ void lighting_ctrl_funcs_c::close_box() {
     m_form->close_palette();
     if (ctrl_box_i* box = m_form->box())
         box->detach();
+    // Destroyed where it is: moving a styled widget tree anywhere first restyles all of it.
     std::unique_ptr<lighting_ctrl_funcs_fm_c> form(m_form.data());
     m_form = nullptr;
     form->hide();
-    form->setParent(nullptr);
 }
 
 void lighting_ctrl_funcs_c::favorite_changed() {

@@ -58,8 +58,8 @@ public:
     // the animation started anew for the current profile slot.
     void refresh_colors();
 
-    // Opens the palette under the zone's colour button; nothing without the control's
-    // data or the palette.
+    // Opens the palette under the zone's colour button (building it the first time);
+    // nothing without the control's profile data.
     void open_palette(bool top);
     // The palette's reports: a colour the user touched, and its closing.
     void palette_live_color(int r, int g, int b);
@@ -70,6 +70,7 @@ public:
     ctrl_box_i* box() const { return m_box; }
     slider_i* speed_slider() const { return m_slider; }
     colour_flow_list_i* flow_list() const { return m_flow_list; }
+    // The palette, once it was opened.
     palette_fm_c* palette() const { return m_palette; }
     led_effect_tool_c* tool() const { return m_tool.get(); }
     QColor zone_color(bool top) const { return top ? m_top_color : m_bottom_color; }
