@@ -84,6 +84,8 @@ void zarek_kernel_c::insert_profile(uint8_t slot) {
     m_data->set_count(old_count + 1);
     m_data->insert_gap(slot);
     reset_pages_profile(slot);
+    // Every later slot moved one up: each preview starts again from its slot's bytes.
+    refresh_effects();
     notify_profile(
         [this, slot](product_profile_listener_i* l) { l->profile_inserted(this, slot); });
 }

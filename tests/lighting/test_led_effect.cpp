@@ -318,6 +318,9 @@ private slots:
         QCOMPARE(visible(), QStringLiteral("0,1"));
         m_kernel->delete_profile(0);
         QCOMPARE(visible(), QStringLiteral("0"));
+        m_kernel->insert_profile(0);
+        QCOMPARE(visible(), QStringLiteral("0,1"));
+        m_kernel->delete_profile(1);
 
         // Each preview shows its own slot's colours in the colour fields.
         std::copy_n("\x03\x00\x01\x02\x10", 5, reinterpret_cast<char*>(lighting()));
