@@ -30,6 +30,7 @@
 #include <QHBoxLayout>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTranslator>
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -230,7 +231,14 @@ bool save(QWidget* widget, const QString& folder, const QString& name) {
 
 bool shots(ctrl_center_c& centre, rig& r, const QString& folder, const QString& edition) {
     bool ok = true;
+    // The module's own German texts, as the host's installation holds them.
+    QTranslator german;
+    german.load(QStringLiteral(QUIL_BIN_DIR "/data/QuilBlack/language/de.qm"));
     for (int32_t language : {host_texts::english, host_texts::german}) {
+        if (language == host_texts::german)
+            QCoreApplication::installTranslator(&german);
+        else
+            QCoreApplication::removeTranslator(&german);
         centre.set_language(language);
         const QString suffix =
             edition + (language == host_texts::german ? QStringLiteral("_de") : QString());
@@ -249,6 +257,7 @@ bool shots(ctrl_center_c& centre, rig& r, const QString& folder, const QString& 
         settle();
         ok = save(lighting->page.get(), folder, QStringLiteral("lighting_off_") + suffix) && ok;
     }
+    QCoreApplication::removeTranslator(&german);
     centre.set_language(host_texts::english);
     ok = save(r.tiles.get(), folder, QStringLiteral("profile_tiles_") + edition) && ok;
     // The previews are small: a three-times enlargement shows their detail.

@@ -1,6 +1,7 @@
 #include "lighting/palette_fm.h"
 
 #include "common/platform.h"
+#include "common/utilities.h"
 #include "lighting/lighting_colors.h"
 #include "lighting/lighting_ctrl_funcs_fm.h"
 #include "module/module.h"
@@ -93,6 +94,13 @@ void palette_fm_c::update() {
     m_ui.btn_cancel->setText(tr("CANCEL"));
     m_ui.btn_add->setToolTip(tr("Add this color to your own colors"));
     m_ui.btn_delete->setToolTip(tr("Remove the marked color from your own colors"));
+}
+
+void palette_fm_c::fonts_applied() {
+    fit_width_to_text(m_ui.btn_ok, 84, 14, Qt::AlignRight);
+    // CANCEL keeps its gap to OK whatever either text needs.
+    fit_width_to_text(m_ui.btn_cancel, 84, 14, Qt::AlignRight);
+    m_ui.btn_cancel->move(m_ui.btn_ok->x() - 6 - m_ui.btn_cancel->width(), m_ui.btn_cancel->y());
 }
 
 void palette_fm_c::set_standard_checked(int index) {

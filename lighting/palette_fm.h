@@ -41,6 +41,8 @@ public:
 
     // Retranslation: the title from the host, OK and CANCEL.
     void update() override;
+    // OK and CANCEL grow to their translated texts, to the left.
+    void fonts_applied() override;
 
     void set_zone(bool top) { m_zone = top; }
     bool zone() const { return m_zone; }
