@@ -39,6 +39,41 @@ profile_settings_rec* lighting_ctrl_funcs_c::current_settings() const {
     return set ? &set->settings(zarek_page_base_c::current_profile_slot()) : nullptr;
 }
 
+void lighting_ctrl_funcs_c::write_reset_bytes(profile_settings_rec& settings, int slot) {
+    if (slot < 0 || slot >= max_profile_slots)
+        return;
+    // Slot 0 breathes through the colours; the others stay fully lit in a colour each.
+    struct defaults_t {
+        uint8_t flow, effect, speed, color;
+    };
+    static constexpr defaults_t per_slot[max_profile_slots] = {
+        {1, 3, 2, 1}, {0, 1, 2, 20}, {0, 1, 2, 1}, {0, 1, 2, 10}, {0, 1, 2, 21}};
+    const defaults_t& d = per_slot[slot];
+    uint8_t* b = settings.data();
+    b[lighting_byte::flags] = lighting_flag::lit;
+    b[lighting_byte::color_flow] = d.flow;
+    b[lighting_byte::effect] = d.effect;
+    b[lighting_byte::speed] = d.speed;
+    for (const int zone : {lighting_byte::top_index, lighting_byte::bottom_index}) {
+        b[zone] = d.color;
+        b[zone + 1] = 0;
+        b[zone + 2] = 100;
+        b[zone + 3] = 250;
+    }
+}
+
+void lighting_ctrl_funcs_c::show_bytes(lighting_ctrl_funcs_i* ctrl,
+                                       const profile_settings_rec& settings) {
+    if (!ctrl)
+        return;
+    const uint8_t* b = settings.data();
+    ctrl->set_effect(b[lighting_byte::effect]);
+    ctrl->set_effect_speed(b[lighting_byte::speed]);
+    ctrl->set_color_flow(b[lighting_byte::color_flow]);
+    ctrl->set_lighting_on((b[lighting_byte::flags] & lighting_flag::lit) != 0);
+    ctrl->refresh_colors();
+}
+
 void lighting_ctrl_funcs_c::create_box(QWidget* panel) {
     if (!panel)
         return;

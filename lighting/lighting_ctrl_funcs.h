@@ -56,6 +56,14 @@ public:
     // Custom colour i (0..11) of the device block; nobody is told.
     void set_custom_color(int32_t i, uint8_t r, uint8_t g, uint8_t b, uint8_t extra);
 
+    // For the advanced page, so the lighting bytes are known in one place:
+    // the reset of control type 13 for profile slot `slot` (0..4; other slots keep their
+    // bytes): lights on, the slot's colour flow, effect, speed and palette colour.
+    static void write_reset_bytes(profile_settings_rec& settings, int slot);
+    // The refresh of control type 13 from a profile's bytes, in the page's order:
+    // effect, speed, colour flow, lights on (either lit bit), then the zone colours.
+    static void show_bytes(lighting_ctrl_funcs_i* ctrl, const profile_settings_rec& settings);
+
     // The kernel's profile set, or null.
     zarek_data_c* profile_set() const;
     // The settings record of the current profile slot, or null without a profile set.

@@ -245,6 +245,46 @@ private slots:
         palette()->close();
     }
 
+    // What the advanced page's reset writes for each slot; bytes around 19..30 stay.
+    void reset_bytes_per_slot_data() {
+        QTest::addColumn<int>("slot");
+        QTest::addColumn<QByteArray>("bytes");
+        // The others differ only in their palette index (bytes 23 and 27).
+        const char* row = "\x03\x00\x01\x02\x00\x00\x64\xFA\x00\x00\x64\xFA";
+        QTest::addRow("slot 0") << 0
+                                << QByteArray("\x03\x01\x03\x02\x01\x00\x64\xFA\x01\x00\x64\xFA",
+                                              12);
+        const std::pair<int, char> colours[] = {{1, 20}, {2, 1}, {3, 10}, {4, 21}};
+        for (const auto& [slot, c] : colours) {
+            QByteArray bytes(row, 12);
+            bytes[4] = bytes[8] = c;
+            QTest::addRow("slot %d", slot) << slot << bytes;
+        }
+        QTest::addRow("no slot 7") << 7 << QByteArray(12, '\xEE');
+    }
+    void reset_bytes_per_slot() {
+        QFETCH(int, slot);
+        profile_settings_rec settings;
+        settings.b.fill(0xEE);
+        lighting_ctrl_funcs_c::write_reset_bytes(settings, slot);
+        QTEST(bytes_of(settings.data() + lighting_byte::flags, 12), "bytes");
+        QCOMPARE(int(settings.b[18]), 0xEE);
+        QCOMPARE(int(settings.b[31]), 0xEE);
+    }
+
+    // The page's refresh: a record with only bit 0 of byte 19 counts as lights on.
+    void page_refresh_shows_the_bytes() {
+        m_ctrl->set_lighting_on(false);
+        set_lighting(QByteArray("\x01\x02\x04\x03\x05", 5));
+        lighting_ctrl_funcs_c::show_bytes(m_ctrl, m_kernel->data()->settings(0));
+        QVERIFY(m_ctrl->is_lighting_on() && child<QCheckBox>("cb_enable")->isChecked());
+        QVERIFY(child<QRadioButton>("rb_heartbeat")->isChecked());
+        QCOMPARE(m_ctrl->effect_speed(), 3);
+        QCOMPARE(m_ctrl->color_flow(), 2);
+        QCOMPARE(form()->zone_color(true), standard_color(5));
+        QVERIFY(m_recorder.heard.isEmpty());
+    }
+
     void user_changes_reach_the_record() {
         auto* enable = child<QCheckBox>("cb_enable");
         QTest::mouseClick(enable, Qt::LeftButton);
