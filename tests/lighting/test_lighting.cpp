@@ -249,11 +249,11 @@ private slots:
     void reset_bytes_per_slot_data() {
         QTest::addColumn<int>("slot");
         QTest::addColumn<QByteArray>("bytes");
-        // The others differ only in their palette index (bytes 23 and 27).
-        const char* row = "\x03\x00\x01\x02\x00\x00\x64\xFA\x00\x00\x64\xFA";
         QTest::addRow("slot 0") << 0
                                 << QByteArray("\x03\x01\x03\x02\x01\x00\x64\xFA\x01\x00\x64\xFA",
                                               12);
+        // The other slots differ only in their palette index (bytes 23 and 27).
+        const char* row = "\x03\x00\x01\x02\x00\x00\x64\xFA\x00\x00\x64\xFA";
         const std::pair<int, char> colours[] = {{1, 20}, {2, 1}, {3, 10}, {4, 21}};
         for (const auto& [slot, c] : colours) {
             QByteArray bytes(row, 12);
