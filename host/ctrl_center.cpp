@@ -53,6 +53,7 @@ void ctrl_center_c::set_busy(bool on, int32_t a, int32_t b) {
 }
 
 void ctrl_center_c::set_live_mode(bool on) {
+    m_live_mode_calls.append(on);
     if (m_live_mode == on)
         return;
     m_live_mode = on;
@@ -93,9 +94,24 @@ void ctrl_center_c::set_language(int32_t id) {
 }
 
 void ctrl_center_c::set_current_kernel(product_kernel_i* kernel) {
+    product_kernel_i* left = m_current_kernel;
     m_current_kernel = kernel;
     notify<ctrl_center_listener_i>(
-        [kernel](ctrl_center_listener_i* l) { l->current_kernel_changed(kernel); });
+        [left](ctrl_center_listener_i* l) { l->current_kernel_changed(left); });
+}
+
+QWidget* ctrl_center_c::profile_object(int32_t slot) {
+    if (slot < 0 || slot >= int32_t(m_profile_objects.size())) {
+        qCWarning(lc_koral, "The module asked for the tile of profile slot %d, which is no slot",
+                  slot);
+        return nullptr;
+    }
+    return m_profile_objects[std::size_t(slot)];
+}
+
+void ctrl_center_c::set_profile_object(int slot, QWidget* tile) {
+    if (slot >= 0 && slot < int(m_profile_objects.size()))
+        m_profile_objects[std::size_t(slot)] = tile;
 }
 
 void ctrl_center_c::send_product_event(int32_t product_type) {

@@ -9,7 +9,10 @@
 #include <QHash>
 #include <QMetaType>
 #include <QObject>
+#include <QPointer>
 #include <QVector>
+#include <QWidget>
+#include <array>
 
 // Kernels cross the centre's signals as opaque handles.
 Q_DECLARE_OPAQUE_POINTER(product_kernel_i*)
@@ -51,7 +54,9 @@ public:
     product_kernel_i* current_kernel() override { return m_current_kernel; }
     void center_reserved_10() override {}
     uint8_t current_profile_slot() override { return m_profile_slot; }
-    QWidget* profile_object(int32_t /*slot*/) override { return nullptr; }
+    // The host's tile of a profile slot (0..4), where the kernel's lighting preview of
+    // that slot lives; null for another slot or while no tile is set.
+    QWidget* profile_object(int32_t slot) override;
     void center_reserved_13() override {}
     void center_reserved_14() override {}
     void everything_reset(int32_t value) override;
@@ -72,9 +77,13 @@ public:
     void set_profile_slot(uint8_t slot) { m_profile_slot = slot; }
     // The service handed out under a number (null removes it); the host owns it.
     void set_service(int32_t id, interface_i* service);
+    // The widget handed out as profile_object(slot); it must outlive every kernel shown.
+    void set_profile_object(int slot, QWidget* tile);
     // The settings hub the centre hands out (null for none); the host owns it.
     void set_hub(hub_i* hub) { m_hub = hub; }
-    // Shows another kernel (null for none) and tells the listeners.
+    // Shows another kernel (null for none) and tells the listeners which kernel is no
+    // longer shown (null when none was): that kernel lets go of its per-profile previews,
+    // and the kernel now shown makes its own.
     void set_current_kernel(product_kernel_i* kernel);
     void send_product_event(int32_t product_type);
     void send_notice(int32_t value);
@@ -85,6 +94,8 @@ public:
     QVector<int32_t> reset_calls() const { return m_reset_calls; }
     bool is_busy() const { return m_busy; }
     bool live_mode() const { return m_live_mode; }
+    // Every set_live_mode call, in order.
+    QVector<bool> live_mode_calls() const { return m_live_mode_calls; }
     // How often the module asked for the current language.
     int language_queries() const { return m_language_queries; }
 
@@ -106,6 +117,8 @@ private:
     QVector<command_t> m_commands;
     QVector<busy_t> m_busy_calls;
     QVector<int32_t> m_reset_calls;
+    QVector<bool> m_live_mode_calls;
+    std::array<QPointer<QWidget>, 5> m_profile_objects;
     product_kernel_i* m_current_kernel = nullptr;
     hub_i* m_hub = nullptr;
     QHash<int32_t, interface_i*> m_services;

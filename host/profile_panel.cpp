@@ -7,6 +7,7 @@
 #include "host/kernel_session.h"
 #include "host/profile_names.h"
 #include "host/profile_service.h"
+#include "host/profile_tile.h"
 #include "host/texts.h"
 #include "host/virtual_mouse.h"
 
@@ -58,6 +59,7 @@ profile_panel_c::profile_panel_c(kernel_session_c* session, ctrl_center_c* centr
     connect(m_session, &kernel_session_c::profiles_changed, this, &profile_panel_c::refresh);
     connect(m_session, &kernel_session_c::device_changed, this, &profile_panel_c::refresh);
     connect(m_centre, &ctrl_center_c::language_switched, this, &profile_panel_c::retranslate);
+    connect(m_centre, &ctrl_center_c::live_mode_changed, this, &profile_panel_c::refresh);
     retranslate();
 }
 
@@ -85,6 +87,23 @@ QFrame* profile_panel_c::build_profiles() {
     title_row->addWidget(m_count);
     column->addLayout(title_row);
     column->addSpacing(6);
+
+    // Each slot's tile shows the module's lighting preview of that profile.
+    auto* tiles = new QHBoxLayout;
+    tiles->setSpacing(10);
+    for (int slot = 0; slot < kernel_session_c::profile_slots; ++slot) {
+        auto* tile = new profile_tile_c(slot, card);
+        connect(tile, &profile_tile_c::clicked, this, [this](int chosen) {
+            m_session->select_profile(chosen);
+            refresh();
+        });
+        m_centre->set_profile_object(slot, tile);
+        tiles->addWidget(tile);
+        m_tiles.append(tile);
+    }
+    tiles->addStretch(1);
+    column->addLayout(tiles);
+    column->addSpacing(8);
 
     for (int slot = 0; slot < kernel_session_c::profile_slots; ++slot) {
         QPushButton* button =
@@ -162,6 +181,7 @@ QFrame* profile_panel_c::build_mouse() {
     add_fact(QStringLiteral("mouse_note"), m_note, "fact");
     add_fact(QStringLiteral("mouse_command"), m_last_command, "fact");
     add_fact(QStringLiteral("mouse_commits"), m_commits, "fact");
+    add_fact(QStringLiteral("mouse_live"), m_live, "fact");
     add_fact(QStringLiteral("mouse_file"), m_file, "value");
     column->addLayout(facts);
     column->addSpacing(14);
@@ -250,6 +270,9 @@ void profile_panel_c::refresh() {
         button->setChecked(used && slot == current);
         button->setProperty("used", used);
         restyle(button);
+        m_tiles.at(slot)->set_state(used, used && slot == current);
+        m_tiles.at(slot)->setToolTip(used ? text(host_text::profile_tile_tip).arg(slot + 1)
+                                          : QString());
     }
     const bool open = kernel != nullptr;
     m_add->setEnabled(open && count < kernel_session_c::profile_slots);
@@ -279,6 +302,8 @@ void profile_panel_c::refresh() {
                                       ? command_text(mouse->last_command())
                                       : text(host_text::no_command));
     m_commits.value->setText(QString::number(m_session->published_commits()));
+    m_live.value->setText(text(m_centre->live_mode() ? host_text::live_lighting_on
+                                                     : host_text::live_lighting_paused));
     m_file.value->setText(mouse ? QDir::toNativeSeparators(mouse->file()) : QString());
     for (QPushButton* button : qAsConst(m_message_buttons))
         button->setEnabled(open && mouse);
@@ -299,6 +324,7 @@ void profile_panel_c::retranslate() {
     m_note.key->setText(text(host_text::memory_note));
     m_last_command.key->setText(text(host_text::last_command));
     m_commits.key->setText(text(host_text::commits_published));
+    m_live.key->setText(text(host_text::live_lighting));
     m_file.key->setText(text(host_text::memory_file));
     m_messages_caption->setText(text(host_text::messages_section));
     m_messages_note->setText(text(host_text::messages_note));

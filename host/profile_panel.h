@@ -16,6 +16,7 @@ class QLabel;
 class QPushButton;
 class ctrl_center_c;
 class kernel_session_c;
+class profile_tile_c;
 
 class profile_panel_c : public QWidget {
     Q_OBJECT
@@ -55,6 +56,8 @@ public:
 
     // Adds a card below the profiles and the mouse, across the whole tab.
     void add_section(QWidget* section);
+    // The tile of a slot (0..4), where the module's lighting preview of that slot lives.
+    profile_tile_c* tile(int slot) const { return m_tiles.value(slot); }
 
 private:
     QString text(int32_t id) const;
@@ -76,6 +79,7 @@ private:
 
     QLabel* m_profiles_title = nullptr;
     QLabel* m_count = nullptr;
+    QVector<profile_tile_c*> m_tiles;
     QVector<QPushButton*> m_slots;
     QPushButton* m_add = nullptr;
     QPushButton* m_insert = nullptr;
@@ -96,6 +100,7 @@ private:
     fact_t m_note{};
     fact_t m_last_command{};
     fact_t m_commits{};
+    fact_t m_live{};
     fact_t m_file{};
     QLabel* m_messages_caption = nullptr;
     QLabel* m_messages_note = nullptr;

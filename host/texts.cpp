@@ -90,10 +90,11 @@ const text_row k_texts[] = {
     {239, "BLINKING", "BLINKEN"},
     {64, "BREATHING", "ATMEN"},
     {65, "HEARTBEAT", "HERZSCHLAG"},
+    // Colour-flow items 0..3: none, both zones together, bottom zone ahead, top zone ahead.
     {520, "No color flow", "Kein Farbfluss"},
-    {614, "Flow direction: up", "Flussrichtung: nach oben"},
-    {615, "Flow direction: down", "Flussrichtung: nach unten"},
-    {616, "All zones together", "Alle Zonen gemeinsam"},
+    {614, "All zones together", "Alle Zonen gemeinsam"},
+    {615, "Flow direction: up", "Flussrichtung: nach oben"},
+    {616, "Flow direction: down", "Flussrichtung: nach unten"},
     {524, "CHOOSE A COLOR", "FARBE WÄHLEN"},
 
     // Side-button box, presets, overlays and set-up guide.
@@ -542,6 +543,13 @@ const text_row k_texts[] = {
     {host_text::command_tuning, "%1 · sensor tuning", "%1 · Sensorabstimmung"},
     {host_text::command_other, "%1 · unknown", "%1 · unbekannt"},
     {host_text::commits_published, "Commits published", "Veröffentlichte Übernahmen"},
+    {host_text::live_lighting, "Live lighting", "Live-Beleuchtung"},
+    {host_text::live_lighting_on, "on · the mouse shows every change at once",
+     "an · die Maus zeigt jede Änderung sofort"},
+    {host_text::live_lighting_paused, "paused while a colour is being chosen",
+     "angehalten, solange eine Farbe gewählt wird"},
+    {host_text::profile_tile_tip, "Profile %1: its lighting as the mouse shows it",
+     "Profil %1: seine Beleuchtung, wie die Maus sie zeigt"},
     {host_text::no_kernel, "The module offers no kernel for this edition.",
      "Das Modul bietet für diese Edition keinen Kernel an."},
 

@@ -184,5 +184,9 @@ enum : int32_t {
     cli_no_display,
     shot_folder_failed,
     shot_write_failed,
+    live_lighting,
+    live_lighting_on,
+    live_lighting_paused,
+    profile_tile_tip,
 };
 } // namespace host_text

@@ -253,6 +253,14 @@ void device_kernel_c::release_effects() {
     }
 }
 
+void device_kernel_c::effect_object_destroyed(profile_led_effect_fm_i* effect) {
+    // The list is indexed by profile slot: the entry stays, empty.
+    for (profile_led_effect_fm_i*& e : m_effects) {
+        if (e == effect)
+            e = nullptr;
+    }
+}
+
 void device_kernel_c::reset_pages_profile(int slot) {
     for (product_function_page_i* p : qAsConst(m_pages))
         p->reset_profile(slot, false);

@@ -60,6 +60,9 @@ public:
     shm_pool& pool() { return m_pool; }
     const QList<listener_i*>& kernel_listeners() const { return m_listeners; }
     int effect_object_count() const { return m_effects.size(); }
+    // An effect object that went without release() (its host widget took it along):
+    // the kernel forgets it and no longer refreshes or releases it.
+    void effect_object_destroyed(profile_led_effect_fm_i* effect);
 
 protected:
     // The edition's profile set; null before it exists.

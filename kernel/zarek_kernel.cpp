@@ -3,6 +3,7 @@
 #include "common/log.h"
 #include "kernel/profile_stream.h"
 #include "kernel/zarek_data.h"
+#include "lighting/led_effect_fm.h"
 #include "module/module.h"
 #include "pages/favorites.h"
 #include "pages/main_ctrl.h"
@@ -11,6 +12,12 @@
 #include <QCryptographicHash>
 #include <QDataStream>
 #include <QtEndian>
+
+zarek_data_c* profile_set_of(product_kernel_i* kernel) {
+    // Kernels of this module are the only ones with a profile set the module can read.
+    auto* own = dynamic_cast<zarek_kernel_c*>(kernel);
+    return own ? own->data() : nullptr;
+}
 
 zarek_kernel_c::zarek_kernel_c(int32_t product_type)
     : m_product_type(product_type)
@@ -33,6 +40,10 @@ zarek_kernel_c::~zarek_kernel_c() {
 
 bool zarek_kernel_c::in_use(uint8_t slot) const {
     return slot < m_data->count();
+}
+
+profile_led_effect_fm_i* zarek_kernel_c::create_effect_object() {
+    return new led_effect_fm_c(this);
 }
 
 int32_t zarek_kernel_c::service_query() {
@@ -73,6 +84,8 @@ void zarek_kernel_c::insert_profile(uint8_t slot) {
     m_data->set_count(old_count + 1);
     m_data->insert_gap(slot);
     reset_pages_profile(slot);
+    // Every later slot moved one up: each preview starts again from its slot's bytes.
+    refresh_effects();
     notify_profile(
         [this, slot](product_profile_listener_i* l) { l->profile_inserted(this, slot); });
 }

@@ -5,6 +5,9 @@
 
 #include <memory>
 
+// The profile set behind a kernel of this module; null for any other kernel or none.
+zarek_data_c* profile_set_of(product_kernel_i* kernel);
+
 class zarek_kernel_c : public device_kernel_c {
 public:
     ~zarek_kernel_c() override;
@@ -40,6 +43,8 @@ public:
     void on_host_message(const host_message_rec* record) override;
     int32_t favorite_item(uint8_t i) override;
     void on_product_event(int32_t type) override;
+    // A new per-profile lighting preview (led_effect_fm_c) for the host's profile tiles.
+    profile_led_effect_fm_i* create_effect_object() override;
 
     // The full reset of the advanced page: every profile and page back to defaults.
     void reset_everything();

@@ -10,8 +10,10 @@
 #include <QList>
 #include <QPoint>
 
+class QAbstractButton;
 class QWidget;
 class slider_i;
+class colour_flow_list_i;
 
 // The frame around a control's form (class 0x2A01): title, help, icon,
 // favourite mark and reset.
@@ -106,6 +108,39 @@ protected:
     ~slider_i() = default;
 };
 
+// What the colour-flow list tells its client.
+class combobox_fm_client_i : public interface_i {
+public:
+    // 2: the user chose item `index` (also when it was the current one already).
+    virtual void item_chosen(colour_flow_list_i* list, int32_t index) = 0;
+
+protected:
+    ~combobox_fm_client_i() = default;
+};
+
+// The host's drop-down list of the colour-flow settings (class 0x1A01). It opens
+// from its anchor button; select() and set_text() change what it shows silently.
+class colour_flow_list_i : public interface_i {
+public:
+    // 2: the button the list opens from, and who hears of a choice.
+    virtual void attach(QAbstractButton* anchor, combobox_fm_client_i* client) = 0;
+    virtual void select(int32_t index) = 0; // 3
+    virtual void list_reserved_4() = 0;
+    // 5: the text of item `index`; the list grows to hold it.
+    virtual void set_text(int32_t index, const QString& text) = 0;
+    virtual void list_reserved_6() = 0;
+    virtual void list_reserved_7() = 0;
+    virtual void list_reserved_8() = 0;
+    virtual void list_reserved_9() = 0;
+    // 10: the selected item, -1 for none.
+    virtual int32_t current_index() = 0;
+    // 11: the text of an item; empty for an index without one.
+    virtual QString text(int32_t index) = 0;
+
+protected:
+    ~colour_flow_list_i() = default;
+};
+
 // Class ids of the host's value controls.
 namespace class_id {
 inline constexpr int32_t sensitivity_ctrl = 0x0101;
@@ -113,6 +148,7 @@ inline constexpr int32_t pointer_speed_ctrl = 0x0201;
 inline constexpr int32_t v_scroll_ctrl = 0x0301;
 inline constexpr int32_t h_scroll_ctrl = 0x0501;
 inline constexpr int32_t double_click_ctrl = 0x0601;
+inline constexpr int32_t colour_flow_list = 0x1A01;
 } // namespace class_id
 
 // ---------------------------------------------------------------------------

@@ -95,7 +95,8 @@ class ctrl_center_listener_i : public interface_i {
 public:
     // 2: something happened to devices of the given product type.
     virtual void product_event(int32_t product_type) = 0;
-    // 3: the host now shows another device.
+    // 3: the host now shows another device (current_kernel() names it); `kernel` is the
+    // one it no longer shows, null when it showed none.
     virtual void current_kernel_changed(product_kernel_i* kernel) = 0;
     // 4: a notification that the module does not use.
     virtual void ctrl_center_notice(int32_t value) = 0;
@@ -150,7 +151,8 @@ public:
     virtual void center_reserved_10() = 0;
     // 11: the current profile slot; 0xFF for none.
     virtual uint8_t current_profile_slot() = 0;
-    // 12: the host's widget for a profile slot; per-profile effect objects live in it.
+    // 12: the host's widget for a profile slot; the kernel's lighting preview of the slot
+    // lives in it at (5, 20), so it must outlive the kernel's effect objects.
     virtual QWidget* profile_object(int32_t slot) = 0;
     // 13, 14: the host's own use.
     virtual void center_reserved_13() = 0;

@@ -1,5 +1,6 @@
 #include "host/components/host_components.h"
 
+#include "host/components/colour_flow_list.h"
 #include "host/components/component_context.h"
 #include "host/components/ctrl_box.h"
 #include "host/components/hotkey_dialog.h"
@@ -50,6 +51,9 @@ QVector<host_component_class_t> host_component_classes(component_context_c* cont
                     }});
     classes.append({class_id::reset_confirm, [shared]() -> interface_i* {
                         return static_cast<reset_confirm_i*>(new reset_confirm_c(shared));
+                    }});
+    classes.append({class_id::colour_flow_list, [shared]() -> interface_i* {
+                        return static_cast<colour_flow_list_i*>(new colour_flow_list_c(shared));
                     }});
     for (int32_t id : value_kind_t::class_ids()) {
         const value_kind_t* kind = value_kind_t::of(id);

@@ -15,7 +15,7 @@ struct host_component_class_t {
     std::function<interface_i*()> make;
 };
 
-// Control box, slider, the five value controls, the function catalogue's
-// menus and dialogs, and the reset confirmation. Components made later
+// Control box, slider, colour-flow list, the five value controls, the function
+// catalogue's menus and dialogs, and the reset confirmation. Components made later
 // take their texts and language switches from `context`.
 QVector<host_component_class_t> host_component_classes(component_context_c* context);

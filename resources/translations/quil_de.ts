@@ -63,6 +63,14 @@
         <source>CANCEL</source>
         <translation>ABBRECHEN</translation>
     </message>
+    <message>
+        <source>Add this color to your own colors</source>
+        <translation>Diese Farbe zu deinen eigenen Farben hinzufügen</translation>
+    </message>
+    <message>
+        <source>Remove the marked color from your own colors</source>
+        <translation>Die markierte Farbe aus deinen eigenen Farben entfernen</translation>
+    </message>
 </context>
 <context>
     <name>del_btn_preset_fm_c</name>

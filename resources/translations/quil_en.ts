@@ -63,6 +63,14 @@
         <source>CANCEL</source>
         <translation>CANCEL</translation>
     </message>
+    <message>
+        <source>Add this color to your own colors</source>
+        <translation>Add this color to your own colors</translation>
+    </message>
+    <message>
+        <source>Remove the marked color from your own colors</source>
+        <translation>Remove the marked color from your own colors</translation>
+    </message>
 </context>
 <context>
     <name>del_btn_preset_fm_c</name>

@@ -20,6 +20,7 @@
 #include "host/module_loader.h"
 #include "host/profile_panel.h"
 #include "host/profile_service.h"
+#include "host/profile_tile.h"
 #include "host/texts.h"
 #include "host/virtual_mouse.h"
 #include "module/kernel_host_interfaces.h"
@@ -376,6 +377,26 @@ private slots:
         QVERIFY(add && remove && slot3);
         QVERIFY(!remove->isEnabled()); // the mouse keeps one profile
         QVERIFY(!slot3->isEnabled());
+
+        // Each profile tile shows the module's preview of its slot while the slot is used.
+        auto preview_shown = [&panel](int slot) {
+            auto* preview =
+                panel.tile(slot)->findChild<QWidget*>(QStringLiteral("led_effect_fm_c"));
+            return preview && preview->isVisibleTo(panel.tile(slot)) &&
+                   preview->pos() == QPoint(5, 20);
+        };
+        QVERIFY(preview_shown(0) && !preview_shown(1));
+
+        add->click();
+        add->click();
+        QCOMPARE(kernel->profile_count(), 3);
+        QVERIFY(preview_shown(1) && preview_shown(2) && !preview_shown(3));
+        slot3->click();
+        QCOMPARE(kernel->current_profile(), uint8_t(2));
+        QCOMPARE(m_centre->current_profile_slot(), uint8_t(2));
+        panel.rename_profile(QStringLiteral("Lit"));
+        QCOMPARE(kernel->profile_name(2), QStringLiteral("Lit"));
+        QVERIFY(slot3->text().contains(QStringLiteral("Lit")));
 
         // Inserting and deleting leave slots behind that come back without a
         // name; every profile added later still has one, and no two share one.

@@ -2,6 +2,7 @@
 // through their interfaces and by real input on their widgets.
 #include "fake_kernel.h"
 
+#include "host/components/colour_flow_list.h"
 #include "host/components/component_context.h"
 #include "host/components/component_texts.h"
 #include "host/components/ctrl_box.h"
@@ -15,6 +16,8 @@
 
 #include <QLabel>
 #include <QPointer>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QToolButton>
 #include <QtTest>
@@ -99,6 +102,20 @@ public:
     std::function<void(slider_i*)> on_event;
 };
 
+// Hears the colour-flow list's choices; may release the list while it hears one.
+class fake_list_client : public combobox_fm_client_i {
+public:
+    interface_i* query_interface(const GUID&) override { return nullptr; }
+    void release() override {}
+    void item_chosen(colour_flow_list_i* list, int32_t index) override {
+        chosen.append(index);
+        if (release_list)
+            list->release();
+    }
+    QVector<int> chosen;
+    bool release_list = false;
+};
+
 // Owns what the module would own: a panel in a shown window.
 struct stage_t {
     QWidget window;
@@ -158,6 +175,7 @@ private slots:
             {0x0101, iid_of<pointer_speed_ctrl_i>::value, false},
             {0x0201, iid_of<pointer_speed_ctrl_i>::value, true},
             {0x0301, iid_of<v_scroll_ctrl_i>::value, true},
+            {0x1A01, iid_of<colour_flow_list_i>::value, true},
             {0x0701, iid_of<ctrl_funcs_i>::value, false}, // no such class
         };
         ctrl_center_c centre;
@@ -171,6 +189,97 @@ private slots:
             QVERIFY(same_object(query<interface_i>(object), object));
             object->release();
         }
+    }
+
+    // The list opens from its anchor (click, Alt+Down or F4), the keyboard or the mouse
+    // chooses, Escape leaves without a choice.
+    void colour_flow_list_is_a_drop_down_data() {
+        QTest::addColumn<QString>("opening");
+        QTest::addColumn<QVector<int>>("keys");
+        QTest::addColumn<int>("row_clicked");
+        QTest::addColumn<QVector<int>>("chosen");
+        QTest::addRow("click, down, enter")
+            << "click" << QVector<int>{Qt::Key_Down, Qt::Key_Return} << -1 << QVector<int>{2};
+        QTest::addRow("alt+down, escape")
+            << "alt+down" << QVector<int>{Qt::Key_Escape} << -1 << QVector<int>{};
+        QTest::addRow("F4, home, space")
+            << "F4" << QVector<int>{Qt::Key_Home, Qt::Key_Space} << -1 << QVector<int>{0};
+        QTest::addRow("down past the end stays on the last")
+            << "click" << QVector<int>{Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Enter}
+            << -1 << QVector<int>{3};
+        QTest::addRow("mouse on the last row") << "click" << QVector<int>{} << 3 << QVector<int>{3};
+    }
+    void colour_flow_list_is_a_drop_down() {
+        QFETCH(QString, opening);
+        QFETCH(QVector<int>, keys);
+        QFETCH(int, row_clicked);
+        stage_t stage;
+        auto* anchor = new QPushButton(QStringLiteral("flow"), stage.panel);
+        anchor->setObjectName(QStringLiteral("btn_effect"));
+        anchor->setGeometry(10, 10, 200, 30);
+        component_context_c context;
+        QSignalSpy edits(&context, &component_context_c::user_changed);
+        auto* list = new colour_flow_list_c(&context);
+        fake_list_client client;
+        list->attach(anchor, &client);
+        for (int i = 0; i < 4; ++i)
+            list->set_text(i, QStringLiteral("item %1").arg(i));
+        list->select(1);
+
+        if (opening == QLatin1String("click"))
+            QTest::mouseClick(anchor, Qt::LeftButton);
+        else if (opening == QLatin1String("alt+down"))
+            QTest::keyClick(anchor, Qt::Key_Down, Qt::AltModifier);
+        else
+            QTest::keyClick(anchor, Qt::Key_F4);
+        colour_flow_popup_c* popup = list->popup();
+        QVERIFY(popup && popup->isVisible());
+        QCOMPARE(popup->items(), list->items());
+        QCOMPARE(popup->highlighted(), 1);
+        QVERIFY(popup->width() >= anchor->width());
+        for (int key : keys)
+            QTest::keyClick(popup, Qt::Key(key));
+        if (row_clicked >= 0) {
+            const QPoint at(popup->width() / 2, 5 + row_clicked * colour_flow_popup_c::row_height +
+                                                    colour_flow_popup_c::row_height / 2);
+            QTest::mouseMove(popup, at);
+            QTest::mouseClick(popup, Qt::LeftButton, {}, at);
+        }
+        QVERIFY(!popup->isVisible());
+        QFETCH(QVector<int>, chosen);
+        QCOMPARE(client.chosen, chosen);
+        QCOMPARE(list->current_index(), chosen.isEmpty() ? 1 : chosen.last());
+        QCOMPARE(edits.count(), chosen.size());
+        list->release();
+    }
+
+    // What the module asks outside the list's items changes nothing.
+    void colour_flow_list_refuses_items_it_cannot_hold() {
+        auto* list = new colour_flow_list_c;
+        for (int i = 0; i < 4; ++i)
+            list->set_text(i, QString::number(i));
+        // Each refusal is written to the host's log.
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("item -1 is outside"));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("item 64 is outside"));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("item 4 to select does not exist"));
+        list->set_text(-1, QStringLiteral("x"));
+        list->set_text(colour_flow_list_c::max_items, QStringLiteral("x"));
+        list->select(2);
+        list->select(4);
+        QCOMPARE(list->items(), (QStringList{"0", "1", "2", "3"}));
+        QCOMPARE(list->current_index(), 2);
+        QCOMPARE(list->text(9), QString());
+        // A client that lets go of the list while it hears of a choice.
+        QPushButton anchor;
+        fake_list_client client;
+        client.release_list = true;
+        QPointer<colour_flow_list_c> guard(list);
+        list->attach(&anchor, &client);
+        list->open();
+        list->choose(3);
+        flush_deletions();
+        QVERIFY(!guard);
+        QCOMPARE(client.chosen, QVector<int>{3});
     }
 
     void box_star_and_reset_reach_the_client_data() {

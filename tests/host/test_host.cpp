@@ -1,4 +1,5 @@
 // The stand-in host's own parts: texts, centre, module host, catalogue, options, loader.
+#include "fake_kernel.h"
 #include "host/ctrl_center.h"
 #include "host/host_catalogue.h"
 #include "host/host_options.h"
@@ -64,7 +65,10 @@ public:
             on_language();
     }
     void product_event(int32_t type) override { log(QStringLiteral("product %1").arg(type)); }
-    void current_kernel_changed(product_kernel_i*) override {}
+    void current_kernel_changed(product_kernel_i* left) override {
+        log(QStringLiteral("left %1").arg(left ? QStringLiteral("kernel")
+                                               : QStringLiteral("none")));
+    }
     void ctrl_center_notice(int32_t value) override { log(QStringLiteral("notice %1").arg(value)); }
 
     std::function<void()> on_language;
@@ -140,8 +144,12 @@ private slots:
             centre.set_language(3);
             centre.send_product_event(8);
             centre.send_notice(5);
+            // The centre tells which kernel it no longer shows.
+            fake_kernel kernel;
+            centre.set_current_kernel(&kernel);
+            centre.set_current_kernel(nullptr);
             QCOMPARE(journal, (QStringList{"first language 3", "last language 3", "last product 8",
-                                           "last notice 5"}));
+                                           "last notice 5", "last left none", "last left kernel"}));
             manager->remove_listener(&last);
 
             // Texts follow the language; one the host has no column for reads English.

@@ -8,6 +8,7 @@
 #include "module/interfaces.h"
 #include "module/kernel_host_interfaces.h"
 #include "module/kernel_interfaces.h"
+#include "module/lighting_interfaces.h"
 #include "module/macro_interfaces.h"
 #include "module/page_interfaces.h"
 
@@ -106,6 +107,13 @@ private slots:
         row("value slider", "{31CA121C-0AA3-42C8-A6E8-7DA856A42FCF}", iid_value_slider_dialog_i);
         row("preset selector", "{DFFD37BD-72AF-46A6-BEF6-953528DE912D}", iid_preset_selector_i);
         row("reset confirmation", "{09C86065-94B3-48E9-811E-907F70FC340A}", iid_reset_confirm_i);
+        row("lighting_ctrl_funcs_i", "{4B15DD3F-0B5F-4824-9319-35ED01BD588B}",
+            iid_lighting_ctrl_funcs_i);
+        row("lighting_ctrl_funcs_listener_i", "{61AA82D7-AA2B-4135-94E8-439C11D749E6}",
+            iid_lighting_ctrl_funcs_listener_i);
+        row("led_effect_tool_client_i", "{6C6F8D9D-5FE6-4501-A83D-82C884B17717}",
+            iid_led_effect_tool_client_i);
+        row("colour-flow list", "{8041D87A-AF1A-4552-BE7C-E68F7E95140C}", iid_colour_flow_list_i);
     }
     void interface_ids() {
         QFETCH(QByteArray, text);
@@ -222,6 +230,23 @@ private slots:
         row("surf_lift_ctrl_funcs_i::calibration_result",
             slot_of(&surf_lift_ctrl_funcs_i::calibration_result), 6);
         row("profile_led_effect_fm_i::attach", slot_of(&profile_led_effect_fm_i::attach), 2);
+        row("profile_led_effect_fm_i::refresh", slot_of(&profile_led_effect_fm_i::refresh), 3);
+        row("lighting_ctrl_funcs_i::is_lighting_on",
+            slot_of(&lighting_ctrl_funcs_i::is_lighting_on), 2);
+        row("lighting_ctrl_funcs_i::set_lighting_on",
+            slot_of(&lighting_ctrl_funcs_i::set_lighting_on), 6);
+        row("lighting_ctrl_funcs_i::refresh_colors",
+            slot_of(&lighting_ctrl_funcs_i::refresh_colors), 10);
+        row("lighting_ctrl_funcs_listener_i::colors_changed",
+            slot_of(&lighting_ctrl_funcs_listener_i::colors_changed), 6);
+        row("led_effect_tool_client_i::show_led_colors",
+            slot_of(&led_effect_tool_client_i::show_led_colors), 2);
+        row("combobox_fm_client_i::item_chosen", slot_of(&combobox_fm_client_i::item_chosen), 2);
+        row("colour_flow_list_i::attach", slot_of(&colour_flow_list_i::attach), 2);
+        row("colour_flow_list_i::select", slot_of(&colour_flow_list_i::select), 3);
+        row("colour_flow_list_i::set_text", slot_of(&colour_flow_list_i::set_text), 5);
+        row("colour_flow_list_i::current_index", slot_of(&colour_flow_list_i::current_index), 10);
+        row("colour_flow_list_i::text", slot_of(&colour_flow_list_i::text), 11);
 
         row("ctrl_box_i::set_client", slot_of(&ctrl_box_i::set_client), 2);
         row("ctrl_box_i::set_icon", slot_of(&ctrl_box_i::set_icon), 4);

@@ -189,7 +189,9 @@ public:
     product_kernel_i* current_kernel() override { return shown; }
     void center_reserved_10() override {}
     uint8_t current_profile_slot() override { return slot; }
-    QWidget* profile_object(int32_t) override { return nullptr; }
+    QWidget* profile_object(int32_t slot) override {
+        return slot >= 0 && slot < int32_t(tiles.size()) ? tiles[std::size_t(slot)] : nullptr;
+    }
     void center_reserved_13() override {}
     void center_reserved_14() override {}
     void everything_reset(int32_t value) override { resets.append(value); }
@@ -229,6 +231,8 @@ public:
     int language_queries = 0;
     product_kernel_i* shown = nullptr;
     uint8_t slot = 0xFF;
+    // The host's widgets of the five profile slots (profile_object); none by default.
+    std::array<QWidget*, 5> tiles{};
 
     QList<command> commands;
     QList<std::tuple<bool, int32_t, int32_t>> busy;
