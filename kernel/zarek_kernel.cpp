@@ -334,8 +334,3 @@ void zarek_kernel_c::reset_everything() {
     notify_kernel(2);
 }
 
-zarek_data_c* profile_set_of(product_kernel_i* kernel) {
-    // Pages and kernels are the module's own: the Quil kernel is the only kind there is.
-    auto* quil = dynamic_cast<zarek_kernel_c*>(kernel);
-    return quil ? quil->data() : nullptr;
-}

@@ -65,5 +65,3 @@ private:
     profile_service_i* m_service = nullptr;
 };
 
-// The profile set of a kernel when it is the module's own; null for any other kernel.
-zarek_data_c* profile_set_of(product_kernel_i* kernel);
