@@ -177,6 +177,11 @@ main_window_c::main_window_c(module_host_c* host, ctrl_center_c* centre,
     connect(m_session, &kernel_session_c::kernel_changed, this, &main_window_c::rebuild_page_tabs);
     // The overview's control-centre facts follow the device shown.
     connect(m_session, &kernel_session_c::kernel_changed, this, &main_window_c::refresh_centre);
+    // A mouse that had to set its memory aside says so on the device tab: show it.
+    connect(m_session, &kernel_session_c::kernel_changed, this, [this] {
+        if (m_session->mouse() && !m_session->mouse()->set_aside().isEmpty())
+            m_device_tab->setChecked(true);
+    });
     connect(m_session, &kernel_session_c::profiles_changed, this, &main_window_c::refresh_centre);
     // An edit made through one of the host's components is committed soon after.
     connect(m_host->components(), &component_context_c::user_changed, m_session,

@@ -115,8 +115,16 @@ public:
     bool write_profile(QIODevice* device, int slot) const;
     bool read_profile(QIODevice* device, int slot);
     void write_all(QByteArray* bytes) const;
-    // Nothing is replaced unless the whole profile-set part reads cleanly.
-    bool read_all(const QByteArray& bytes);
+    // Where a profile-set blob stopped reading: the element (by name) and the
+    // byte at which it starts; -1 offsets when the stream has no position.
+    struct read_failure {
+        QString field;
+        qint64 offset = -1;
+        qint64 stopped_at = -1;
+    };
+    // Nothing is replaced unless the whole profile-set part reads cleanly; a
+    // failure is logged with its element and offset and, given `failure`, told.
+    bool read_all(const QByteArray& bytes, read_failure* failure = nullptr);
 
     // --- Favourites setting ---
     void load_favourites();
@@ -129,7 +137,7 @@ private:
     struct stored_set;
     stored_set stored() const;
     void write_set(QDataStream& s) const;
-    static bool read_set(QDataStream& s, stored_set& set);
+    static bool read_set(QDataStream& s, stored_set& set, read_failure* failure);
     void hand_macros_to_library(int slot);
     void remember_layout(const btn_layout_rec& layout);
 

@@ -239,21 +239,28 @@ void zarek_kernel_c::on_host_message(const host_message_rec* record) {
     QDataStream in(bytes);
     in.setVersion(profile_stream::stream_version);
     switch (code) {
-    case host_message::data_loaded:
-        if (!m_data->read_all(bytes)) {
-            write_log(QStringLiteral("Profile data from the device is damaged; kept the stored "
-                                     "profiles and did not take it as loaded"),
+    case host_message::data_loaded: {
+        // A set that does not read leaves the profiles the kernel holds in place
+        // (read_all logs which element failed and where). They do not count as
+        // loaded, so a host can tell the device's data was refused, but they are
+        // remembered as published: the next deliberate change, or a device
+        // reset, publishes a complete set the device can read back. Either way
+        // the load is over: the host leaves its busy state and listeners hear.
+        const bool read = m_data->read_all(bytes);
+        if (!read)
+            write_log(QStringLiteral("Host message 0: the device's profile set was refused; "
+                                     "the next change or a device reset writes the kept "
+                                     "profiles to the device"),
                       true);
-            return;
-        }
         write_and_remember();
-        m_data_loaded = true;
+        m_data_loaded = m_data_loaded || read;
         if (ctrl_center_i* center = ctrl_center()) {
             if (same_object(center->current_kernel(), static_cast<product_kernel_i*>(this)))
                 center->set_busy(false, true, false);
         }
         notify_kernel(0);
         break;
+    }
     case host_message::device_values: {
         byte_record<4> values;
         std::memcpy(values.data(), m_data->device().data(), values.size);
@@ -333,4 +340,3 @@ void zarek_kernel_c::reset_everything() {
     notify_profile([this](product_profile_listener_i* l) { l->host_profile_changed(this); });
     notify_kernel(2);
 }
-

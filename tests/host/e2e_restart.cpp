@@ -8,15 +8,20 @@
 #include "host/ctrl_center.h"
 #include "host/device_memory.h"
 #include "host/host_catalogue.h"
+#include "host/host_storage.h"
 #include "host/hub.h"
 #include "host/kernel_session.h"
 #include "host/main_window.h"
 #include "host/module_host.h"
 #include "host/module_loader.h"
+#include "host/texts.h"
 #include "host/virtual_mouse.h"
 #include "module/kernel_host_interfaces.h"
 
 #include <QCheckBox>
+#include <QCryptographicHash>
+#include <QDataStream>
+#include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -101,6 +106,7 @@ public:
     bool ok() const { return m_ok && m_window && session()->is_open(); }
     QString error() const { return m_loader.error_string(); }
     kernel_session_c* session() const { return m_window->session(); }
+    main_window_c* window() const { return m_window.get(); }
     ctrl_center_c& centre() { return m_centre; }
     hub_c& hub() { return m_hub; }
     QWidget* area() const { return m_window->findChild<QWidget*>(QStringLiteral("wg_page_area")); }
@@ -301,6 +307,55 @@ private slots:
             QVERIFY(run.shown(&shown));
             QCOMPARE(shown, set);
         }
+    }
+
+    // A memory the module cannot read is not swapped for the factory state
+    // behind the person's back: the file is kept aside unchanged, the window
+    // opens the device tab and says where it went and what happens next, in
+    // the person's language, and the mouse works on from the factory state.
+    void unreadable_memory_is_kept_aside_and_told() {
+        QFETCH(QByteArray, file_bytes);
+        const QString memory =
+            virtual_mouse_c::memory_file(host_storage::data_folder(), product_type::black);
+        QVERIFY(QDir().mkpath(QFileInfo(memory).absolutePath()));
+        {
+            QFile file(memory);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QCOMPARE(file.write(file_bytes), qint64(file_bytes.size()));
+        }
+        koral_run_c run(m_home->path());
+        QVERIFY2(run.ok(), qPrintable(run.error()));
+        virtual_mouse_c* mouse = run.session()->mouse();
+        const QString aside = memory + QStringLiteral(".damaged");
+        QCOMPARE(mouse->set_aside(), aside);
+        QVERIFY(!mouse->aside_failed());
+        QFile kept(aside);
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), file_bytes);
+        // Nobody is left busy, and the mouse holds a set the module reads.
+        QVERIFY(!run.centre().is_busy());
+        QVERIFY(run.session()->kernel()->data_loaded());
+        device_memory_t read;
+        QVERIFY(mouse->read_memory(&read));
+
+        auto* tab = run.window()->findChild<QPushButton*>(QStringLiteral("btn_tab_device"));
+        QVERIFY(tab && tab->isChecked());
+        auto* notice = run.window()->findChild<QLabel*>(QStringLiteral("lb_mouse_aside"));
+        QVERIFY(notice && notice->isVisible());
+        QCOMPARE(notice->text(), host_texts::text(host_text::memory_kept_aside, host_texts::english)
+                                     .arg(QDir::toNativeSeparators(aside)));
+        run.centre().set_language(host_texts::german);
+        QCOMPARE(notice->text(), host_texts::text(host_text::memory_kept_aside, host_texts::german)
+                                     .arg(QDir::toNativeSeparators(aside)));
+    }
+    void unreadable_memory_is_kept_aside_and_told_data() {
+        QTest::addColumn<QByteArray>("file_bytes");
+        QTest::addRow("not a memory file") << QByteArray("a note, not a mouse's memory");
+        // A memory file whose own check passes, holding what the module refuses.
+        QByteArray blob(2048, '\0');
+        for (int i = 0; i < blob.size(); ++i)
+            blob[i] = char((i * 37 + 5) & 0xFF);
+        QTest::addRow("a profile set the module refuses") << virtual_mouse_c::file_bytes(blob);
     }
 
 private:

@@ -1,5 +1,6 @@
 // The product kernel against a recording control centre and host: commits,
 // host messages, profile operations and their notifications.
+#include "common/log_capture.h"
 #include "kernel/shm_pool.h"
 #include "kernel/zarek_black_kernel.h"
 #include "kernel/zarek_data.h"
@@ -282,25 +283,72 @@ private slots:
                  (QStringList{QStringLiteral("begin_read"), QStringLiteral("read host part")}));
     }
 
-    void damaged_load_keeps_the_profiles_and_is_not_taken_as_loaded_data() {
+    // A set that does not read must not strand anybody: the host leaves busy,
+    // listeners hear, the log names the element and its byte, the profiles
+    // stay, and the next change publishes a set that reads back whole.
+    void damaged_load_keeps_the_profiles_and_publishes_on_the_next_change() {
         QFETCH(QByteArray, blob);
+        QFETCH(QString, field);
+        QFETCH(qint64, offset);
         auto kernel = attached_kernel();
+        recording_listener listener;
+        kernel->add_kernel_listener(&listener);
         kernel->set_profile_name(0, QStringLiteral("Kept"));
+        listener.log.clear();
+        const log_capture log;
         const host_message_rec m = message(host_message::data_loaded, offer(blob));
         kernel->on_host_message(&m);
+
         QVERIFY(!kernel->data_loaded());
         QCOMPARE(kernel->profile_name(0), QStringLiteral("Kept"));
+        QCOMPARE(m_host->center.busy.size(), 1);
+        QCOMPARE(m_host->center.busy.first(), std::make_tuple(false, 1, 0));
+        QCOMPARE(listener.log, QStringList{QStringLiteral("kind0")});
+        const QString logged = log.text();
+        // Where an element starts further in is the test's own arithmetic; -1 skips it.
+        const QString where =
+            offset < 0 ? QStringLiteral("the %1 starting at byte ").arg(field)
+                       : QStringLiteral("the %1 starting at byte %2 ").arg(field).arg(offset);
+        QVERIFY2(logged.contains(where), qPrintable(logged));
+
+        // Nothing changed yet, so nothing is sent; a change goes out whole.
         QVERIFY(!kernel->commit());
+        kernel->set_profile_name(0, QStringLiteral("Edited"));
+        QVERIFY(kernel->commit());
+        QCOMPARE(m_host->center.commands.size(), 1);
+        zarek_data_c check(nullptr, product_type::black);
+        QVERIFY(check.read_all(read_segment(m_host->center.commands.first().text)));
+        QCOMPARE(check.name(0).name(), QStringLiteral("Edited"));
+        kernel->remove_kernel_listener(&listener);
     }
-    void damaged_load_keeps_the_profiles_and_is_not_taken_as_loaded_data_data() {
+    void damaged_load_keeps_the_profiles_and_publishes_on_the_next_change_data() {
         QTest::addColumn<QByteArray>("blob");
-        QTest::addRow("one byte") << QByteArray(1, '\x01');
-        QTest::addRow("huge count") << QByteArray::fromHex("7fffffff00000070");
-        QTest::addRow("negative count") << QByteArray::fromHex("ffffffff");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<qint64>("offset");
+        QTest::addRow("one byte") << QByteArray(1, '\x01') << "names" << qint64(0);
+        QTest::addRow("huge count")
+            << QByteArray::fromHex("7fffffff00000070") << "names" << qint64(0);
+        QTest::addRow("negative count") << QByteArray::fromHex("ffffffff") << "names" << qint64(0);
         QByteArray garbage(4096, '\0');
         for (int i = 0; i < garbage.size(); ++i)
             garbage[i] = char((i * 73 + 11) & 0xFF);
-        QTest::addRow("garbage") << garbage;
+        QTest::addRow("garbage") << garbage << "names" << qint64(0);
+
+        // A whole set cut or spoilt further in: the element is named where it starts.
+        zarek_data_c source(nullptr, product_type::black);
+        QByteArray whole;
+        source.write_all(&whole);
+        // names: count + 5 records of 112 bytes; paths: count + 5 of 2560.
+        const qint64 paths_at = 4 + 5 * (4 + 112);
+        const qint64 device_at = paths_at + 4 + 5 * (4 + 2560);
+        QTest::addRow("cut in the paths") << whole.left(int(paths_at) + 100) << "paths" << paths_at;
+        QByteArray wrong_length = whole;
+        // The 12-byte device field claims more bytes than the blob holds.
+        qToBigEndian<qint32>(0x7FFFFFF0, wrong_length.data() + device_at);
+        QTest::addRow("device field too long")
+            << wrong_length << "device bytes 27..38" << device_at;
+        QTest::addRow("cut in the macros")
+            << whole.left(whole.size() - 1000) << "macro lists" << qint64(-1);
     }
 
     void messages_with_bad_keys_are_ignored() {
