@@ -98,6 +98,13 @@ bool read_macros(QDataStream& s, macro_list& macros);
 void write_picture(QDataStream& s, const QPixmap& picture);
 // Only PNG is accepted, and only within the picture limits.
 bool read_picture(QDataStream& s, QPixmap& picture);
+// A copy of `picture` the reader accepts: one beyond the limits is scaled
+// down within them (aspect kept, to the pixel), so every blob the module
+// writes reads back; the scaling is logged.
+QPixmap readable_picture(const QPixmap& picture);
+// A cleared picture is transparent black at its size; a null picture stays
+// null, so clearing one that was never set changes no byte of a blob.
+void clear_picture(QPixmap& picture);
 
 // One profile as the profile blob carries it.
 struct profile_blob {

@@ -142,7 +142,7 @@ void zarek_kernel_c::set_profile_picture(uint8_t slot, const QPixmap& picture) {
     if (!in_use(slot))
         return;
     m_data->name(slot).has_picture() = 1;
-    m_data->picture(slot) = picture.copy();
+    m_data->picture(slot) = profile_stream::readable_picture(picture);
     notify_profile([this, slot](product_profile_listener_i* l) { l->picture_changed(this, slot); });
 }
 
@@ -154,10 +154,7 @@ void zarek_kernel_c::clear_profile_picture(uint8_t slot) {
     if (!in_use(slot))
         return;
     m_data->name(slot).has_picture() = 0;
-    QPixmap& picture = m_data->picture(slot);
-    if (picture.isNull())
-        picture = QPixmap(1, 1);
-    picture.fill(Qt::transparent);
+    profile_stream::clear_picture(m_data->picture(slot));
     notify_profile([this, slot](product_profile_listener_i* l) { l->picture_changed(this, slot); });
 }
 

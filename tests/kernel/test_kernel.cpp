@@ -4,6 +4,7 @@
 #include "kernel/shm_pool.h"
 #include "kernel/zarek_black_kernel.h"
 #include "kernel/zarek_data.h"
+#include "kernel/zarek_profile.h"
 #include "kernel/zarek_white_kernel.h"
 #include "module/kernel_host_interfaces.h"
 #include "module/module.h"
@@ -349,6 +350,101 @@ private slots:
             << wrong_length << "device bytes 27..38" << device_at;
         QTest::addRow("cut in the macros")
             << whole.left(whole.size() - 1000) << "macro lists" << qint64(-1);
+    }
+
+    // What the module writes, it reads: a picture beyond the readers' limits is
+    // brought within them when it is set, on the kernel and the profile object alike.
+    void pictures_are_kept_within_the_read_limits_data() {
+        QTest::addColumn<QSize>("given");
+        QTest::addRow("within the limits") << QSize(300, 200);
+        QTest::addRow("a side over 8192") << QSize(9000, 30);
+        QTest::addRow("a line of 20000") << QSize(20000, 1);
+        QTest::addRow("more pixels than 4096 x 4096") << QSize(4200, 4100);
+    }
+    void pictures_are_kept_within_the_read_limits() {
+        QFETCH(QSize, given);
+        QPixmap picture(given);
+        picture.fill(Qt::darkCyan);
+        const auto check = [&](const QPixmap& kept) {
+            QVERIFY(!kept.isNull());
+            if (given.width() <= 8192 && given.height() <= 8192 &&
+                qint64(given.width()) * given.height() <= qint64(4096) * 4096) {
+                QCOMPARE(kept.size(), given);
+                return;
+            }
+            QVERIFY(kept.width() <= 8192 && kept.height() <= 8192);
+            QVERIFY(qint64(kept.width()) * kept.height() <= qint64(4096) * 4096);
+            // Aspect kept to within a pixel of rounding on either side.
+            const qint64 skew =
+                qAbs(qint64(kept.width()) * given.height() - qint64(kept.height()) * given.width());
+            QVERIFY2(skew <= qMax(given.width(), given.height()),
+                     qPrintable(QStringLiteral("%1 x %2").arg(kept.width()).arg(kept.height())));
+        };
+
+        auto kernel = loaded_kernel();
+        kernel->append_profile();
+        kernel->set_profile_picture(0, picture);
+        check(*kernel->profile_picture(0));
+        QBuffer exported;
+        exported.open(QIODevice::WriteOnly);
+        QVERIFY(kernel->export_profile(&exported, 0));
+        exported.close();
+        exported.open(QIODevice::ReadOnly);
+        QVERIFY(kernel->import_profile(&exported, 1));
+        QCOMPARE(kernel->profile_picture(1)->size(), kernel->profile_picture(0)->size());
+        QByteArray all;
+        kernel->data()->write_all(&all);
+        zarek_data_c reread(nullptr, product_type::black);
+        QVERIFY(reread.read_all(all));
+
+        zarek_profile_c profile;
+        profile.set_picture(picture);
+        check(*profile.picture());
+        QBuffer written;
+        written.open(QIODevice::WriteOnly);
+        profile.write(&written);
+        written.close();
+        written.open(QIODevice::ReadOnly);
+        zarek_profile_c again;
+        QVERIFY(again.read(&written));
+        QCOMPARE(again.picture()->size(), profile.picture()->size());
+    }
+
+    // Clearing gives the same on the kernel and on the profile object: a
+    // picture turns transparent at its size, no picture stays none and
+    // changes no checksum.
+    void clearing_a_picture_is_the_same_everywhere_data() {
+        QTest::addColumn<bool>("with_picture");
+        QTest::addRow("no picture") << false;
+        QTest::addRow("a picture") << true;
+    }
+    void clearing_a_picture_is_the_same_everywhere() {
+        QFETCH(bool, with_picture);
+        QPixmap picture(3, 2);
+        picture.fill(Qt::yellow);
+        auto kernel = loaded_kernel();
+        zarek_profile_c profile;
+        if (with_picture) {
+            kernel->set_profile_picture(0, picture);
+            profile.set_picture(picture);
+            QVERIFY(kernel->commit());
+        }
+        const QString sum = kernel->checksum();
+        kernel->clear_profile_picture(0);
+        profile.clear_picture();
+        QVERIFY(!kernel->profile_has_picture(0));
+        QVERIFY(!profile.has_picture());
+        const QPixmap& cleared = *kernel->profile_picture(0);
+        QCOMPARE(cleared.isNull(), !with_picture);
+        QCOMPARE(profile.picture()->isNull(), !with_picture);
+        QCOMPARE(cleared.toImage(), profile.picture()->toImage());
+        if (with_picture) {
+            QCOMPARE(cleared.size(), QSize(3, 2));
+            QCOMPARE(cleared.toImage().pixelColor(2, 1).alpha(), 0);
+        } else {
+            QVERIFY(!kernel->commit());
+            QCOMPARE(kernel->checksum(), sum);
+        }
     }
 
     void messages_with_bad_keys_are_ignored() {
