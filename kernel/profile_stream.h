@@ -35,9 +35,11 @@ inline bool ok(const QDataStream& s) {
 // A count in [0, max]; otherwise -1 with the stream marked corrupt.
 int32_t read_count(QDataStream& s, int32_t max);
 
+// The same bytes as streaming r.to_bytes() (length, then the record), without
+// a temporary array per record.
 template <std::size_t N>
 void write_field(QDataStream& s, const byte_record<N>& r) {
-    s << r.to_bytes();
+    s.writeBytes(reinterpret_cast<const char*>(r.data()), uint(N));
 }
 
 // Copies the stored bytes over the start of `r`; the rest keeps its values.

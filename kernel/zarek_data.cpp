@@ -421,13 +421,30 @@ zarek_data_c::stored_set zarek_data_c::stored() const {
 
 void zarek_data_c::write_set(QDataStream& s) const {
     const slot_array& slot_set = *m_slots;
+    QHash<qint64, QByteArray> written;
+    const auto write_cached_picture = [this, &written](QDataStream& st, const QPixmap& picture) {
+        if (picture.isNull()) {
+            write_picture(st, picture);
+            return;
+        }
+        const qint64 key = picture.cacheKey();
+        QByteArray code = m_picture_codes.value(key);
+        if (code.isEmpty()) {
+            QDataStream encoder(&code, QIODevice::WriteOnly);
+            encoder.setVersion(st.version());
+            encoder.setByteOrder(st.byteOrder());
+            write_picture(encoder, picture);
+        }
+        written.insert(key, code);
+        st.writeRawData(code.constData(), code.size());
+    };
     write_slot_records(s, slot_set, &profile_slot::name);
     write_slot_records(s, slot_set, &profile_slot::paths);
     write_block_part<12>(s, m_device, 27);
     write_slot_values(s, slot_set, &profile_slot::params, write_map_value);
     write_slot_records(s, slot_set, &profile_slot::extra);
     write_block_part<4>(s, m_device, 0);
-    write_slot_values(s, slot_set, &profile_slot::picture, write_picture);
+    write_slot_values(s, slot_set, &profile_slot::picture, write_cached_picture);
     write_slot_values(s, slot_set, &profile_slot::texts, write_map_value);
     s << bool(m_device.b[4] != 0);
     write_slot_values(s, slot_set, &profile_slot::data, write_map_value);
@@ -441,6 +458,8 @@ void zarek_data_c::write_set(QDataStream& s) const {
     write_slot_records(s, slot_set, &profile_slot::layout);
     write_block_part<48>(s, m_device, 39);
     write_slot_values(s, slot_set, &profile_slot::macros, write_macro_list);
+    // Only the pictures the set still holds keep their encodings.
+    m_picture_codes.swap(written);
 }
 
 bool zarek_data_c::read_set(QDataStream& s, stored_set& set, read_failure* failure) {
@@ -517,6 +536,8 @@ void zarek_data_c::write_all(QByteArray* bytes) const {
     if (!bytes)
         return;
     bytes->clear();
+    // The blob keeps its size from one write to the next: one allocation, no regrowth.
+    bytes->reserve(m_last_blob_size);
     QBuffer buffer(bytes);
     buffer.open(QIODevice::WriteOnly);
     QDataStream stream(&buffer);
@@ -524,6 +545,7 @@ void zarek_data_c::write_all(QByteArray* bytes) const {
     write_set(stream);
     if (m_service)
         m_service->write_section(&buffer);
+    m_last_blob_size = bytes->size();
 }
 
 bool zarek_data_c::read_all(const QByteArray& bytes, read_failure* last_failure) {

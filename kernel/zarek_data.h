@@ -6,6 +6,7 @@
 #include "module/kernel_interfaces.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QMap>
 #include <QPixmap>
@@ -154,4 +155,10 @@ private:
     QString m_favourites_file;
     mutable std::unique_ptr<profile_slot> m_scratch;
     mutable macro_rec m_scratch_macro;
+    // The pictures' stream forms (marker and PNG) from the last write_all, by
+    // QPixmap::cacheKey(). Encoding is most of a commit's cost, and a picture
+    // that is replaced, painted on or refilled gets a new key, so an entry
+    // never outlives the picture it was made from.
+    mutable QHash<qint64, QByteArray> m_picture_codes;
+    mutable int m_last_blob_size = 0;
 };

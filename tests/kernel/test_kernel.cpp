@@ -14,6 +14,7 @@
 #include <QBuffer>
 #include <QCryptographicHash>
 #include <QDataStream>
+#include <QPainter>
 #include <QSharedMemory>
 #include <QStandardPaths>
 #include <QtEndian>
@@ -276,6 +277,71 @@ private slots:
         zarek_data_c check(nullptr, product_type::black);
         QVERIFY(check.read_all(published));
         QCOMPARE(check.name(0).name(), QStringLiteral("Arena"));
+    }
+
+    // A commit keeps the pictures' encodings. Whatever changes after it must reach
+    // the host: the published bytes equal those of a set that encodes everything anew.
+    void changes_after_a_cached_commit_are_published_data() {
+        QTest::addColumn<QString>("change");
+        for (const char* change : {"picture replaced", "picture painted in place",
+                                   "picture cleared", "pictures moved by a deleted slot",
+                                   "picture replaced by a copy of the other", "name", "macro"})
+            QTest::addRow("%s", change) << QString::fromLatin1(change);
+    }
+    void changes_after_a_cached_commit_are_published() {
+        QFETCH(QString, change);
+        auto kernel = loaded_kernel();
+        kernel->append_profile();
+        QCOMPARE(kernel->profile_count(), 2);
+        QImage red(24, 16, QImage::Format_ARGB32);
+        red.fill(Qt::red);
+        QImage blue(24, 16, QImage::Format_ARGB32);
+        blue.fill(Qt::blue);
+        kernel->set_profile_picture(0, QPixmap::fromImage(red));
+        kernel->set_profile_picture(1, QPixmap::fromImage(blue));
+        QVERIFY(kernel->commit());
+        const QByteArray cached = read_segment(m_host->center.commands.last().text);
+
+        zarek_data_c* d = kernel->data();
+        if (change == QLatin1String("picture replaced")) {
+            QImage green = red;
+            green.fill(Qt::green);
+            kernel->set_profile_picture(0, QPixmap::fromImage(green));
+        } else if (change == QLatin1String("picture painted in place")) {
+            QPainter painter(&d->picture(0));
+            painter.fillRect(3, 2, 1, 1, Qt::yellow);
+        } else if (change == QLatin1String("picture cleared")) {
+            kernel->clear_profile_picture(0);
+        } else if (change == QLatin1String("pictures moved by a deleted slot")) {
+            kernel->delete_profile(0);
+        } else if (change == QLatin1String("picture replaced by a copy of the other")) {
+            d->picture(0) = d->picture(1);
+        } else if (change == QLatin1String("name")) {
+            kernel->set_profile_name(1, QStringLiteral("Renamed"));
+        } else if (change == QLatin1String("macro")) {
+            d->macro(1, 7).b[900] ^= 0x5A;
+        }
+        QVERIFY(kernel->commit());
+        QCOMPARE(m_host->center.commands.size(), 2);
+        const QByteArray published = read_segment(m_host->center.commands.last().text);
+        QVERIFY(published != cached);
+        QCOMPARE(md5(published), kernel->checksum());
+
+        // The same set in a profile set that has never written a blob before.
+        zarek_data_c fresh(nullptr, product_type::black);
+        fresh.set_profile_service(kernel->profile_service());
+        fresh.device() = d->device();
+        fresh.favourites() = d->favourites();
+        fresh.saved_layouts() = d->saved_layouts();
+        for (int s = 0; s < max_profile_slots; ++s)
+            fresh.slot(s) = d->slot(s);
+        QByteArray expected;
+        fresh.write_all(&expected);
+        QCOMPARE(published.size(), expected.size());
+        QVERIFY(published == expected);
+
+        // Nothing changed since: the next commit publishes nothing.
+        QVERIFY(!kernel->commit());
     }
 
     void blob_reading_lets_the_service_read_its_section() {
