@@ -44,6 +44,8 @@ public:
     // What the dialog's two buttons do.
     void calibrate_clicked();
     void cancel_clicked();
+    // The animation timer's tick: shows the current frame and moves on, 99 wrapping to 0.
+    void next_frame();
 
     static constexpr int frame_interval_ms = 50;
     static constexpr int frame_count = 100;
@@ -56,7 +58,6 @@ protected:
 private:
     void redraw();
     void show_frame(int32_t frame);
-    void next_frame();
 
     Ui::surf_calibration_fm m_ui;
     surf_lift_ctrl_funcs_c* m_control;

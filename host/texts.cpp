@@ -145,7 +145,7 @@ const text_row k_texts[] = {
     {advanced_text::calibration_success, "Succeeds", "Gelingt"},
     {advanced_text::calibration_failure, "Fails", "Misslingt"},
     {advanced_text::calibration_delay, "after %1 s", "nach %1 s"},
-    {advanced_text::lights_title, "Lights", "Beleuchtung"},
+    {advanced_text::lights_title, "LIGHTS ON THE MOUSE", "BELEUCHTUNG DER MAUS"},
     {advanced_text::lights_off, "Lights off", "Beleuchtung aus"},
 
     // Side-button box, presets, overlays and set-up guide.

@@ -166,8 +166,8 @@ protected:
 
 class surf_lift_ctrl_funcs_listener_i : public interface_i {
 public:
-    virtual void surf_changed(bool on) = 0;        // 2
-    virtual void lift_changed(int32_t level) = 0;  // 3: 0 off .. 3 normal
+    virtual void surf_changed(bool on) = 0;       // 2
+    virtual void lift_changed(int32_t level) = 0; // 3: 0 off .. 3 normal
 
 protected:
     ~surf_lift_ctrl_funcs_listener_i() = default;
@@ -183,11 +183,11 @@ protected:
 
 class sound_feedback_ctrl_funcs_listener_i : public interface_i {
 public:
-    virtual void switch_0_changed(bool on) = 0; // 2
-    virtual void switch_1_changed(bool on) = 0; // 3
-    virtual void switch_2_changed(bool on) = 0; // 4
-    virtual void switch_3_changed(bool on) = 0; // 5
-    virtual void switch_4_changed(bool on) = 0; // 6
+    virtual void switch_0_changed(bool on) = 0;       // 2
+    virtual void switch_1_changed(bool on) = 0;       // 3
+    virtual void switch_2_changed(bool on) = 0;       // 4
+    virtual void switch_3_changed(bool on) = 0;       // 5
+    virtual void switch_4_changed(bool on) = 0;       // 6
     virtual void sound_reserved_7(int32_t value) = 0; // 7: the page ignores it
     virtual void volume_changed(int32_t value) = 0;   // 8: 0..100
 
