@@ -7,6 +7,7 @@
 #include "host/host_log.h"
 #include "host/host_storage.h"
 #include "host/profile_service.h"
+#include "module/page_interfaces.h"
 
 #include <QCryptographicHash>
 #include <QDataStream>
@@ -446,7 +447,11 @@ void virtual_mouse_c::take_tuning(const QString& key) {
         m_surface_on = false;
         m_calibration.stop();
     } else if (command >= lift_first && command <= lift_last) {
-        m_lift_level = command - lift_first;
+        // 5 is off; the distances run the other way: 6 normal, 7 low, 8 extra low.
+        for (int32_t level = 0; level < lift_level::count; ++level) {
+            if (tuning_command::for_lift_level(level) == command)
+                m_lift_level = level;
+        }
     } else {
         qCInfo(lc_koral) << "Virtual mouse: tuning command" << command << "is unknown";
     }

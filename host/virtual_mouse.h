@@ -34,7 +34,7 @@ public:
         calibration_accept = 2,
         calibration_discard = 3,
         surface_off = 4,
-        lift_first = 5, // 5..8: lift levels 0..3
+        lift_first = 5, // 5..8: lift levels off, normal, low, extra low
         lift_last = 8,
     };
 

@@ -43,6 +43,8 @@ public:
     void add_favorite_ctrl(ctrl_funcs_i* ctrl) override;
     void remove_favorite_ctrl(ctrl_funcs_i* ctrl) override;
     int32_t favorite_ctrl_count() override { return m_favorite_ctrls.size(); }
+    // Every control whose favourite mark is set, in the order they were marked.
+    const QList<ctrl_funcs_i*>& favorite_ctrls() const { return m_favorite_ctrls; }
     ctrl_funcs_i* favorite_ctrl(uint8_t i) override;
     void send_command(int32_t code, const QString& text) override;
     QString publish_blob(QBuffer* buffer) override;

@@ -5,6 +5,7 @@
 #include "kernel/zarek_data.h"
 #include "lighting/led_effect_fm.h"
 #include "module/module.h"
+#include "pages/advanced_ctrl.h"
 #include "pages/favorites.h"
 #include "pages/main_ctrl.h"
 
@@ -307,7 +308,7 @@ void zarek_kernel_c::on_product_event(int32_t type) {
 QList<product_function_page_i*> zarek_kernel_c::create_pages() {
     QList<product_function_page_i*> pages;
     pages.append(new main_ctrl_c(this));
-    // TODO(advanced page): pages.append(new advanced_ctrl_c(this));
+    pages.append(new advanced_ctrl_c(this));
     // TODO(button assignment page): pages.append(new btn_assignment_c(this));
     pages.append(new favorites_c(this));
     return pages;

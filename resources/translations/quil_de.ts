@@ -83,4 +83,15 @@
         <translation>ABBRECHEN</translation>
     </message>
 </context>
+<context>
+    <name>favorites_fm_c</name>
+    <message>
+        <source>No favorites yet.</source>
+        <translation>Noch keine Favoriten.</translation>
+    </message>
+    <message>
+        <source>Click the star in the title bar of any setting on the other pages to show it here.</source>
+        <translation>Klicke auf den Stern in der Titelleiste einer Einstellung auf den anderen Seiten, um sie hier zu zeigen.</translation>
+    </message>
+</context>
 </TS>

@@ -689,7 +689,8 @@ private slots:
         kernel->add_favorite_ctrl(&surface);
         QCOMPARE(kernel->data()->favourites(), (QList<int32_t>{1, 2, 13, 8, 7, 10}));
         QVERIFY(QFile::exists(file));
-        QCOMPARE(kernel->favorite_ctrl_count(), 1);
+        // The advanced page's lighting control (type 13, a default favourite) is marked too.
+        QCOMPARE(kernel->favorite_ctrl_count(), 2);
         // Item 0 is type 1, which no registered favourite control has.
         QCOMPARE(kernel->favorite_ctrl(0), nullptr);
         QCOMPARE(kernel->favorite_ctrl(1), nullptr);
@@ -700,7 +701,7 @@ private slots:
         QVERIFY(QFile::exists(file));
         kernel->remove_favorite_ctrl(&surface);
         QCOMPARE(kernel->data()->favourites(), (QList<int32_t>{1, 2, 13, 8, 7}));
-        QCOMPARE(kernel->favorite_ctrl_count(), 0);
+        QCOMPARE(kernel->favorite_ctrl_count(), 1);
     }
 };
 
