@@ -21,6 +21,7 @@
 #include <QEvent>
 #include <QMainWindow>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <memory>
 
 namespace {
@@ -242,7 +243,13 @@ void btn_assignment_box_fm_c::update() {
     if (m_selector)
         m_selector->set_texts(zarek_page_base_c::host_text(selector_title_text),
                               zarek_page_base_c::host_text(selector_description_text));
-    place_tools();
+}
+
+void btn_assignment_box_fm_c::resizeEvent(QResizeEvent* event) {
+    btn_box_fm_base_c::resizeEvent(event);
+    // The preset selector takes the width of the list's column.
+    QWidget* info = m_ui.wg_info;
+    info->resize(qMax(200, m_ui.wg_right->width() - 2 * info->x()), info->height());
 }
 
 void btn_assignment_box_fm_c::reload() {

@@ -37,6 +37,8 @@ public:
     void release() override;
     // Retranslation: the box's texts and the preset selector's from the host.
     void update() override;
+    // The title row's tools move with the new length of the title.
+    void fonts_applied() override { place_tools(); }
     void manager_closing(listener_mgr_i* manager) override;
 
     // The preset strip, the button list and the editor reread the current profile.
@@ -93,6 +95,7 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void place_tools();

@@ -23,20 +23,8 @@ btn_deactivate_fm_c::btn_deactivate_fm_c(int32_t edition, QWidget* parent)
          {static_cast<QWidget*>(m_ui.wg_contain), static_cast<QWidget*>(m_ui.wg_center),
           static_cast<QWidget*>(m_ui.wg_header)})
         w->setAttribute(Qt::WA_StyledBackground);
-    // Point sizes: the overlay reads the same on every screen density as the host's dialogs.
-    const auto point_font = [](QWidget* w, int points) {
-        QFont f(QStringLiteral("EurostileHea"));
-        f.setPointSize(points);
-        f.setStyleStrategy(QFont::PreferAntialias);
-        w->setFont(f);
-    };
-    point_font(m_ui.lb_title, 16);
-    point_font(m_ui.lb_text1, 14);
-    point_font(m_ui.lb_comment, 14);
-    QFont title = m_ui.lb_title->font();
-    title.setBold(true);
-    title.setLetterSpacing(QFont::AbsoluteSpacing, 2);
-    m_ui.lb_title->setFont(title);
+    // Fonts (16 points for the title, 14 for the texts) are in the form's style sheet, so the
+    // host's application style cannot shrink them.
     bind(module_ctrl_center());
 }
 
