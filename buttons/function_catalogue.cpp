@@ -4,6 +4,7 @@
 #include "module/component_interfaces.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace catalogue {
 
@@ -203,9 +204,80 @@ catalogue_node* function_catalogue_c::add_entry(catalogue_node* parent, int code
     return node;
 }
 
+namespace {
+
+// Same menus and entries in the same places, doing the same: only texts may differ.
+bool same_shape(const catalogue_node& a, const catalogue_node& b) {
+    if (a.type != b.type || a.generated != b.generated || a.code != b.code ||
+        a.parameter != b.parameter || a.identifier != b.identifier ||
+        a.macro_kind != b.macro_kind || a.icon_flag != b.icon_flag || a.icon_base != b.icon_base ||
+        a.children.size() != b.children.size())
+        return false;
+    for (std::size_t i = 0; i < a.children.size(); ++i) {
+        if (!same_shape(*a.children[i], *b.children[i]))
+            return false;
+    }
+    return true;
+}
+
+// Takes the new texts into the tree the host shows; only changed texts reach the host.
+void adopt_texts(catalogue_node& shown, const catalogue_node& fresh) {
+    if (shown.label != fresh.label) {
+        shown.label = fresh.label;
+        if (shown.host_menu)
+            shown.host_menu->set_label(fresh.label);
+        if (shown.host_entry)
+            shown.host_entry->set_label(fresh.label);
+    }
+    if (shown.description != fresh.description) {
+        shown.description = fresh.description;
+        if (shown.host_menu)
+            shown.host_menu->set_description(fresh.description);
+    }
+    for (std::size_t i = 0; i < shown.children.size(); ++i)
+        adopt_texts(*shown.children[i], *fresh.children[i]);
+}
+
+} // namespace
+
 void function_catalogue_c::build(const inputs& in) {
-    clear_children(m_root.get());
+    if (!m_root->host_menu || m_root->children.empty()) {
+        clear_children(m_root.get());
+        m_first_labels.clear();
+        build_tree(in);
+        return;
+    }
+    // The host shows a tree already: make the new one as a model first. When only its
+    // texts differ (a language change), the host's menus take the new texts in place;
+    // otherwise they are released and made again.
+    std::unique_ptr<catalogue_node> shown = std::move(m_root);
+    m_root = std::make_unique<catalogue_node>();
+    m_root->type = catalogue_node::kind::menu;
+    m_root->label = shown->label;
+    module_host_i* host = std::exchange(m_host, nullptr);
     m_first_labels.clear();
+    build_tree(in);
+    m_host = host;
+    if (same_shape(*shown, *m_root)) {
+        adopt_texts(*shown, *m_root);
+        m_root = std::move(shown);
+        relabel_index();
+        return;
+    }
+    clear_children(shown.get());
+    m_root->host_menu = shown->host_menu;
+    materialise_children(m_root.get());
+}
+
+void function_catalogue_c::materialise_children(catalogue_node* node) {
+    for (auto& child : node->children) {
+        materialise(child.get());
+        if (child->type == catalogue_node::kind::menu)
+            materialise_children(child.get());
+    }
+}
+
+void function_catalogue_c::build_tree(const inputs& in) {
     catalogue_node* root = m_root.get();
 
     catalogue_node* macros = add_menu(root, 73, 74, "Assign_a_Macro", role::macros);
@@ -555,14 +627,7 @@ bool function_catalogue_c::attach_host(module_host_i* host, QWidget* parent,
     m_root->host_menu = root;
     root->set_name(QStringLiteral("ROOT"));
     root->attach(parent);
-    std::function<void(catalogue_node*)> walk = [&](catalogue_node* node) {
-        for (auto& child : node->children) {
-            materialise(child.get());
-            if (child->type == catalogue_node::kind::menu)
-                walk(child.get());
-        }
-    };
-    walk(m_root.get());
+    materialise_children(m_root.get());
     return true;
 }
 

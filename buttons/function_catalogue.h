@@ -160,6 +160,8 @@ private:
     catalogue_node* add_entry_text(catalogue_node* parent, int code, const QString& label);
     catalogue_node* add_menu_text(catalogue_node* parent, const QString& label,
                                   catalogue_node::role role);
+    void build_tree(const inputs& in);
+    void materialise_children(catalogue_node* node);
     void fill_macros(const QVector<group_view>& groups);
     void fill_timers(const QVector<timer_view>& timers);
     void fill_profiles(const QStringList& profiles);
