@@ -101,8 +101,19 @@ int main(int argc, char** argv) {
             top->add_standard_row(p, standard[p], standard[p] > 1);
             top->add_alter_row(p, standard[p] + 20, standard[p] != 5);
         }
+        window.setStyleSheet(QStringLiteral("background: #111315;"));
         window.show();
         QCoreApplication::processEvents();
+        // "--shot FILE": the two lists as they look, for a person to judge.
+        const QStringList args = QCoreApplication::arguments();
+        if (args.size() > 2 && args[1] == QLatin1String("--shot")) {
+            d->btn_assign(0).set(9, {48, 0, 0});
+            side->choose(9, 48, 3);
+            d->layout(0).set_layout_value(0x020FEF);
+            side->reload();
+            top->choose(5, 65, 0);
+            window.grab().save(args[2]);
+        }
         std::printf("catalogue: %d entries\n", side->catalogue()->entry_count());
 
         // Floor: a plain menu with as many actions, shown and closed.

@@ -6,6 +6,7 @@
 #include "host/components/menu.h"
 #include "kernel/zarek_black_kernel.h"
 #include "kernel/zarek_data.h"
+#include "module/global_func.h"
 #include "module/module.h"
 #include "support/fake_host.h"
 
@@ -118,7 +119,7 @@ struct owner final : btn_set_owner_i {
 library_macro_rec library_macro(const QString& name, int keys) {
     library_macro_rec r;
     r.set_name(name);
-    r.set_first_option_word(3);
+    r.set_first_option_word(uint16_t(keys ? 1 : 5));
     r.set_key_count(uint16_t(keys));
     for (int i = 0; i < keys; ++i)
         r.set_key(i, {uint8_t(4 + i), 1, 0, uint32_t(20 * i)});
@@ -136,6 +137,7 @@ class test_btn_list : public QObject {
     fake_catalogue_service m_service;
     std::unique_ptr<owner> m_owner;
     std::unique_ptr<btn_list_fm_c> m_list;
+    QTemporaryDir m_install;
 
     zarek_data_c* data() { return m_owner->k->data(); }
     btn_entry entry(int i) { return data()->btn_assign(0).get(i); }
@@ -179,6 +181,18 @@ private slots:
             return nullptr;
         };
         quil_init_module(&m_host);
+        // An installation where product 8 takes macro kinds 0..2 and 0x1B20 is a keyboard
+        // that can talk.
+        const QByteArray xml = R"(<CATALOGUE><PRODUCTS>
+            <PRODUCT type="8" pid="2C4A" device_type="0" macro="3"/>
+            <PRODUCT type="4" pid="1B20" device_type="1"/>
+            <PRODUCT type="6" pid="3D10" device_type="2"/></PRODUCTS></CATALOGUE>)";
+        QFile catalogue(m_install.filePath(QStringLiteral("settings.xml")));
+        QVERIFY(catalogue.open(QIODevice::WriteOnly) && catalogue.write(qCompress(xml)) > 0);
+        catalogue.close();
+        global_func().set_application_folder(m_install.path());
+        global_func().load_catalogue();
+        QCOMPARE(global_func().device_class(0x1B20), 1);
     }
     void cleanupTestCase() { quil_exit_module(); }
 
@@ -542,6 +556,59 @@ private slots:
         QCOMPARE(entry(11), (btn_entry{49, 0, 0}));
         QVERIFY(!m_list->timer_in_use(78));
         QVERIFY(m_list->timer_in_use(77));
+    }
+
+    void talk_notices_bring_submenus() {
+        side_rows();
+        m_list->talk_device_added(7, 0x1B20, QStringLiteral("Brenn"));
+        m_list->talk_device_added(8, 0x3D10, QStringLiteral("Headset"));
+        QVERIFY(root()->find_menu(QStringLiteral("Vantor Talk: Brenn")));
+        QVERIFY(!root()->find_menu(QStringLiteral("Vantor Talk: Headset")));
+        // Its entries carry the device; choosing one writes the talk record.
+        menu_entry_c* lock = root()->find_entry(QStringLiteral("Brenn Lock/Unlock"));
+        QVERIFY(lock);
+        QCOMPARE(lock->identifier(), 7u);
+        m_list->click_row(9);
+        QTRY_COMPARE(m_list->current_button_index(), 9);
+        lock->choose();
+        QTRY_COMPARE(entry(9), (btn_entry{82, 0, 0}));
+        const btn_data_block record = data()->data_map(0).value(9);
+        QCOMPARE(record.u16(2), uint16_t(7));
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(record.data() + 5)), QByteArray("Brenn"));
+        QCOMPARE(label(9), QStringLiteral("Brenn Lock/Unlock"));
+        QCOMPARE(label(29), QStringLiteral("Disabled"));
+        m_list->talk_device_removed(7);
+        QVERIFY(!root()->find_menu(QStringLiteral("Vantor Talk: Brenn")));
+        // The stored record still names the device.
+        QCOMPARE(label(9), QStringLiteral("Brenn Lock/Unlock"));
+    }
+
+    void macros_offered_by_kind() {
+        side_rows();
+        m_list->click_row(8);
+        QTRY_COMPARE(m_list->current_button_index(), 8);
+        QVERIFY(root()->find_entry(QStringLiteral("Reload"))->is_enabled());
+        QVERIFY(!root()->find_entry(QStringLiteral("Jump"))->is_enabled());
+        root()->close_menu();
+    }
+
+    void menu_feedback_follows_the_menu() {
+        struct feedback final : main_menu_listener_i {
+            interface_i* query_interface(const GUID&) override { return this; }
+            void release() override {}
+            void main_menu_shown(menu_i*) override { lines << QStringLiteral("shown"); }
+            void main_menu_closed(menu_i*) override { lines << QStringLiteral("closed"); }
+            QStringList lines;
+        } box;
+        side_rows();
+        m_list->set_menu_feedback(&box);
+        m_list->click_row(12);
+        QTRY_COMPARE(box.lines, QStringList{"shown"});
+        QCOMPARE(m_list->current_button_index(), 12);
+        root()->close_menu();
+        QTRY_COMPARE(box.lines, (QStringList{"shown", "closed"}));
+        QCOMPARE(m_list->current_button_index(), -1);
+        m_list->set_menu_feedback(nullptr);
     }
 
     void allowed_list_edits() {
