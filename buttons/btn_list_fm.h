@@ -5,6 +5,7 @@
 #pragma once
 
 #include "button_sets/btn_set_owner.h"
+#include "buttons/function_catalogue.h"
 #include "module/button_set_interfaces.h"
 #include "module/component_interfaces.h"
 #include "module/kernel_host_interfaces.h"
@@ -13,17 +14,18 @@
 #include "module/page_interfaces.h"
 #include "pages/form_base.h"
 
+#include <QHash>
 #include <QMap>
 #include <QPointer>
 #include <QSet>
 #include <QTimer>
 #include <QVector>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 class QLabel;
 class QPushButton;
-class function_catalogue_c;
 class zarek_data_c;
 struct btn_entry;
 namespace Ui {
@@ -145,6 +147,17 @@ public:
     void step_dpi_changed(int32_t step, int32_t dpi) override;
     void active_step_changed(int32_t) override {}
 
+    // How a path for the open functions (15, 137, 138) is asked for; empty = cancelled.
+    // A file dialog by default.
+    void set_file_chooser(std::function<QString(int code)> chooser) {
+        m_file_chooser = std::move(chooser);
+    }
+
+signals:
+    // A chosen function was stored for the button (its double partner and twin may have
+    // changed with it).
+    void button_changed(int button_index);
+
 public slots:
     // The 20 ms timer after a row click: opens the catalogue for the current row.
     void open_menu_timer_trigger();
@@ -154,25 +167,62 @@ private:
         QLabel* number = nullptr;
         QPushButton* button = nullptr;
         int button_index = -1;
+        // What the box asked for, and what the row is after the twin rule.
+        bool base_assignable = true;
         bool assignable = true;
         bool alter = false;
     };
+    struct dpi_step {
+        bool enabled = true;
+        int dpi = 200;
+    };
 
+    listener_i* self();
     void add_row(bool alter, int row_position, int button_index, bool assignable);
     row_rec* row(int button_index);
     const row_rec* row(int button_index) const;
     void relabel(int button_index);
     void relabel_all();
-    void apply_row_style(row_rec& r, bool greyed);
+    void apply_row_style(row_rec& r);
+    void set_greyed(row_rec& r, bool greyed);
     bool position_fitted(int button_index) const;
+    bool first_of_double(int button_index) const;
+    bool twin_locked(int button_index) const;
     zarek_data_c* data() const;
     int current_slot() const;
     uint8_t* entry_of(int button_index) const;
+    btn_entry entry(int button_index) const;
+    void set_entry(int button_index, const btn_entry& value);
     void store_chosen(int button_index);
     void apply_twin_rule(int button_index);
-    void set_entry(int button_index, const btn_entry& entry);
     void attach_listeners();
     void detach_listeners();
+    void set_current_index(int button_index);
+    void make_available_for(int button_index);
+    void run_choice(int button_index, int code, int32_t parameter, uint32_t identifier);
+    bool run_hotkey(int button_index);
+    QString run_file_dialog(int code);
+    bool run_open_path(int button_index, int code);
+    bool run_web_address(int button_index);
+    bool assign_macro(int button_index, int32_t parameter);
+    bool assign_timer(int button_index, uint32_t identifier);
+    bool run_new_timer(int button_index);
+    void run_timer_manager();
+    void run_new_macro();
+    bool run_code_253(int button_index);
+    bool assign_talk(int button_index, int code, uint16_t device);
+    bool run_value_slider(int button_index);
+    template <class T>
+    T* create_dialog(int32_t class_id);
+    function_catalogue_inputs catalogue_inputs() const;
+    interface_i* catalogue_service() const;
+    macro_library_i* library() const;
+    QVector<function_catalogue_timer> timer_views() const;
+    QVector<function_catalogue_dpi> dpi_views() const;
+    void read_dpi_from_profile();
+    void refresh_profiles();
+    QString timer_name(uint32_t identifier) const;
+    void log_unknown(int button_index, int code) const;
 
     btn_set_owner_i* m_owner;
     btn_box_kind m_kind;
@@ -184,11 +234,22 @@ private:
     int m_current_index = -1;
     int m_menu_index = -1;
     bool m_show_all = false;
+    bool m_vista_or_7 = false;
+    bool m_data_gone = false;
+    bool m_closing = false;
     main_menu_listener_i* m_feedback = nullptr;
     QTimer m_open_menu_timer;
     QTimer m_language_timer;
     product_kernel_i* m_kernel = nullptr;
-    listener_mgr_i* m_catalogue_listeners = nullptr;
-    listener_mgr_i* m_macro_listeners = nullptr;
-    QSet<int> m_twin_locked;
+    interface_i* m_catalogue_service = nullptr;
+    hub_i* m_hub = nullptr;
+    interface_i* m_dpi_switcher = nullptr;
+    QPointer<QWidget> m_editor;
+    dpi_step m_dpi[5];
+    // What the layout editor reported last, by side position, until the profile's record
+    // is read again.
+    QHash<int, bool> m_fitted_hint;
+    QHash<uint16_t, QString> m_talk_devices;
+    mutable QSet<int> m_logged_unknown;
+    std::function<QString(int)> m_file_chooser;
 };

@@ -83,4 +83,15 @@
         <translation>CANCEL</translation>
     </message>
 </context>
+<context>
+    <name>btn_list_fm_c</name>
+    <message>
+        <source>STANDARD BUTTONS</source>
+        <translation>STANDARD BUTTONS</translation>
+    </message>
+    <message>
+        <source>ALTER-KEY[+]</source>
+        <translation>ALTER-KEY[+]</translation>
+    </message>
+</context>
 </TS>
