@@ -8,6 +8,7 @@
 #include "host/module_loader.h"
 #include "module/page_interfaces.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QSpinBox>
 #include <QStandardPaths>
@@ -59,6 +60,7 @@ int main(int argc, char** argv) {
     }
 
     constexpr int runs = 50;
+    double main_reopen = 0;
     for (int32_t i = 0; i < kernel->page_count(); ++i) {
         const int32_t type = kernel->page_at(i)->page_id();
         const double first = elapsed_us([&] {
@@ -78,7 +80,30 @@ int main(int argc, char** argv) {
         std::printf("%-18s first open %8.0f us   reopen %8.0f us   close %8.0f us  (median of "
                     "%d)\n",
                     page_name(type), first, median(opens), median(closes), runs);
+        if (type == page_type::main)
+            main_reopen = median(opens);
     }
+
+    // The button page with ten button-set presets (the factory has four): the strip, the
+    // preset selector and both lists grow with them.
+    kernel->open_page(page_type::button_assignment);
+    QCoreApplication::processEvents();
+    auto* add = area.findChild<QAbstractButton*>(QStringLiteral("btn_add_set"));
+    for (int k = 0; add && k < 6; ++k)
+        add->click();
+    const int tiles = area.findChildren<QWidget*>(QStringLiteral("btn_preset_sub_fm_c")).size();
+    kernel->close_page();
+    std::vector<double> ten;
+    for (int r = 0; r < runs; ++r) {
+        ten.push_back(elapsed_us([&] {
+            kernel->open_page(page_type::button_assignment);
+            QCoreApplication::processEvents();
+        }));
+        kernel->close_page();
+    }
+    std::printf("%-18s reopen %8.0f us with %d presets  (median of %d; %.1f x the main page)\n",
+                "button assignment", median(ten), tiles, runs,
+                main_reopen > 0 ? median(ten) / main_reopen : 0.0);
 
     kernel->open_page(page_type::main);
     QTest::qWait(20);

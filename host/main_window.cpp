@@ -3,6 +3,7 @@
 
 #include "host/button_view.h"
 #include "host/mouse_lights_view.h"
+#include "host/button_page_shots.h"
 #include "host/component_gallery.h"
 #include "host/ctrl_center.h"
 #include "host/host_catalogue.h"
@@ -765,6 +766,20 @@ bool main_window_c::render_screenshots(const QString& folder, QString* error) {
         }
         if (!saved)
             return false;
+    }
+    // The button page in use: its menus, guide, pop-ups and overlay.
+    for (QAbstractButton* tab : tabs) {
+        if (tab->property(k_page_id_property).toInt() == page_type::button_assignment &&
+            tab->property(k_page_id_property).isValid()) {
+            const int missing = 1100 - m_page_scroll->viewport()->height();
+            if (missing > 0)
+                resize(width(), height() + missing);
+            const bool saved = button_page_shots::render(this, tab, folder, error);
+            if (size() != window_size)
+                resize(window_size);
+            if (!saved)
+                return false;
+        }
     }
     m_overview_tab->setChecked(true);
     settle();

@@ -1,5 +1,6 @@
 #include "kernel/zarek_kernel.h"
 
+#include "buttons/btn_assignment.h"
 #include "common/log.h"
 #include "kernel/profile_stream.h"
 #include "kernel/zarek_data.h"
@@ -309,7 +310,7 @@ QList<product_function_page_i*> zarek_kernel_c::create_pages() {
     QList<product_function_page_i*> pages;
     pages.append(new main_ctrl_c(this));
     pages.append(new advanced_ctrl_c(this));
-    // TODO(button assignment page): pages.append(new btn_assignment_c(this));
+    pages.append(new btn_assignment_c(this));
     pages.append(new favorites_c(this));
     return pages;
 }

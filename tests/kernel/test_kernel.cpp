@@ -686,11 +686,12 @@ private slots:
 
         kernel->add_favorite(&dpi); // already a default favourite: nothing is saved
         QVERIFY(!QFile::exists(file));
+        // The pages registered their default favourites when they refreshed.
+        const int registered = kernel->favorite_ctrl_count();
         kernel->add_favorite_ctrl(&surface);
         QCOMPARE(kernel->data()->favourites(), (QList<int32_t>{1, 2, 13, 8, 7, 10}));
         QVERIFY(QFile::exists(file));
-        // The advanced page's lighting control (type 13, a default favourite) is marked too.
-        QCOMPARE(kernel->favorite_ctrl_count(), 2);
+        QCOMPARE(kernel->favorite_ctrl_count(), registered + 1);
         // Item 0 is type 1, which no registered favourite control has.
         QCOMPARE(kernel->favorite_ctrl(0), nullptr);
         QCOMPARE(kernel->favorite_ctrl(1), nullptr);
@@ -701,7 +702,7 @@ private slots:
         QVERIFY(QFile::exists(file));
         kernel->remove_favorite_ctrl(&surface);
         QCOMPARE(kernel->data()->favourites(), (QList<int32_t>{1, 2, 13, 8, 7}));
-        QCOMPARE(kernel->favorite_ctrl_count(), 1);
+        QCOMPARE(kernel->favorite_ctrl_count(), registered);
     }
 };
 
