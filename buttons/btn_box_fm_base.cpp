@@ -13,10 +13,15 @@ void btn_box_fm_base_c::set_favorite_box(QCheckBox* box) {
     m_favorite = box;
     if (!box)
         return;
-    connect(box, &QCheckBox::toggled, this, [this](bool on) {
-        if (m_control)
-            m_control->set_favorite(on);
-    });
+    // Queued: on the favourites tab taking the star off removes this very form, which must
+    // not happen inside the check box's own click.
+    connect(
+        box, &QCheckBox::toggled, this,
+        [this](bool on) {
+            if (m_control)
+                m_control->set_favorite(on);
+        },
+        Qt::QueuedConnection);
 }
 
 void btn_box_fm_base_c::show_favorite(bool on) {
