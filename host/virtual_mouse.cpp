@@ -436,6 +436,7 @@ void virtual_mouse_c::take_tuning(const QString& key) {
     }
     m_tuning.append(command);
     emit tuning_seen(command);
+    using namespace tuning_command;
     if (command == calibration_start) {
         m_calibration.start();
     } else if (command == calibration_accept) {
@@ -445,8 +446,11 @@ void virtual_mouse_c::take_tuning(const QString& key) {
     } else if (command == surface_off) {
         m_surface_on = false;
         m_calibration.stop();
-    } else if (command >= lift_first && command <= lift_last) {
-        m_lift_level = command - lift_first;
+    } else if (command == lift_off) {
+        m_lift_level = 0;
+    } else if (command >= lift_normal && command <= lift_extra_low) {
+        // Normal is level 3, low 2, extra low 1.
+        m_lift_level = lift_extra_low + 1 - command;
     } else {
         qCInfo(lc_koral) << "Virtual mouse: tuning command" << command << "is unknown";
     }

@@ -111,6 +111,19 @@ inline constexpr int32_t switch_off = 5;
 inline constexpr int32_t sensor_tuning = 11;
 } // namespace kernel_command
 
+// What a sensor-tuning command (kernel command 11) carries: one int.
+namespace tuning_command {
+inline constexpr int32_t calibration_start = 0;
+inline constexpr int32_t calibration_accept = 2;
+inline constexpr int32_t calibration_discard = 3;
+inline constexpr int32_t surface_off = 4;
+// Lift-off distance: level 0 (off) is 5, then levels 3, 2 and 1 count up to 8.
+inline constexpr int32_t lift_off = 5;
+inline constexpr int32_t lift_normal = 6;
+inline constexpr int32_t lift_low = 7;
+inline constexpr int32_t lift_extra_low = 8;
+} // namespace tuning_command
+
 // Page types.
 namespace page_type {
 inline constexpr int32_t main = 0;
