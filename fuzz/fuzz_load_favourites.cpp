@@ -22,7 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         QSettings(path, QSettings::IniFormat).setValue(QStringLiteral("Favorite"), payload);
     }
 
-    zarek_data_c set(nullptr, 8);
+    // One set for the whole run: loading replaces the whole list every time.
+    static zarek_data_c& set = *new zarek_data_c(nullptr, 8);
     set.set_favourites_file(path);
     set.load_favourites();
     FUZZ_CHECK(set.favourites().size() <= 4096);
