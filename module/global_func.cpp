@@ -12,7 +12,11 @@
 #include <QtEndian>
 
 #include <array>
+#ifdef QUIL_QT_ZLIB
+#include <QtZlib/zlib.h> // the zlib inside Qt Core, on a Windows kit without one of its own
+#else
 #include <zlib.h>
+#endif
 
 namespace {
 
