@@ -16,6 +16,11 @@ inline void fuzz_quiet(QtMsgType, const QMessageLogContext&, const QString&) {}
 inline QString fuzz_setup() {
     static QTemporaryDir* dir = [] {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+        // Files the harnesses write (and the shared-memory keys' files) go to memory when the
+        // system has a memory file system: saving settings syncs to disk, which would cost
+        // more than everything else a run does.
+        if (QDir(QStringLiteral("/dev/shm")).exists())
+            qputenv("TMPDIR", "/dev/shm");
         QStandardPaths::setTestModeEnabled(true);
         qInstallMessageHandler(fuzz_quiet);
         static int argc = 1;
@@ -34,6 +39,7 @@ inline QString fuzz_setup() {
             std::abort();                                                                          \
     } while (false)
 
+// The input without a copy; valid for the run.
 inline QByteArray fuzz_bytes(const uint8_t* data, size_t size) {
-    return QByteArray(reinterpret_cast<const char*>(data), int(size));
+    return QByteArray::fromRawData(reinterpret_cast<const char*>(data), int(size));
 }
