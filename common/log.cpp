@@ -129,6 +129,10 @@ QString CLog::stamp(const QDateTime& when) {
 }
 
 void CLog::write(const QString& message, bool echo) {
+    // Before init, or when the folder cannot be written, the entry is dropped: without an echo
+    // it costs nothing (readers of hostile input log a lot).
+    if (!echo && !m_file.isOpen())
+        return;
     const QString time = stamp(QDateTime::currentDateTime());
     if (echo) {
         qCInfo(quil_log).noquote() << time;
