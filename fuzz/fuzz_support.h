@@ -3,7 +3,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -38,6 +40,18 @@ inline QString fuzz_setup() {
         if (!(condition))                                                                          \
             std::abort();                                                                          \
     } while (false)
+
+// Writes `bytes` to the one file a harness keeps at `path`. Its time stamp is new on every
+// run (an early date that counts up), so Qt's settings cache reads it again; one path for the
+// whole run keeps that cache from growing, which would make every run look like a leak.
+inline bool fuzz_write_file(const QString& path, const QByteArray& bytes) {
+    static qint64 stamp = 0;
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        return false;
+    return file.setFileTime(QDateTime::fromMSecsSinceEpoch(++stamp * 1000),
+                            QFileDevice::FileModificationTime);
+}
 
 // The input without a copy; valid for the run.
 inline QByteArray fuzz_bytes(const uint8_t* data, size_t size) {
