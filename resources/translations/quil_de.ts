@@ -83,4 +83,26 @@
         <translation>ABBRECHEN</translation>
     </message>
 </context>
+<context>
+    <name>favorites_fm_c</name>
+    <message>
+        <source>No favorites yet.</source>
+        <translation>Noch keine Favoriten.</translation>
+    </message>
+    <message>
+        <source>Click the star in the title bar of any setting on the other pages to show it here.</source>
+        <translation>Klicke auf den Stern in der Titelleiste einer Einstellung auf den anderen Seiten, um sie hier zu zeigen.</translation>
+    </message>
+</context>
+<context>
+    <name>btn_list_fm_c</name>
+    <message>
+        <source>STANDARD BUTTONS</source>
+        <translation>STANDARDTASTEN</translation>
+    </message>
+    <message>
+        <source>ALTER-KEY[+]</source>
+        <translation>ALTER-KEY[+]</translation>
+    </message>
+</context>
 </TS>
