@@ -50,7 +50,7 @@ protected:
 private:
     void elide(const QStyleOptionButton& option, bool force) {
         const QRect rect = this->style()->subElementRect(Contents, &option, this);
-        m_text.update(rect, option.text, option.fontMetrics, rect.width() - text_offset(option),
+        m_text.update(rect, option.text, this->font(), rect.width() - text_offset(option),
                       Qt::TextShowMnemonic, force);
     }
 

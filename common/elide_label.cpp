@@ -13,7 +13,7 @@ void elide_label_c::setElideMode(Qt::TextElideMode mode) {
     if (!m_text.set_mode(mode))
         return;
     const QRect rect = m_text.rect();
-    m_text.update(rect, text(), fontMetrics(), rect.right() - rect.left() + 1, 0, true);
+    m_text.update(rect, text(), font(), rect.right() - rect.left() + 1, 0, true);
     update();
 }
 
@@ -28,7 +28,7 @@ void elide_label_c::paintEvent(QPaintEvent* event) {
         return;
     }
     const QRect rect = contentsRect().translated(margin(), margin());
-    m_text.update(rect, full, fontMetrics(), rect.right() - rect.left() + 1, 0, false);
+    m_text.update(rect, full, font(), rect.right() - rect.left() + 1, 0, false);
     QPainter painter(this);
     drawFrame(&painter);
     style()->drawItemText(&painter, rect, QStyle::visualAlignment(layoutDirection(), alignment()),

@@ -1,6 +1,7 @@
-// The shortened form of a widget's text, kept until the space or the text changes.
+// The shortened form of a widget's text, kept until the space, the text or the font changes.
 #pragma once
 
+#include <QFont>
 #include <QFontMetrics>
 #include <QRect>
 #include <QSize>
@@ -19,15 +20,17 @@ public:
     bool eliding() const { return m_mode != Qt::ElideNone; }
     const QString& text() const { return m_elided; }
 
-    // Shortens `full` to `width` when forced or when the rectangle or the text
-    // differs from the ones the current form was computed for.
-    void update(const QRect& rect, const QString& full, const QFontMetrics& metrics, int width,
-                int flags, bool force) {
-        if (!force && rect == m_rect && full == m_full)
+    // Shortens `full` to `width` in `font` when forced or when the rectangle, the text or
+    // the font differs from the ones the current form was computed for (forms change the
+    // font family with the language, often without changing the text's space).
+    void update(const QRect& rect, const QString& full, const QFont& font, int width, int flags,
+                bool force) {
+        if (!force && rect == m_rect && full == m_full && font == m_font)
             return;
         m_rect = rect;
         m_full = full;
-        m_elided = metrics.elidedText(full, m_mode, width, flags);
+        m_font = font;
+        m_elided = QFontMetrics(font).elidedText(full, m_mode, width, flags);
     }
     // The rectangle the current form was computed for (empty before the first paint).
     const QRect& rect() const { return m_rect; }
@@ -43,5 +46,6 @@ private:
     Qt::TextElideMode m_mode = Qt::ElideNone;
     QRect m_rect;
     QString m_full;
+    QFont m_font;
     QString m_elided;
 };

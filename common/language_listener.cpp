@@ -73,11 +73,16 @@ void language_listener_c::release() {
 void language_listener_c::manager_closing(listener_mgr_i*) {}
 
 void language_listener_c::update() {
-    apply_language();
+    apply_if_changed();
 }
 
 void language_listener_c::language_changed(language_source_i*, void*) {
-    apply_language();
+    apply_if_changed();
+}
+
+void language_listener_c::apply_if_changed() {
+    if (m_source)
+        apply(m_source->current_language(), false);
 }
 
 void language_listener_c::bind(interface_i* host_object) {
@@ -103,12 +108,17 @@ void language_listener_c::add_language(int32_t id, const QString& path) {
 }
 
 void language_listener_c::apply_language() {
-    if (!m_source)
-        return;
-    const auto it = m_languages.constFind(m_source->current_language());
+    if (m_source)
+        apply(m_source->current_language(), true);
+}
+
+void language_listener_c::apply(int32_t language, bool again) {
+    const auto it = m_languages.constFind(language);
     if (it == m_languages.constEnd())
         return;
     const QString path = it.value();
+    if (!again && path == m_applied)
+        return;
     refresh_translation(path);
 
     // Installing the same translator twice would list it twice; take it out first.
@@ -118,6 +128,7 @@ void language_listener_c::apply_language() {
     if (!loaded && QFile::exists(path))
         write_log(path + QStringLiteral(" cannot be loaded; texts stay untranslated"), true);
     QCoreApplication::installTranslator(&m_translator);
+    m_applied = path;
 }
 
 void setup_languages(int32_t product_type) {

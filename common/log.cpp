@@ -3,12 +3,15 @@
 #include <QDateTime>
 #include <QDebug>
 #include <QDir>
+#include <QFileInfo>
 #include <QMutex>
 #include <QMutexLocker>
 #include <QThread>
 #include <QTimerEvent>
 #include <algorithm>
 #include <atomic>
+
+Q_LOGGING_CATEGORY(quil_log, "quil.log", QtInfoMsg)
 
 namespace {
 
@@ -91,34 +94,49 @@ void CLog::init(const QString& base, const QString& name) {
 }
 
 void CLog::create_file() {
-    const QString name =
-        QDateTime::currentDateTime().toString(QStringLiteral("yyyy_MM_dd_hh_mm_ss")) +
-        QStringLiteral(".txt");
-    const QString path = m_folder + name;
-
-    // Names have a resolution of one second. When the file to roll over from already carries
-    // this second's name, keep appending to it: the entries stay in order and nothing is lost,
-    // and the next roll-over after the clock moves on starts a fresh file.
-    if (!(m_file.isOpen() && m_file.fileName() == path)) {
-        m_stream.setDevice(nullptr);
-        m_file.close();
-        m_file.setFileName(path);
-        if (m_file.open(QIODevice::Append | QIODevice::Text)) {
-            m_stream.setDevice(&m_file);
-            m_stream.setCodec("UTF-8");
-            m_stream.flush();
-        }
+    // Without a folder the relative name would land in the working directory.
+    if (m_folder.isEmpty())
+        return;
+    // Names have a resolution of one second and order the files by age. A roll-over within
+    // the second of an existing file (a burst of entries) takes the next free second instead:
+    // every roll-over starts a file of its own and the name order stays the age order.
+    QDateTime when = QDateTime::currentDateTime();
+    QString name;
+    for (;;) {
+        name = when.toString(QStringLiteral("yyyy_MM_dd_hh_mm_ss")) + QStringLiteral(".txt");
+        if (!QFileInfo::exists(m_folder + name))
+            break;
+        when = when.addSecs(1);
     }
 
-    qDebug().noquote() << "void CLog::create_file()" << m_folder << name;
+    m_stream.setDevice(nullptr);
+    m_file.close();
+    m_file.setFileName(m_folder + name);
+    if (m_file.open(QIODevice::Append | QIODevice::Text)) {
+        m_stream.setDevice(&m_file);
+        m_stream.setCodec("UTF-8");
+        m_stream.flush();
+    }
+
+    qCDebug(quil_log).noquote() << "void CLog::create_file()" << m_folder << name;
+}
+
+QString CLog::stamp(const QDateTime& when) {
+    // Qt's "z" drops trailing zeros in Qt 5 (260 ms would read "26"), so the milliseconds
+    // are written as a plain number.
+    return when.toString(QStringLiteral("yyyyMMdd_hh:mm:ss:")) +
+           QString::number(when.time().msec());
 }
 
 void CLog::write(const QString& message, bool echo) {
-    const QString stamp =
-        QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd_hh:mm:ss:z"));
+    // Before init, or when the folder cannot be written, the entry is dropped: without an echo
+    // it costs nothing (readers of hostile input log a lot).
+    if (!echo && !m_file.isOpen())
+        return;
+    const QString time = stamp(QDateTime::currentDateTime());
     if (echo) {
-        qDebug().noquote() << stamp;
-        qDebug().noquote() << message;
+        qCInfo(quil_log).noquote() << time;
+        qCInfo(quil_log).noquote() << message;
     }
 
     // Before init, or when the folder cannot be written, the entry is dropped.
@@ -127,19 +145,27 @@ void CLog::write(const QString& message, bool echo) {
 
     // A failed write (a full disk) must not silence every later entry.
     m_stream.resetStatus();
-    m_stream << stamp << '\n' << message << '\n' << '\n';
+    m_stream << time << '\n' << message << '\n' << '\n';
     m_stream.flush();
 
-    if (m_file.size() > m_size_limit)
+    if (m_file.size() > m_size_limit) {
+        // A burst of entries must not pile up files until the next pruning tick: room is
+        // made before the new file exists, so the folder never holds more than the limit.
+        prune(m_files_to_keep - 1);
         create_file();
+    }
 }
 
 void CLog::prune() {
+    prune(m_files_to_keep);
+}
+
+void CLog::prune(int keep) {
     // Without a folder the relative path would name the working directory.
     if (m_folder.isEmpty())
         return;
     const QStringList names = log_files(m_folder);
-    const int surplus = names.size() - m_files_to_keep;
+    const int surplus = names.size() - keep;
     for (int i = 0; i < surplus; ++i)
         QFile::remove(m_folder + names.at(i)); // a failure is retried at the next tick
 }

@@ -2,11 +2,17 @@
 #pragma once
 
 #include <QFile>
+#include <QLoggingCategory>
 #include <QObject>
 #include <QString>
 #include <QTextStream>
 
+class QDateTime;
 class QMutex;
+
+// The module's debug output: echoed entries (info, shown by default) and notes about the
+// log's own files (debug, shown only when "quil.log.debug=true" is among the logging rules).
+Q_DECLARE_LOGGING_CATEGORY(quil_log)
 
 class CLog : public QObject {
     Q_OBJECT
@@ -28,10 +34,16 @@ public:
     // Removes the oldest files beyond the number to keep (the pruning timer's work).
     void prune();
 
+    // An entry's time-stamp line: "yyyyMMdd_hh:mm:ss:" and the milliseconds without leading
+    // zeros (260 ms is "260", 26 ms is "26").
+    static QString stamp(const QDateTime& when);
+
 protected:
     void timerEvent(QTimerEvent* event) override;
 
 private:
+    void prune(int keep);
+
     QFile m_file;
     QTextStream m_stream;
     QString m_folder;

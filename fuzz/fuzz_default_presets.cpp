@@ -7,15 +7,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString folder = fuzz_setup();
-    // A fresh name each run: the settings cache must not hand back an older file.
-    static int run = 0;
-    const QString path = folder + QStringLiteral("/presets%1.dat").arg(++run);
-    {
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly))
-            return 0;
-        file.write(fuzz_bytes(data, size));
-    }
+    const QString path = folder + QStringLiteral("/presets.dat");
+    if (!fuzz_write_file(path, fuzz_bytes(data, size)))
+        return 0;
     const QList<btn_layout_rec> presets = read_default_presets(path);
     FUZZ_CHECK(presets.size() <= 51);
     QSet<uint16_t> ids;
@@ -28,6 +22,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FUZZ_CHECK(!ids.contains(r.preset_id()));
         ids.insert(r.preset_id());
     }
-    QFile::remove(path);
     return 0;
 }

@@ -9,20 +9,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString folder = fuzz_setup();
     if (size == 0)
         return 0;
-    // A fresh name each run: the settings cache must not hand back an older file.
-    static int run = 0;
-    const QString path = folder + QStringLiteral("/fav%1").arg(++run);
+    const QString path = folder + QStringLiteral("/fav");
     const QByteArray payload = fuzz_bytes(data + 1, size - 1);
     if (data[0] & 1) {
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly))
+        if (!fuzz_write_file(path, payload))
             return 0;
-        file.write(payload);
     } else {
+        QFile::remove(path);
         QSettings(path, QSettings::IniFormat).setValue(QStringLiteral("Favorite"), payload);
     }
 
-    zarek_data_c set(nullptr, 8);
+    // One set for the whole run: loading replaces the whole list every time.
+    static zarek_data_c& set = *new zarek_data_c(nullptr, 8);
     set.set_favourites_file(path);
     set.load_favourites();
     FUZZ_CHECK(set.favourites().size() <= 4096);
@@ -32,6 +30,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     set.favourites().clear();
     set.load_favourites();
     FUZZ_CHECK(set.favourites() == loaded);
-    QFile::remove(path);
     return 0;
 }

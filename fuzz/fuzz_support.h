@@ -3,7 +3,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -16,6 +18,11 @@ inline void fuzz_quiet(QtMsgType, const QMessageLogContext&, const QString&) {}
 inline QString fuzz_setup() {
     static QTemporaryDir* dir = [] {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+        // Files the harnesses write (and the shared-memory keys' files) go to memory when the
+        // system has a memory file system: saving settings syncs to disk, which would cost
+        // more than everything else a run does.
+        if (QDir(QStringLiteral("/dev/shm")).exists())
+            qputenv("TMPDIR", "/dev/shm");
         QStandardPaths::setTestModeEnabled(true);
         qInstallMessageHandler(fuzz_quiet);
         static int argc = 1;
@@ -34,6 +41,19 @@ inline QString fuzz_setup() {
             std::abort();                                                                          \
     } while (false)
 
+// Writes `bytes` to the one file a harness keeps at `path`. Its time stamp is new on every
+// run (an early date that counts up), so Qt's settings cache reads it again; one path for the
+// whole run keeps that cache from growing, which would make every run look like a leak.
+inline bool fuzz_write_file(const QString& path, const QByteArray& bytes) {
+    static qint64 stamp = 0;
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        return false;
+    return file.setFileTime(QDateTime::fromMSecsSinceEpoch(++stamp * 1000),
+                            QFileDevice::FileModificationTime);
+}
+
+// The input without a copy; valid for the run.
 inline QByteArray fuzz_bytes(const uint8_t* data, size_t size) {
-    return QByteArray(reinterpret_cast<const char*>(data), int(size));
+    return QByteArray::fromRawData(reinterpret_cast<const char*>(data), int(size));
 }

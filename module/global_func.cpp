@@ -12,7 +12,11 @@
 #include <QtEndian>
 
 #include <array>
+#ifdef QUIL_QT_ZLIB
+#include <QtZlib/zlib.h> // the zlib inside Qt Core, on a Windows kit without one of its own
+#else
 #include <zlib.h>
+#endif
 
 namespace {
 
@@ -160,8 +164,10 @@ void global_func_c::load_catalogue() {
         write_log(path + QStringLiteral(" cannot be opened: ") + file.errorString(), true);
         return;
     }
-    // Compressed bytes beyond the inflated limit cannot belong to an honest catalogue.
-    const QByteArray compressed = file.read(max_catalogue_bytes);
+    // Compressed bytes beyond the inflated limit cannot belong to an honest catalogue. The
+    // read asks for no more than the file holds: Qt sizes its buffer by the request.
+    const QByteArray compressed =
+        file.read(qBound(qint64(0), file.size(), qint64(max_catalogue_bytes)));
     const inflated_t xml = inflate_catalogue(compressed);
     if (!xml.problem.isEmpty()) {
         write_log(path + QLatin1Char(' ') + xml.problem, true);

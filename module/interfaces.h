@@ -3,6 +3,13 @@
 // Do not reorder, insert or remove operations: hosts call them by position.
 #pragma once
 
+// The host is a 32-bit MinGW program: it calls these tables by GCC's layout, where a virtual
+// destructor takes two slots (the kernel's slots 50 and 51), and Qt types cross by value. An
+// MSVC (or clang-cl) build would shift every later slot and pass Qt types its own way.
+#if defined(_MSC_VER)
+#error "Build the module and its hosts with MinGW (GCC's ABI), not MSVC: see README, Windows."
+#endif
+
 #include "module/interface_ids.h"
 
 #include <QString>

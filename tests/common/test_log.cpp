@@ -1,6 +1,8 @@
 #include "common/log.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -8,6 +10,7 @@
 #include <QThread>
 #include <QtTest>
 
+#include <atomic>
 #include <memory>
 #include <vector>
 
@@ -194,6 +197,96 @@ private slots:
         log.init(base() + QStringLiteral("later/"), QStringLiteral("Quil"));
         QVERIFY(log.is_open());
         QVERIFY(!contents(log.current_file()).contains("too early"));
+    }
+
+    void stamp_has_milliseconds_without_leading_zeros_data() {
+        QTest::addColumn<int>("msec");
+        QTest::addColumn<QString>("expected");
+        // Qt's own "z" would drop the trailing zeros instead: 260 ms would read "26".
+        QTest::addRow("260 ms") << 260 << QStringLiteral("20261206_09:05:07:260");
+        QTest::addRow("26 ms") << 26 << QStringLiteral("20261206_09:05:07:26");
+        QTest::addRow("100 ms") << 100 << QStringLiteral("20261206_09:05:07:100");
+        QTest::addRow("5 ms") << 5 << QStringLiteral("20261206_09:05:07:5");
+        QTest::addRow("0 ms") << 0 << QStringLiteral("20261206_09:05:07:0");
+        QTest::addRow("999 ms") << 999 << QStringLiteral("20261206_09:05:07:999");
+    }
+
+    void stamp_has_milliseconds_without_leading_zeros() {
+        QFETCH(int, msec);
+        QFETCH(QString, expected);
+        QCOMPARE(CLog::stamp(QDateTime(QDate(2026, 12, 6), QTime(9, 5, 7, msec))), expected);
+    }
+
+    void stress_keeps_entries_whole_across_rollovers() {
+        // 10^5 entries of about 150 bytes from four threads: seven or eight roll-overs within
+        // a few seconds, so several files are due within one second of each other.
+        constexpr int threads = 4;
+        constexpr int per_thread = 25000;
+        const QString padding(100, QLatin1Char('x'));
+        const QString second_line = QStringLiteral("\u00e9\u4e2d end");
+        module_log().init(base(), QStringLiteral("Quil"));
+        QVERIFY(module_log().is_open());
+
+        std::atomic<int> running{threads};
+        std::vector<std::unique_ptr<QThread>> workers;
+        for (int t = 0; t < threads; ++t) {
+            workers.emplace_back(QThread::create([&, t] {
+                for (int i = 0; i < per_thread; ++i)
+                    write_log(
+                        QStringLiteral("t %1 e %2 %3\n%4").arg(t).arg(i).arg(padding, second_line));
+                --running;
+            }));
+            workers.back()->start();
+        }
+        // Watch the folder while they write: never more than five files at any moment.
+        int most_files = 0;
+        QElapsedTimer clock;
+        clock.start();
+        while (running.load() > 0 && clock.elapsed() < 240000) {
+            most_files = qMax(most_files, int(names_in(folder()).size()));
+            QThread::msleep(2);
+        }
+        for (auto& worker : workers)
+            QVERIFY(worker->wait(30000));
+        QVERIFY2(most_files <= 5, qPrintable(QString::number(most_files)));
+
+        const QStringList files = names_in(folder());
+        QCOMPARE(files.size(), 5);
+        const QRegularExpression first_line(QStringLiteral("^t (\\d) e (\\d+) x{100}$"));
+        std::vector<int> last(threads, -1);
+        int kept = 0;
+        for (int f = 0; f < files.size(); ++f) {
+            const QByteArray bytes = contents(folder() + files.at(f));
+            const QStringList lines = QString::fromUtf8(bytes).split(QLatin1Char('\n'));
+            QCOMPARE(lines.size() % 4, 1); // whole entries, plus the split's empty tail
+            qint64 last_entry_bytes = 0;
+            for (int i = 0; i + 3 < lines.size(); i += 4) {
+                QVERIFY2(stamp_pattern.match(lines.at(i)).hasMatch(), qPrintable(lines.at(i)));
+                const QRegularExpressionMatch m = first_line.match(lines.at(i + 1));
+                QVERIFY2(m.hasMatch(), qPrintable(lines.at(i + 1)));
+                QCOMPARE(lines.at(i + 2), second_line);
+                QCOMPARE(lines.at(i + 3), QString());
+                // Each thread's entries follow each other without a gap: the pruned files are
+                // the oldest, so what is kept is an unbroken tail of every thread's entries.
+                const int t = m.captured(1).toInt();
+                const int n = m.captured(2).toInt();
+                QVERIFY2(last[t] < 0 || n == last[t] + 1,
+                         qPrintable(
+                             QStringLiteral("thread %1: %2 after %3").arg(t).arg(n).arg(last[t])));
+                last[t] = n;
+                ++kept;
+                last_entry_bytes =
+                    (lines.at(i) + lines.at(i + 1) + lines.at(i + 2)).toUtf8().size() + 4;
+            }
+            // Every file but the newest rolled over with the entry that took it past the limit.
+            if (f + 1 < files.size()) {
+                QVERIFY2(bytes.size() > limit, qPrintable(files.at(f)));
+                QVERIFY2(bytes.size() - last_entry_bytes <= limit, qPrintable(files.at(f)));
+            }
+        }
+        for (int t = 0; t < threads; ++t)
+            QCOMPARE(last[t], per_thread - 1);
+        QVERIFY(kept < threads * per_thread); // the oldest files were pruned on the way
     }
 
     void module_log_keeps_concurrent_entries_whole() {

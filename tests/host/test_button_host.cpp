@@ -729,8 +729,9 @@ private slots:
         const QString file = dir.filePath(QStringLiteral("devices.dat"));
         device_list_c devices(file);
         devices.add({QStringLiteral("Brenn TKL"), 0x1B20, 1});
-        catalogue_service_c service(nullptr, &devices);
+        // The listener outlives the service: its destruction tells those still registered.
         fake_relay relay;
+        catalogue_service_c service(nullptr, &devices);
         service.add_listener(&relay);
         QVERIFY(host_storage::save_file(file, bytes));
         const bool readable = devices.load();
@@ -844,8 +845,8 @@ private slots:
     void service_tells_of_devices_and_timers() {
         timer_list_c timers;
         device_list_c devices;
+        fake_relay relay; // outlives the service, which tells it when it goes
         catalogue_service_c service(&timers, &devices);
-        fake_relay relay;
         query<listener_mgr_i>(static_cast<catalogue_service_i*>(&service))->add_listener(&relay);
         QVERIFY(devices.add({QStringLiteral("Brenn TKL"), 0x1B20, 3}));
         QVERIFY(!devices.add({QStringLiteral("Twin"), 0x1B20, 3})); // identifier taken

@@ -538,12 +538,13 @@ private slots:
         QFETCH(int, start);
         QFETCH(int, key);
         QFETCH(int, reported);
-        owned<value_ctrl_c> control(make_value_ctrl(class_id));
-        QCOMPARE(static_cast<ctrl_funcs_i*>(control.get())->ctrl_type(), type);
+        // The listeners outlive the control: its destruction tells those still registered.
         fake_listener page;
         fake_listener hub;
         fake_listener deaf;
         deaf.values = false;
+        owned<value_ctrl_c> control(make_value_ctrl(class_id));
+        QCOMPARE(static_cast<ctrl_funcs_i*>(control.get())->ctrl_type(), type);
         for (fake_listener* l : {&page, &deaf, &hub, &page})
             control->add_listener(l);
         QCOMPARE(control->listeners(), (QVector<listener_i*>{&page, &deaf, &hub}));

@@ -1,6 +1,6 @@
 // The eliding label, check box and push button: the default looks like the Qt base,
 // each mode puts the ellipsis in its place, and the elided text is computed again
-// only when the mode, the text or the contents rectangle changes.
+// only when the mode, the text, the font or the contents rectangle changes.
 #include "common/elide_check_box.h"
 #include "common/elide_label.h"
 #include "common/elide_push_button.h"
@@ -166,14 +166,32 @@ private slots:
         set_mode(w.get(), Qt::ElideRight);
         painted(w.get());
         const QString before = elided(w.get());
-        // A much larger font would shorten the text a lot, were it computed again.
-        w->setFont(QFont(QStringLiteral("DejaVu Sans"), 30));
         set_mode(w.get(), Qt::ElideRight);
         QCOMPARE(elided(w.get()), before);
+        // A much larger font shortens the text a lot.
+        w->setFont(QFont(QStringLiteral("DejaVu Sans"), 30));
         // A new mode computes at once, with the new font.
         set_mode(w.get(), Qt::ElideLeft);
         QVERIFY(elided(w.get()).startsWith(ellipsis));
         QVERIFY(elided(w.get()).size() < before.size());
+    }
+
+    void font_change_recomputes_on_the_next_paint_data() { kinds(); }
+    void font_change_recomputes_on_the_next_paint() {
+        QFETCH(QString, kind);
+        // The forms change the font family with the language and keep the space: the text
+        // must be shortened again for the new font, not kept from the old one.
+        auto w = make(kind, long_text, QSize(200, 30));
+        set_mode(w.get(), Qt::ElideRight);
+        painted(w.get());
+        const QString small = elided(w.get());
+        w->setFont(QFont(QStringLiteral("DejaVu Sans"), 16));
+        painted(w.get());
+        QVERIFY2(elided(w.get()).size() < small.size(), qPrintable(elided(w.get())));
+        QVERIFY(w->fontMetrics().horizontalAdvance(elided(w.get())) <= text_rect(w.get()).width());
+        w->setFont(QFont(QStringLiteral("DejaVu Sans"), 10));
+        painted(w.get());
+        QCOMPARE(elided(w.get()), small);
     }
 
     void resize_and_new_text_recompute_on_the_next_paint_data() { kinds(); }

@@ -212,10 +212,11 @@ private slots:
     }
 
     void listeners_are_kept_once_and_reached_by_interface() {
-        probe_ctrl ctrl(1, &m_journal);
+        // The listeners outlive the control: its destruction tells those still registered.
         probe_listener a(QStringLiteral("a"), &m_journal, true);
         probe_listener b(QStringLiteral("b"), &m_journal);
         probe_listener c(QStringLiteral("c"), &m_journal, true);
+        probe_ctrl ctrl(1, &m_journal);
         interface_i* manager = static_cast<ctrl_funcs_i*>(&ctrl);
         for (probe_listener* l : {&a, &a, &b, &c})
             connect_listener(manager, static_cast<listener_i*>(l));
