@@ -9,6 +9,7 @@
 #include "module/page_interfaces.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -57,9 +58,12 @@ const char* page_name(int32_t type) {
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A home of its own: the module's per-user files (favourites, log) start from the
+    // factory state on every run, whatever tests or earlier runs left behind.
+    QTemporaryDir dir;
+    qputenv("HOME", QFile::encodeName(dir.path()));
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
-    QTemporaryDir dir;
 
     host_rig rig(dir.path());
     module_loader_c loader(QStringLiteral(QUIL_BIN_DIR "/quil"));
