@@ -1,6 +1,5 @@
 #include "host/virtual_mouse.h"
 
-
 #include "host/ctrl_center.h"
 #include "host/device_memory.h"
 #include "host/host_log.h"
