@@ -500,7 +500,19 @@ void btn_list_fm_c::relabel(int button_index) {
     r->assignable = r->base_assignable && !twin_locked(button_index);
     apply_row_style(*r);
     set_greyed(*r, unfitted);
-    r->button->setText(row_label(button_index));
+    const QString text = row_label(button_index);
+    r->button->setText(text);
+    // A code the catalogue does not know shows no label (and stays stored as it is); the
+    // tool tip says why the row is empty.
+    const btn_entry e = entry(button_index);
+    const bool unknown = text.isEmpty() && data() && !unfitted &&
+                         m_catalogue->first_label(e.code).isEmpty() &&
+                         e.code != function_code::macro && e.code != function_code::timer &&
+                         e.code != function_code::hotkey;
+    r->button->setToolTip(unknown ? tr("Function %1 is not offered by this module; the button "
+                                       "keeps it until you choose another.")
+                                        .arg(e.code)
+                                  : QString());
 }
 
 void btn_list_fm_c::relabel_all() {
