@@ -640,7 +640,9 @@ void btn_list_fm_c::click_row(int button_index) {
     const row_rec* r = row(button_index);
     if (!r || !r->assignable || m_closing)
         return;
+    // The clicked row is the current one from now on; its menu follows shortly.
     m_menu_index = button_index;
+    set_current_index(button_index);
     make_available_for(button_index);
     m_open_menu_timer.start();
 }
