@@ -104,5 +104,9 @@
         <source>ALTER-KEY[+]</source>
         <translation>ALTER-KEY[+]</translation>
     </message>
+    <message>
+        <source>Function %1 is not offered by this module; the button keeps it until you choose another.</source>
+        <translation>Funktion %1 wird von diesem Modul nicht angeboten; die Taste behält sie, bis Sie eine andere wählen.</translation>
+    </message>
 </context>
 </TS>

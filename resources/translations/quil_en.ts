@@ -104,5 +104,9 @@
         <source>ALTER-KEY[+]</source>
         <translation>ALTER-KEY[+]</translation>
     </message>
+    <message>
+        <source>Function %1 is not offered by this module; the button keeps it until you choose another.</source>
+        <translation>Function %1 is not offered by this module; the button keeps it until you choose another.</translation>
+    </message>
 </context>
 </TS>
