@@ -26,3 +26,21 @@ quil_add_test(test_components SOURCES host/test_components.cpp host/fake_kernel.
 # service, the mouse's buttons read from forged memory); E2E only because it
 # links the host alone.
 quil_add_test(test_button_host SOURCES host/test_button_host.cpp E2E)
+
+# The button assignment page through koral: a hotkey typed into the host's dialog and a
+# macro from its library reach the virtual mouse and survive a restart; under an X server
+# (xvfb-run) a palette block dragged with the mouse fits a side button the mouse keeps.
+quil_add_test(e2e_buttons SOURCES host/e2e_buttons.cpp E2E)
+# The module reads the catalogue beside the program that loads it: the macro kinds it
+# offers for the device come from there.
+add_dependencies(e2e_buttons koral_catalogue)
+add_custom_command(TARGET e2e_buttons POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${QUIL_BIN_DIR}/settings.xml
+            $<TARGET_FILE_DIR:e2e_buttons>/settings.xml
+    VERBATIM)
+if(EXISTS /usr/bin/xvfb-run)
+    add_test(NAME e2e_buttons_x11
+             COMMAND xvfb-run -a -s "-screen 0 1600x1200x24" $<TARGET_FILE:e2e_buttons>
+                     a_palette_block_dragged_onto_the_panel_fits_a_button)
+    set_tests_properties(e2e_buttons_x11 PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=xcb" TIMEOUT 300)
+endif()
