@@ -84,7 +84,12 @@ int main(int argc, char** argv) {
     virtual_mouse_c mouse(&centre, product_type::black, QStringLiteral("QuilBlack"), dir.path());
     mouse.attach(kernel);
 
-    constexpr int runs = 50;
+    // "--runs N" shortens a run (profiling under callgrind).
+    int runs = 50;
+    const QStringList args = QCoreApplication::arguments();
+    const int runs_at = args.indexOf(QStringLiteral("--runs"));
+    if (runs_at > 0 && runs_at + 1 < args.size())
+        runs = qMax(1, args.at(runs_at + 1).toInt());
     double main_reopen = 0;
     for (int32_t i = 0; i < kernel->page_count(); ++i) {
         const int32_t type = kernel->page_at(i)->page_id();
@@ -119,6 +124,7 @@ int main(int argc, char** argv) {
     const int tiles = area.findChildren<QWidget*>(QStringLiteral("btn_preset_sub_fm_c")).size();
     kernel->close_page();
     std::vector<double> ten;
+    ten.reserve(size_t(runs));
     for (int r = 0; r < runs; ++r) {
         ten.push_back(elapsed_us([&] {
             kernel->open_page(page_type::button_assignment);
