@@ -32,7 +32,10 @@ quil_add_test(test_button_host SOURCES host/test_button_host.cpp E2E)
 # (xvfb-run) a palette block dragged with the mouse fits a side button the mouse keeps.
 quil_add_test(e2e_buttons SOURCES host/e2e_buttons.cpp E2E)
 # The module reads the catalogue beside the program that loads it: the macro kinds it
-# offers for the device come from there.
+# offers for the device come from there. The suite gets a folder of its own, so the
+# catalogue does not change what the other suites' module sees.
+set_target_properties(e2e_buttons PROPERTIES RUNTIME_OUTPUT_DIRECTORY
+                      ${CMAKE_BINARY_DIR}/tests/with_catalogue)
 add_dependencies(e2e_buttons koral_catalogue)
 add_custom_command(TARGET e2e_buttons POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E copy_if_different ${QUIL_BIN_DIR}/settings.xml
