@@ -3,13 +3,9 @@
 // user's slider move on the DPI switcher until the value is in the profile
 // (the chain from the slider to the record is synchronous). Run by hand; the
 // numbers are for comparing builds, not for tests.
+#include "bench/bench_rig.h"
 #include "host/components/slider.h"
-#include "host/ctrl_center.h"
-#include "host/hub.h"
-#include "host/module_host.h"
 #include "host/module_loader.h"
-#include "host/virtual_mouse.h"
-#include "module/kernel_host_interfaces.h"
 #include "module/page_interfaces.h"
 
 #include <QAbstractButton>
@@ -19,25 +15,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <vector>
 
 namespace {
-
-using clock_type = std::chrono::steady_clock;
-
-double elapsed_us(const std::function<void()>& op) {
-    const auto start = clock_type::now();
-    op();
-    return std::chrono::duration<double, std::micro>(clock_type::now() - start).count();
-}
-
-double median(std::vector<double> values) {
-    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
-    return values[values.size() / 2];
-}
 
 const char* page_name(int32_t type) {
     switch (type) {
@@ -61,12 +43,9 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QTemporaryDir dir;
 
-    ctrl_center_c centre;
-    hub_c hub(dir.path());
-    centre.set_hub(&hub);
-    module_host_c host(&centre);
+    host_rig rig(dir.path());
     module_loader_c loader(QStringLiteral(QUIL_BIN_DIR "/quil"));
-    if (!loader.load() || !loader.enter(&host)) {
+    if (!loader.load() || !loader.enter(&rig.host)) {
         std::fprintf(stderr, "cannot load the module: %s\n", qPrintable(loader.error_string()));
         return 1;
     }
@@ -74,15 +53,11 @@ int main(int argc, char** argv) {
     QWidget area;
     area.resize(1002, 720);
     area.show();
-    auto* kernel = query<product_kernel_i>(host.create_module_object(class_id::black_kernel));
+    product_kernel_i* kernel = rig.open_kernel(&area);
     if (!kernel) {
         std::fprintf(stderr, "the module made no kernel\n");
         return 1;
     }
-    kernel->attach(&centre, &area);
-    centre.set_current_kernel(kernel);
-    virtual_mouse_c mouse(&centre, product_type::black, QStringLiteral("QuilBlack"), dir.path());
-    mouse.attach(kernel);
 
     // "--runs N" shortens a run (profiling under callgrind).
     int runs = 50;
@@ -158,7 +133,6 @@ int main(int argc, char** argv) {
     std::printf("%-18s %8.1f us  (median of %zu key moves, slider to profile record)\n",
                 "slider move", median(moves), moves.size());
     kernel->close_page();
-    mouse.detach();
-    kernel->release();
+    rig.close_kernel(kernel);
     return 0;
 }

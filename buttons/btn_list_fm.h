@@ -171,6 +171,9 @@ private:
         bool base_assignable = true;
         bool assignable = true;
         bool alter = false;
+        // What the row's style shows now; -1 before the first time.
+        int shown_assignable = -1;
+        int shown_greyed = -1;
     };
     struct dpi_step {
         bool enabled = true;

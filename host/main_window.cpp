@@ -2,6 +2,7 @@
 #include "host/widget_helpers.h"
 
 #include "host/button_view.h"
+#include "host/mouse_lights_view.h"
 #include "host/button_page_shots.h"
 #include "host/component_gallery.h"
 #include "host/ctrl_center.h"
@@ -168,6 +169,7 @@ main_window_c::main_window_c(module_host_c* host, ctrl_center_c* centre,
     device_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     device_scroll->setWidget(m_profile_panel);
     m_device_tab = add_tab(QStringLiteral("btn_tab_device"), device_scroll);
+    add_lights_card();
     if (timers)
         add_button_cards(timers, devices);
     if (hub) {
@@ -178,6 +180,11 @@ main_window_c::main_window_c(module_host_c* host, ctrl_center_c* centre,
     connect(m_session, &kernel_session_c::kernel_changed, this, &main_window_c::rebuild_page_tabs);
     // The overview's control-centre facts follow the device shown.
     connect(m_session, &kernel_session_c::kernel_changed, this, &main_window_c::refresh_centre);
+    // A mouse that had to set its memory aside says so on the device tab: show it.
+    connect(m_session, &kernel_session_c::kernel_changed, this, [this] {
+        if (m_session->mouse() && !m_session->mouse()->set_aside().isEmpty())
+            m_device_tab->setChecked(true);
+    });
     connect(m_session, &kernel_session_c::profiles_changed, this, &main_window_c::refresh_centre);
     // An edit made through one of the host's components is committed soon after.
     connect(m_host->components(), &component_context_c::user_changed, m_session,
@@ -239,6 +246,19 @@ void main_window_c::add_button_cards(timer_list_c* timers, device_list_c* device
         m_profile_panel->add_section(talk);
         connect(m_centre, &ctrl_center_c::language_switched, talk, &talk_devices_panel_c::refresh);
     }
+}
+
+void main_window_c::add_lights_card() {
+    m_lights_card = new device_lights_card_c([this](int32_t id) { return text(id); });
+    m_profile_panel->add_section(m_lights_card);
+    // The picture reads the memory of whichever mouse is shown, after every store.
+    const auto follow = [this] { m_lights_card->set_mouse(m_session->mouse()); };
+    connect(m_session, &kernel_session_c::kernel_changed, m_lights_card, follow);
+    connect(m_session, &kernel_session_c::device_changed, m_lights_card,
+            &device_lights_card_c::refresh);
+    connect(m_centre, &ctrl_center_c::language_switched, m_lights_card,
+            &device_lights_card_c::retranslate);
+    follow();
 }
 
 int32_t main_window_c::open_macro_editor(int group) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 class QButtonGroup;
+class device_lights_card_c;
 class QComboBox;
 class QDialog;
 class QImage;
@@ -56,6 +57,7 @@ public:
     profile_panel_c* profile_panel() const { return m_profile_panel; }
     macro_panel_c* macro_panel() const { return m_macro_panel; }
     button_view_c* button_view() const { return m_button_view; }
+    device_lights_card_c* lights_card() const { return m_lights_card; }
 
     // Opens the macro editor for a new macro in a group (-1: the first);
     // 1 when a macro was added to the library.
@@ -85,6 +87,8 @@ private:
     void rebuild_page_tabs();
     bool save_dialog_shot(QDialog* dialog, const QImage& backdrop, const QString& file);
     bool save_dropdown_shot(QComboBox* box, const QString& file);
+    // The device tab's picture of the mouse's lights and its calibration answer.
+    void add_lights_card();
     void add_button_cards(timer_list_c* timers, device_list_c* devices);
 
     module_host_c* m_host;
@@ -136,6 +140,7 @@ private:
     macro_panel_c* m_macro_panel = nullptr;
     hub_c* m_hub = nullptr;
     button_view_c* m_button_view = nullptr;
+    device_lights_card_c* m_lights_card = nullptr;
     timer_list_c* m_timers = nullptr;
     QPushButton* m_macros_tab = nullptr;
     // Where the kernel's pages open, and the tab buttons the pages gave the host.

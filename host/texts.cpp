@@ -1,5 +1,6 @@
 #include "host/texts.h"
 
+#include "host/components/advanced_texts.h"
 #include "host/components/button_texts.h"
 #include "host/components/component_texts.h"
 
@@ -96,6 +97,56 @@ const text_row k_texts[] = {
     {615, "Flow direction: up", "Flussrichtung: nach oben"},
     {616, "Flow direction: down", "Flussrichtung: nach unten"},
     {524, "CHOOSE A COLOR", "FARBE WÄHLEN"},
+
+    // The host's advanced-page controls, message box and the device panel's tuning answer.
+    {advanced_text::adv_sen_title, "ADVANCED SENSITIVITY", "ERWEITERTE EMPFINDLICHKEIT"},
+    {advanced_text::adv_sen_help,
+     "Set the sensitivity of the horizontal (X) and vertical (Y) axis separately. Switched off, "
+     "both axes use the sensitivity of the main settings.",
+     "Lege die Empfindlichkeit der waagrechten (X) und senkrechten (Y) Achse getrennt fest. "
+     "Ausgeschaltet nutzen beide Achsen die Empfindlichkeit der Grundeinstellungen."},
+    {advanced_text::adv_sen_separate, "Set X and Y separately", "X und Y getrennt einstellen"},
+    {advanced_text::adv_sen_x, "X", "X"},
+    {advanced_text::adv_sen_y, "Y", "Y"},
+    {advanced_text::adv_sen_hint, "Both follow the main settings",
+     "Beide folgen den Grundeinstellungen"},
+    {advanced_text::polling_title, "POLLING RATE", "ABFRAGERATE"},
+    {advanced_text::polling_help,
+     "How often per second the mouse reports its movement to the computer. Higher rates feel "
+     "smoother and use a little more processor time.",
+     "Wie oft pro Sekunde die Maus ihre Bewegung an den Computer meldet. Höhere Raten wirken "
+     "flüssiger und kosten etwas mehr Rechenzeit."},
+    {advanced_text::polling_hint, "Reports per second", "Meldungen pro Sekunde"},
+    {advanced_text::reset_title, "DEVICE RESET", "GERÄT ZURÜCKSETZEN"},
+    {advanced_text::reset_help,
+     "Returns every profile and every setting of the mouse to the factory state.",
+     "Setzt alle Profile und alle Einstellungen der Maus auf den Werkszustand zurück."},
+    {advanced_text::reset_text, "All five profiles go back to the factory settings.",
+     "Alle fünf Profile kehren zu den Werkseinstellungen zurück."},
+    {advanced_text::reset_button, "RESET DEVICE", "GERÄT ZURÜCKSETZEN"},
+    {advanced_text::reset_confirm_title, "Reset the device", "Gerät zurücksetzen"},
+    {advanced_text::reset_confirm_text,
+     "Every profile, button assignment, macro and lighting setting of the mouse returns to the "
+     "factory state. This cannot be undone.",
+     "Alle Profile, Tastenbelegungen, Makros und Beleuchtungseinstellungen der Maus kehren in den "
+     "Werkszustand zurück. Das lässt sich nicht rückgängig machen."},
+    {advanced_text::reset_confirm_ok, "RESET", "ZURÜCKSETZEN"},
+    {advanced_text::sound_title, "SOUND FEEDBACK", "TONRÜCKMELDUNG"},
+    {advanced_text::sound_help,
+     "The mouse confirms these actions with a short sound. The volume applies to all of them.",
+     "Die Maus bestätigt diese Aktionen mit einem kurzen Ton. Die Lautstärke gilt für alle."},
+    {advanced_text::sound_switch_0, "Profile switch", "Profilwechsel"},
+    {advanced_text::sound_switch_1, "DPI switch", "DPI-Wechsel"},
+    {advanced_text::sound_switch_2, "Alter-Key[+] layer", "Alter-Key[+]-Ebene"},
+    {advanced_text::sound_switch_3, "Macro recording", "Makroaufnahme"},
+    {advanced_text::sound_switch_4, "Side panel change", "Seitenteil-Wechsel"},
+    {advanced_text::sound_volume, "VOLUME", "LAUTSTÄRKE"},
+    {advanced_text::calibration_answer, "Calibration answer", "Antwort auf Kalibrierung"},
+    {advanced_text::calibration_success, "Succeeds", "Gelingt"},
+    {advanced_text::calibration_failure, "Fails", "Misslingt"},
+    {advanced_text::calibration_delay, "after %1 s", "nach %1 s"},
+    {advanced_text::lights_title, "LIGHTS ON THE MOUSE", "BELEUCHTUNG DER MAUS"},
+    {advanced_text::lights_off, "Lights off", "Beleuchtung aus"},
 
     // Side-button box, presets, overlays and set-up guide.
     {591, "Choose a button set for the side panel", "Wähle einen Tastensatz für das Seitenteil"},
@@ -632,6 +683,19 @@ const text_row k_texts[] = {
      "DPI-Taste: Profil %1 nutzt jetzt Stufe %2 (%3 DPI)."},
     {host_text::message_not_sent, "Message %1 was not sent; the log says why.",
      "Meldung %1 wurde nicht gesendet; das Protokoll nennt den Grund."},
+    {host_text::memory_aside, "Set aside", "Beiseitegelegt"},
+    {host_text::memory_kept_aside,
+     "The mouse's memory could not be read, so it was kept as %1 for you to look at. The mouse "
+     "starts again from its factory settings; what you change from now on is saved as usual.",
+     "Der Speicher der Maus ließ sich nicht lesen und wurde deshalb als %1 aufbewahrt, damit Sie "
+     "ihn ansehen können. Die Maus beginnt wieder mit den Werkseinstellungen; was Sie ab jetzt "
+     "ändern, wird wie gewohnt gespeichert."},
+    {host_text::memory_not_kept_aside,
+     "The mouse's memory in %1 could not be read, nor moved aside, so the mouse's next save "
+     "writes over it. The mouse starts again from its factory settings.",
+     "Der Speicher der Maus in %1 ließ sich weder lesen noch beiseitelegen; beim nächsten "
+     "Speichern der Maus wird er überschrieben. Die Maus beginnt wieder mit den "
+     "Werkseinstellungen."},
     {host_text::message_memory_unreadable,
      "The mouse's memory holds no readable profile set yet, so message %1 has nothing to "
      "report.",

@@ -7,6 +7,7 @@
 #include "host/host_log.h"
 #include "host/host_storage.h"
 #include "host/profile_service.h"
+#include "module/page_interfaces.h"
 
 #include <QCryptographicHash>
 #include <QDataStream>
@@ -139,7 +140,7 @@ void virtual_mouse_c::load() {
     bool ok = false;
     const QByteArray bytes = host_storage::load_file(m_file, max_blob_bytes + 1024, &ok);
     if (!ok) {
-        host_storage::keep_aside(m_file);
+        keep_memory_aside();
         return;
     }
     if (bytes.isEmpty())
@@ -149,9 +150,16 @@ void virtual_mouse_c::load() {
         qCWarning(lc_koral).noquote()
             << "Virtual mouse: the memory file" << m_file << "is damaged:" << error
             << "- the mouse starts from the factory state";
-        host_storage::keep_aside(m_file);
+        keep_memory_aside();
         m_blob.clear();
     }
+}
+
+void virtual_mouse_c::keep_memory_aside() {
+    m_set_aside = host_storage::keep_aside(m_file);
+    m_aside_failed = m_set_aside.isEmpty();
+    if (m_aside_failed)
+        m_set_aside = m_file;
 }
 
 bool virtual_mouse_c::store(const QByteArray& blob) {
@@ -337,7 +345,7 @@ void virtual_mouse_c::attach(product_kernel_i* kernel) {
         qCWarning(lc_koral).noquote()
             << "Virtual mouse: the kernel refused the stored profile set; the file is kept"
             << "aside and the memory starts from the factory state";
-        host_storage::keep_aside(m_file);
+        keep_memory_aside();
         m_blob.clear();
     }
     initialise_memory();
@@ -439,7 +447,11 @@ void virtual_mouse_c::take_tuning(const QString& key) {
         m_surface_on = false;
         m_calibration.stop();
     } else if (command >= lift_first && command <= lift_last) {
-        m_lift_level = command - lift_first;
+        // 5 is off; the distances run the other way: 6 normal, 7 low, 8 extra low.
+        for (int32_t level = 0; level < lift_level::count; ++level) {
+            if (tuning_command::for_lift_level(level) == command)
+                m_lift_level = level;
+        }
     } else {
         qCInfo(lc_koral) << "Virtual mouse: tuning command" << command << "is unknown";
     }

@@ -36,10 +36,15 @@ public:
     product_function_page_i* page_at(int32_t i) override;
     void open_page(int32_t type) override;
     void close_page() override;
+    // True once a profile set from the device has been read. Profiles kept
+    // because the device's set did not read do not count as loaded (the host
+    // can tell its data was refused), yet commits publish them on the next change.
     bool data_loaded() override { return m_data_loaded; }
     void add_favorite_ctrl(ctrl_funcs_i* ctrl) override;
     void remove_favorite_ctrl(ctrl_funcs_i* ctrl) override;
     int32_t favorite_ctrl_count() override { return m_favorite_ctrls.size(); }
+    // Every control whose favourite mark is set, in the order they were marked.
+    const QList<ctrl_funcs_i*>& favorite_ctrls() const { return m_favorite_ctrls; }
     ctrl_funcs_i* favorite_ctrl(uint8_t i) override;
     void send_command(int32_t code, const QString& text) override;
     QString publish_blob(QBuffer* buffer) override;

@@ -152,6 +152,70 @@ inline constexpr int32_t colour_flow_list = 0x1A01;
 } // namespace class_id
 
 // ---------------------------------------------------------------------------
+// The advanced page's host controls and the message box. Each control is a
+// ctrl_funcs_i with a listener_mgr_i; these are their setter facets. Setters
+// show a value without reporting it.
+
+// The advanced sensitivity control (class 0x0F01): X and Y, and whether the two
+// axes are set separately. Reports adv_sen_ctrl_funcs_listener_i.
+class adv_sen_ctrl_i : public interface_i {
+public:
+    virtual void adv_sen_reserved_2() = 0;
+    virtual void adv_sen_reserved_3() = 0;
+    virtual void adv_sen_reserved_4() = 0;
+    virtual void set_x(int32_t value) = 0;        // 5: shown value, -5..5
+    virtual void set_y(int32_t value) = 0;        // 6
+    virtual void set_separate(bool separate) = 0; // 7
+
+protected:
+    ~adv_sen_ctrl_i() = default;
+};
+
+// The sound feedback control (class 0x1201): five switches and a volume.
+// Reports sound_feedback_ctrl_funcs_listener_i.
+class sound_feedback_ctrl_i : public interface_i {
+public:
+    virtual void sound_reserved_2() = 0;
+    virtual void sound_reserved_3() = 0;
+    virtual void sound_reserved_4() = 0;
+    virtual void sound_reserved_5() = 0;
+    virtual void sound_reserved_6() = 0;
+    virtual void sound_reserved_7() = 0;
+    virtual void sound_reserved_8() = 0;
+    virtual void set_switch_0(bool on) = 0; // 9
+    virtual void set_switch_1(bool on) = 0; // 10
+    virtual void set_switch_2(bool on) = 0; // 11
+    virtual void set_switch_3(bool on) = 0; // 12
+    virtual void set_switch_4(bool on) = 0; // 13
+    virtual void sound_reserved_14() = 0;
+    virtual void set_volume(int32_t volume) = 0; // 15: 0..100
+
+protected:
+    ~sound_feedback_ctrl_i() = default;
+};
+
+// The host's message box (class 0x1C01).
+class message_box_i : public interface_i {
+public:
+    // 2: modal. Title, message, question, confirm caption, cancel caption; `flags`
+    // is 0. Non-zero when the person confirmed. close_box() ends it with 0.
+    virtual int32_t run(const QString& title, const QString& text, const QString& question,
+                        const QString& confirm, const QString& cancel, int32_t flags) = 0;
+    virtual void close_box() = 0; // 3
+
+protected:
+    ~message_box_i() = default;
+};
+
+namespace class_id {
+inline constexpr int32_t adv_sen_ctrl = 0x0F01;
+inline constexpr int32_t polling_rate_ctrl = 0x1001;
+inline constexpr int32_t device_reset_ctrl = 0x1101;
+inline constexpr int32_t sound_feedback_ctrl = 0x1201;
+inline constexpr int32_t title_component = 0x1601;
+} // namespace class_id
+
+// ---------------------------------------------------------------------------
 // Button assignment: the function catalogue's menus, the dialogs behind its
 // entries, the reset confirmation, the preset selector, and the host service
 // that lists timers and devices. Operations are in slot order.

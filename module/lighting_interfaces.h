@@ -5,6 +5,7 @@
 
 #include "module/interfaces.h"
 
+#include <array>
 #include <cstdint>
 
 // The lighting control (control type 13). The page fills it through the setters,
@@ -92,3 +93,18 @@ inline constexpr int32_t effect_speed_max = 3;
 inline constexpr int32_t standard_color_count = 30;
 inline constexpr int32_t custom_color_count = 12;
 inline constexpr int32_t first_custom_color = standard_color_count;
+
+struct rgb_triple {
+    uint8_t r;
+    uint8_t g;
+    uint8_t b;
+};
+
+// What a palette index means to the device: standard colour k, k = 0..29.
+inline constexpr std::array<rgb_triple, standard_color_count> standard_colors = {{
+    {179, 0, 0},    {255, 0, 0},    {255, 71, 0},    {255, 106, 0},  {255, 157, 71}, {248, 232, 0},
+    {246, 255, 78}, {201, 255, 78}, {165, 255, 78},  {132, 255, 78}, {0, 255, 0},    {0, 207, 55},
+    {0, 166, 44},   {0, 207, 124},  {0, 207, 158},   {0, 203, 207},  {41, 197, 255}, {37, 162, 233},
+    {99, 158, 239}, {37, 132, 233}, {0, 72, 255},    {15, 15, 255},  {15, 15, 188},  {89, 7, 255},
+    {121, 12, 255}, {161, 12, 255}, {170, 108, 232}, {181, 10, 216}, {205, 10, 217}, {217, 10, 125},
+}};

@@ -163,3 +163,88 @@ inline constexpr int32_t device_reset = 12;
 inline constexpr int32_t lighting = 13;
 inline constexpr int32_t sound_feedback = 14;
 } // namespace ctrl_type
+
+// What the advanced page hears from its controls (operations in slot order).
+class adv_sen_ctrl_funcs_listener_i : public interface_i {
+public:
+    virtual void x_changed(int32_t value) = 0;       // 2: shown value
+    virtual void y_changed(int32_t value) = 0;       // 3
+    virtual void separate_changed(int32_t mode) = 0; // 4: 0 one value for both axes
+
+protected:
+    ~adv_sen_ctrl_funcs_listener_i() = default;
+};
+
+class surf_lift_ctrl_funcs_listener_i : public interface_i {
+public:
+    virtual void surf_changed(bool on) = 0;       // 2
+    virtual void lift_changed(int32_t level) = 0; // 3: 0 off .. 3 normal
+
+protected:
+    ~surf_lift_ctrl_funcs_listener_i() = default;
+};
+
+class reset_ctrl_funcs_listener_i : public interface_i {
+public:
+    virtual void reset_device() = 0; // 2: the person confirmed a reset of the whole device
+
+protected:
+    ~reset_ctrl_funcs_listener_i() = default;
+};
+
+class sound_feedback_ctrl_funcs_listener_i : public interface_i {
+public:
+    virtual void switch_0_changed(bool on) = 0;       // 2
+    virtual void switch_1_changed(bool on) = 0;       // 3
+    virtual void switch_2_changed(bool on) = 0;       // 4
+    virtual void switch_3_changed(bool on) = 0;       // 5
+    virtual void switch_4_changed(bool on) = 0;       // 6
+    virtual void sound_reserved_7(int32_t value) = 0; // 7: the page ignores it
+    virtual void volume_changed(int32_t value) = 0;   // 8: 0..100
+
+protected:
+    ~sound_feedback_ctrl_funcs_listener_i() = default;
+};
+
+// Lift-off levels of the surface and lift control.
+namespace lift_level {
+inline constexpr int32_t off = 0;
+inline constexpr int32_t extra_low = 1;
+inline constexpr int32_t low = 2;
+inline constexpr int32_t normal = 3;
+inline constexpr int32_t count = 4;
+} // namespace lift_level
+
+// Sensor tuning commands (kernel command 11 carries one as a 32-bit big-endian int in a
+// version-16 stream). 5..8 select a lift-off level.
+namespace tuning_command {
+inline constexpr int32_t start_calibration = 0;
+inline constexpr int32_t accept_calibration = 2;
+inline constexpr int32_t discard_calibration = 3;
+inline constexpr int32_t surface_off = 4;
+inline constexpr int32_t lift_off = 5;
+inline constexpr int32_t lift_normal = 6;
+inline constexpr int32_t lift_low = 7;
+inline constexpr int32_t lift_extra_low = 8;
+// The command that selects a lift level; 5 (off) for anything outside 1..3.
+inline constexpr int32_t for_lift_level(int32_t level) {
+    return level == lift_level::extra_low ? lift_extra_low
+           : level == lift_level::low     ? lift_low
+           : level == lift_level::normal  ? lift_normal
+                                          : lift_off;
+}
+} // namespace tuning_command
+
+// The device's answer to a calibration (host message 25): one byte in a version-16 stream.
+namespace calibration_outcome {
+inline constexpr uint8_t failed = 0;
+inline constexpr uint8_t succeeded = 1;
+} // namespace calibration_outcome
+
+// Sound feedback: bits 0..4 of the profile's extra word are the five switches; the
+// volume runs 0..100.
+inline constexpr int32_t sound_switch_count = 5;
+inline constexpr uint8_t sound_switch_mask = 0x1F;
+inline constexpr int32_t sound_volume_max = 100;
+// Polling-rate indices 0..3 (the host's control names the rates).
+inline constexpr int32_t polling_rate_count = 4;

@@ -1,5 +1,6 @@
 #include "host/components/host_components.h"
 
+#include "host/components/advanced_ctrls.h"
 #include "host/components/colour_flow_list.h"
 #include "host/components/component_context.h"
 #include "host/components/ctrl_box.h"
@@ -58,6 +59,25 @@ QVector<host_component_class_t> host_component_classes(component_context_c* cont
                     }});
     classes.append({class_id::colour_flow_list, [shared]() -> interface_i* {
                         return static_cast<colour_flow_list_i*>(new colour_flow_list_c(shared));
+                    }});
+    // The advanced page's controls, the message box and the title component.
+    classes.append({class_id::adv_sen_ctrl, [shared]() -> interface_i* {
+                        return static_cast<ctrl_funcs_i*>(new adv_sen_ctrl_c(shared));
+                    }});
+    classes.append({class_id::polling_rate_ctrl, [shared]() -> interface_i* {
+                        return static_cast<ctrl_funcs_i*>(new polling_rate_ctrl_c(shared));
+                    }});
+    classes.append({class_id::device_reset_ctrl, [shared]() -> interface_i* {
+                        return static_cast<ctrl_funcs_i*>(new device_reset_ctrl_c(shared));
+                    }});
+    classes.append({class_id::sound_feedback_ctrl, [shared]() -> interface_i* {
+                        return static_cast<ctrl_funcs_i*>(new sound_feedback_ctrl_c(shared));
+                    }});
+    classes.append({class_id::message_box, [shared]() -> interface_i* {
+                        return static_cast<message_box_i*>(new message_box_c(shared));
+                    }});
+    classes.append({class_id::title_component, [shared]() -> interface_i* {
+                        return static_cast<preset_selector_i*>(new title_component_c(shared));
                     }});
     for (int32_t id : value_kind_t::class_ids()) {
         const value_kind_t* kind = value_kind_t::of(id);

@@ -84,6 +84,17 @@
     </message>
 </context>
 <context>
+    <name>favorites_fm_c</name>
+    <message>
+        <source>No favorites yet.</source>
+        <translation>Noch keine Favoriten.</translation>
+    </message>
+    <message>
+        <source>Click the star in the title bar of any setting on the other pages to show it here.</source>
+        <translation>Klicke auf den Stern in der Titelleiste einer Einstellung auf den anderen Seiten, um sie hier zu zeigen.</translation>
+    </message>
+</context>
+<context>
     <name>btn_list_fm_c</name>
     <message>
         <source>STANDARD BUTTONS</source>
@@ -92,6 +103,10 @@
     <message>
         <source>ALTER-KEY[+]</source>
         <translation>ALTER-KEY[+]</translation>
+    </message>
+    <message>
+        <source>Function %1 is not offered by this module; the button keeps it until you choose another.</source>
+        <translation>Funktion %1 wird von diesem Modul nicht angeboten; die Taste behält sie, bis Sie eine andere wählen.</translation>
     </message>
 </context>
 <context>

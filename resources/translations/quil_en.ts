@@ -84,6 +84,17 @@
     </message>
 </context>
 <context>
+    <name>favorites_fm_c</name>
+    <message>
+        <source>No favorites yet.</source>
+        <translation>No favorites yet.</translation>
+    </message>
+    <message>
+        <source>Click the star in the title bar of any setting on the other pages to show it here.</source>
+        <translation>Click the star in the title bar of any setting on the other pages to show it here.</translation>
+    </message>
+</context>
+<context>
     <name>btn_list_fm_c</name>
     <message>
         <source>STANDARD BUTTONS</source>
@@ -92,6 +103,10 @@
     <message>
         <source>ALTER-KEY[+]</source>
         <translation>ALTER-KEY[+]</translation>
+    </message>
+    <message>
+        <source>Function %1 is not offered by this module; the button keeps it until you choose another.</source>
+        <translation>Function %1 is not offered by this module; the button keeps it until you choose another.</translation>
     </message>
 </context>
 <context>

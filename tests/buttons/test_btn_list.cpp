@@ -297,6 +297,8 @@ private slots:
         }
         m_list->reload();
         QCOMPARE(label(i), expected);
+        QCOMPARE(m_list->row_button(i)->toolTip().contains(QStringLiteral("Function 26 ")),
+                 code == 26);
         // Showing never rewrites what is stored.
         QCOMPARE(entry(i), (btn_entry{uint8_t(code), uint8_t(p1), uint8_t(p2)}));
     }

@@ -6,6 +6,7 @@
 #include "pages/favorites_fm.h"
 
 #include <QGraphicsDropShadowEffect>
+#include <QLabel>
 #include <QLayout>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -100,6 +101,37 @@ private slots:
         QVERIFY(m_window->layout()->indexOf(form()) >= 0);
         QTRY_COMPARE(form()->height(), 10);
         QVERIFY(form()->panels().empty());
+        // An empty tab says how to add favourites.
+        QVERIFY(!form()->empty_hint()->isHidden());
+        QVERIFY(form()->empty_hint()->text().contains(QStringLiteral("star")));
+    }
+
+    // Items whose control does not exist (yet) hide none of the ones after them; the list
+    // gives the order, not the order of marking.
+    void every_marked_control_shows_in_list_order_data() {
+        QTest::addColumn<QList<int32_t>>("marked");
+        QTest::addColumn<QList<int32_t>>("list");
+        QTest::addColumn<QStringList>("boxes");
+        using L = QList<int32_t>;
+        QTest::addRow("the default list before the button page")
+            << L{13, 0} << L{1, 2, 13, 8, 7, 0} << QStringList{"create_box 13", "create_box 0"};
+        QTest::addRow("types this mouse lacks first")
+            << L{3, 4} << L{99, 6, 3, 4} << QStringList{"create_box 3", "create_box 4"};
+        QTest::addRow("the list's order")
+            << L{0, 3, 4} << L{4, 3, 0}
+            << QStringList{"create_box 4", "create_box 3", "create_box 0"};
+        QTest::addRow("a listed type twice shows once")
+            << L{9} << L{9, 9, 12} << QStringList{"create_box 9"};
+    }
+    void every_marked_control_shows_in_list_order() {
+        QFETCH(QList<int32_t>, marked);
+        QFETCH(QList<int32_t>, list);
+        for (int32_t type : marked)
+            control(type);
+        m_kernel->data()->favourites() = list;
+        m_kernel->open_page(page_type::favorites);
+        QTEST(boxes_created(), "boxes");
+        QVERIFY(form()->empty_hint()->isHidden());
     }
 
     void marked_controls_get_panels_once() {
