@@ -212,7 +212,6 @@ inline constexpr int32_t adv_sen_ctrl = 0x0F01;
 inline constexpr int32_t polling_rate_ctrl = 0x1001;
 inline constexpr int32_t device_reset_ctrl = 0x1101;
 inline constexpr int32_t sound_feedback_ctrl = 0x1201;
-inline constexpr int32_t title_component = 0x1601;
 } // namespace class_id
 
 // ---------------------------------------------------------------------------
