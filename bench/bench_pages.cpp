@@ -130,6 +130,7 @@ int main(int argc, char** argv) {
     const int tiles = area.findChildren<QWidget*>(QStringLiteral("btn_preset_sub_fm_c")).size();
     kernel->close_page();
     std::vector<double> ten;
+    ten.reserve(size_t(runs));
     for (int r = 0; r < runs; ++r) {
         ten.push_back(elapsed_us([&] {
             kernel->open_page(page_type::button_assignment);

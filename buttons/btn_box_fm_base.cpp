@@ -3,7 +3,15 @@
 #include "buttons/btn_box_ctrl_funcs.h"
 
 #include <QCheckBox>
+#include <QGridLayout>
 #include <QSignalBlocker>
+
+void fill_with(QWidget* area, QWidget* content) {
+    auto* grid = new QGridLayout(area);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(0);
+    grid->addWidget(content, 0, 0);
+}
 
 btn_box_fm_base_c::btn_box_fm_base_c(btn_box_ctrl_funcs_c* control, QWidget* parent)
     : QWidget(parent)
