@@ -31,3 +31,7 @@ quil_add_test(test_button_host SOURCES host/test_button_host.cpp E2E)
 # palette, polling rate and device reset reach the virtual mouse; calibration answered
 # by it; lift-off confirmed in koral's message box; starred controls on the favourites tab.
 quil_add_test(e2e_advanced SOURCES host/e2e_advanced.cpp E2E)
+
+# koral's advanced-page controls, message box, title component and the device tab's
+# lights; E2E only because it links the host alone.
+quil_add_test(test_advanced_host SOURCES host/test_advanced_host.cpp E2E)
