@@ -56,3 +56,7 @@ if(EXISTS /usr/bin/xvfb-run)
                      a_palette_block_dragged_onto_the_panel_fits_a_button)
     set_tests_properties(e2e_buttons_x11 PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=xcb" TIMEOUT 300)
 endif()
+
+# koral's advanced-page controls, message box, title component and the device tab's
+# lights; E2E only because it links the host alone.
+quil_add_test(test_advanced_host SOURCES host/test_advanced_host.cpp E2E)
