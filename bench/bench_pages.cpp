@@ -3,40 +3,23 @@
 // user's slider move on the DPI switcher until the value is in the profile
 // (the chain from the slider to the record is synchronous). Run by hand; the
 // numbers are for comparing builds, not for tests.
+#include "bench/bench_rig.h"
 #include "host/components/slider.h"
-#include "host/ctrl_center.h"
-#include "host/hub.h"
-#include "host/module_host.h"
 #include "host/module_loader.h"
-#include "host/virtual_mouse.h"
-#include "module/kernel_host_interfaces.h"
 #include "module/page_interfaces.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <vector>
 
 namespace {
-
-using clock_type = std::chrono::steady_clock;
-
-double elapsed_us(const std::function<void()>& op) {
-    const auto start = clock_type::now();
-    op();
-    return std::chrono::duration<double, std::micro>(clock_type::now() - start).count();
-}
-
-double median(std::vector<double> values) {
-    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
-    return values[values.size() / 2];
-}
 
 const char* page_name(int32_t type) {
     switch (type) {
@@ -60,12 +43,9 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QTemporaryDir dir;
 
-    ctrl_center_c centre;
-    hub_c hub(dir.path());
-    centre.set_hub(&hub);
-    module_host_c host(&centre);
+    host_rig rig(dir.path());
     module_loader_c loader(QStringLiteral(QUIL_BIN_DIR "/quil"));
-    if (!loader.load() || !loader.enter(&host)) {
+    if (!loader.load() || !loader.enter(&rig.host)) {
         std::fprintf(stderr, "cannot load the module: %s\n", qPrintable(loader.error_string()));
         return 1;
     }
@@ -73,17 +53,14 @@ int main(int argc, char** argv) {
     QWidget area;
     area.resize(1002, 720);
     area.show();
-    auto* kernel = query<product_kernel_i>(host.create_module_object(class_id::black_kernel));
+    product_kernel_i* kernel = rig.open_kernel(&area);
     if (!kernel) {
         std::fprintf(stderr, "the module made no kernel\n");
         return 1;
     }
-    kernel->attach(&centre, &area);
-    centre.set_current_kernel(kernel);
-    virtual_mouse_c mouse(&centre, product_type::black, QStringLiteral("QuilBlack"), dir.path());
-    mouse.attach(kernel);
 
     constexpr int runs = 50;
+    double main_reopen = 0;
     for (int32_t i = 0; i < kernel->page_count(); ++i) {
         const int32_t type = kernel->page_at(i)->page_id();
         const double first = elapsed_us([&] {
@@ -103,7 +80,30 @@ int main(int argc, char** argv) {
         std::printf("%-18s first open %8.0f us   reopen %8.0f us   close %8.0f us  (median of "
                     "%d)\n",
                     page_name(type), first, median(opens), median(closes), runs);
+        if (type == page_type::main)
+            main_reopen = median(opens);
     }
+
+    // The button page with ten button-set presets (the factory has four): the strip, the
+    // preset selector and both lists grow with them.
+    kernel->open_page(page_type::button_assignment);
+    QCoreApplication::processEvents();
+    auto* add = area.findChild<QAbstractButton*>(QStringLiteral("btn_add_set"));
+    for (int k = 0; add && k < 6; ++k)
+        add->click();
+    const int tiles = area.findChildren<QWidget*>(QStringLiteral("btn_preset_sub_fm_c")).size();
+    kernel->close_page();
+    std::vector<double> ten;
+    for (int r = 0; r < runs; ++r) {
+        ten.push_back(elapsed_us([&] {
+            kernel->open_page(page_type::button_assignment);
+            QCoreApplication::processEvents();
+        }));
+        kernel->close_page();
+    }
+    std::printf("%-18s reopen %8.0f us with %d presets  (median of %d; %.1f x the main page)\n",
+                "button assignment", median(ten), tiles, runs,
+                main_reopen > 0 ? median(ten) / main_reopen : 0.0);
 
     kernel->open_page(page_type::main);
     QTest::qWait(20);
@@ -127,7 +127,6 @@ int main(int argc, char** argv) {
     std::printf("%-18s %8.1f us  (median of %zu key moves, slider to profile record)\n",
                 "slider move", median(moves), moves.size());
     kernel->close_page();
-    mouse.detach();
-    kernel->release();
+    rig.close_kernel(kernel);
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "common/platform.h"
 
+#include <QOperatingSystemVersion>
 #include <QWidget>
 
 #ifdef _WIN32
@@ -32,6 +33,13 @@ void pause_ms(int ms) {
 
 bool is_windows() {
     return true;
+}
+
+bool is_windows_vista_or_7() {
+    // Vista is 6.0 and 7 is 6.1; every later release reports 6.2 or above.
+    const QOperatingSystemVersion os = QOperatingSystemVersion::current();
+    return os.type() == QOperatingSystemVersion::Windows && os.majorVersion() == 6 &&
+           os.minorVersion() <= 1;
 }
 
 QString translation_compiler_name() {
@@ -155,6 +163,10 @@ void pause_ms(int ms) {
 }
 
 bool is_windows() {
+    return false;
+}
+
+bool is_windows_vista_or_7() {
     return false;
 }
 

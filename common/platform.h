@@ -44,6 +44,10 @@ void pause_ms(int ms);
 // True on the host's own operating system family.
 bool is_windows();
 
+// True on Windows Vista and Windows 7 only: the one function that depends on the system
+// version is offered there alone.
+bool is_windows_vista_or_7();
+
 // File name of the translation compiler in the application folder.
 QString translation_compiler_name();
 

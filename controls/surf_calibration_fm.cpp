@@ -27,7 +27,7 @@ surf_calibration_fm_c::surf_calibration_fm_c(surf_lift_ctrl_funcs_c* control, QW
 
     if (module_host_i* host = module_host())
         m_title = static_cast<preset_selector_i*>(
-            host->create_instance(class_id::title_component, iid_preset_selector_i));
+            host->create_instance(class_id::preset_selector, iid_preset_selector_i));
     if (m_title)
         m_title->attach(m_ui.wg_title);
     else

@@ -63,14 +63,16 @@ QByteArray load_file(const QString& path, qint64 max_bytes, bool* ok) {
     return bytes;
 }
 
-void keep_aside(const QString& path) {
+QString keep_aside(const QString& path) {
     const QString aside = path + QStringLiteral(".damaged");
     QFile::remove(aside);
-    if (QFile::rename(path, aside))
+    if (QFile::rename(path, aside)) {
         qCWarning(lc_koral).noquote() << "The damaged file is kept as" << aside;
-    else
-        qCWarning(lc_koral).noquote()
-            << "Cannot keep the damaged file" << path << "aside; the next save replaces it";
+        return aside;
+    }
+    qCWarning(lc_koral).noquote() << "Cannot keep the damaged file" << path
+                                  << "aside; the next save replaces it";
+    return QString();
 }
 
 qint64 bytes_left(const QDataStream& in) {

@@ -31,7 +31,8 @@ QByteArray load_file(const QString& path, qint64 max_bytes, bool* ok);
 
 // Moves a damaged file aside (to path + ".damaged", replacing an earlier one),
 // so that the next save does not destroy what a person may still want back.
-void keep_aside(const QString& path);
+// Returns where it went; empty when it could not be moved.
+QString keep_aside(const QString& path);
 
 // Reads a QString in QDataStream form, refusing (stream status ReadCorruptData)
 // a null-less length that is odd, longer than `max_chars` or longer than the

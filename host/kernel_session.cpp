@@ -116,8 +116,12 @@ bool kernel_session_c::open(int32_t product_type) {
     }
     m_kernel = kernel;
     m_edition = product_type;
-    m_kernel->attach(m_centre, m_page_area);
+    // The host hears the kernel's news before the pages do: a load or a device
+    // report can move the current profile, and the pages refresh from the slot
+    // the centre reports, so the centre must follow first. Pages join the
+    // kernel's listeners when it attaches them, so the watch joins before.
     m_kernel->add_kernel_listener(m_watch.get());
+    m_kernel->attach(m_centre, m_page_area);
     // The kernel is shown before the device reports, so the load ends the busy state.
     m_centre->set_current_kernel(m_kernel);
 

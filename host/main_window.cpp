@@ -3,6 +3,7 @@
 
 #include "host/advanced_gallery.h"
 #include "host/button_view.h"
+#include "host/button_page_shots.h"
 #include "host/component_gallery.h"
 #include "host/ctrl_center.h"
 #include "host/host_catalogue.h"
@@ -180,6 +181,11 @@ main_window_c::main_window_c(module_host_c* host, ctrl_center_c* centre,
     connect(m_session, &kernel_session_c::kernel_changed, this, &main_window_c::rebuild_page_tabs);
     // The overview's control-centre facts follow the device shown.
     connect(m_session, &kernel_session_c::kernel_changed, this, &main_window_c::refresh_centre);
+    // A mouse that had to set its memory aside says so on the device tab: show it.
+    connect(m_session, &kernel_session_c::kernel_changed, this, [this] {
+        if (m_session->mouse() && !m_session->mouse()->set_aside().isEmpty())
+            m_device_tab->setChecked(true);
+    });
     connect(m_session, &kernel_session_c::profiles_changed, this, &main_window_c::refresh_centre);
     // An edit made through one of the host's components is committed soon after.
     connect(m_host->components(), &component_context_c::user_changed, m_session,
@@ -767,6 +773,20 @@ bool main_window_c::render_screenshots(const QString& folder, QString* error) {
         }
         if (!saved)
             return false;
+    }
+    // The button page in use: its menus, guide, pop-ups and overlay.
+    for (QAbstractButton* tab : tabs) {
+        if (tab->property(k_page_id_property).toInt() == page_type::button_assignment &&
+            tab->property(k_page_id_property).isValid()) {
+            const int missing = 1100 - m_page_scroll->viewport()->height();
+            if (missing > 0)
+                resize(width(), height() + missing);
+            const bool saved = button_page_shots::render(this, tab, folder, error);
+            if (size() != window_size)
+                resize(window_size);
+            if (!saved)
+                return false;
+        }
     }
     m_overview_tab->setChecked(true);
     settle();

@@ -183,6 +183,7 @@ QFrame* profile_panel_c::build_mouse() {
     add_fact(QStringLiteral("mouse_commits"), m_commits, "fact");
     add_fact(QStringLiteral("mouse_live"), m_live, "fact");
     add_fact(QStringLiteral("mouse_file"), m_file, "value");
+    add_fact(QStringLiteral("mouse_aside"), m_aside, "fact");
     column->addLayout(facts);
     column->addSpacing(14);
 
@@ -305,6 +306,15 @@ void profile_panel_c::refresh() {
     m_live.value->setText(text(m_centre->live_mode() ? host_text::live_lighting_on
                                                      : host_text::live_lighting_paused));
     m_file.value->setText(mouse ? QDir::toNativeSeparators(mouse->file()) : QString());
+    // A memory set aside is told for as long as this mouse is shown.
+    const QString aside = mouse ? mouse->set_aside() : QString();
+    m_aside.key->setVisible(!aside.isEmpty());
+    m_aside.value->setVisible(!aside.isEmpty());
+    m_aside.value->setProperty("state", QStringLiteral("error"));
+    if (!aside.isEmpty())
+        m_aside.value->setText(text(mouse->aside_failed() ? host_text::memory_not_kept_aside
+                                                          : host_text::memory_kept_aside)
+                                   .arg(QDir::toNativeSeparators(aside)));
     for (QPushButton* button : qAsConst(m_message_buttons))
         button->setEnabled(open && mouse);
 }
@@ -326,6 +336,7 @@ void profile_panel_c::retranslate() {
     m_commits.key->setText(text(host_text::commits_published));
     m_live.key->setText(text(host_text::live_lighting));
     m_file.key->setText(text(host_text::memory_file));
+    m_aside.key->setText(text(host_text::memory_aside));
     m_messages_caption->setText(text(host_text::messages_section));
     m_messages_note->setText(text(host_text::messages_note));
     const int32_t labels[] = {host_text::message_reload, host_text::message_values,

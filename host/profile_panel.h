@@ -102,6 +102,7 @@ private:
     fact_t m_commits{};
     fact_t m_live{};
     fact_t m_file{};
+    fact_t m_aside{};
     QLabel* m_messages_caption = nullptr;
     QLabel* m_messages_note = nullptr;
     QVector<QPushButton*> m_message_buttons;

@@ -683,6 +683,19 @@ const text_row k_texts[] = {
      "DPI-Taste: Profil %1 nutzt jetzt Stufe %2 (%3 DPI)."},
     {host_text::message_not_sent, "Message %1 was not sent; the log says why.",
      "Meldung %1 wurde nicht gesendet; das Protokoll nennt den Grund."},
+    {host_text::memory_aside, "Set aside", "Beiseitegelegt"},
+    {host_text::memory_kept_aside,
+     "The mouse's memory could not be read, so it was kept as %1 for you to look at. The mouse "
+     "starts again from its factory settings; what you change from now on is saved as usual.",
+     "Der Speicher der Maus ließ sich nicht lesen und wurde deshalb als %1 aufbewahrt, damit Sie "
+     "ihn ansehen können. Die Maus beginnt wieder mit den Werkseinstellungen; was Sie ab jetzt "
+     "ändern, wird wie gewohnt gespeichert."},
+    {host_text::memory_not_kept_aside,
+     "The mouse's memory in %1 could not be read, nor moved aside, so the mouse's next save "
+     "writes over it. The mouse starts again from its factory settings.",
+     "Der Speicher der Maus in %1 ließ sich weder lesen noch beiseitelegen; beim nächsten "
+     "Speichern der Maus wird er überschrieben. Die Maus beginnt wieder mit den "
+     "Werkseinstellungen."},
     {host_text::message_memory_unreadable,
      "The mouse's memory holds no readable profile set yet, so message %1 has nothing to "
      "report.",

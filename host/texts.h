@@ -188,5 +188,9 @@ enum : int32_t {
     live_lighting_on,
     live_lighting_paused,
     profile_tile_tip,
+    // A memory the virtual mouse could not read and kept aside.
+    memory_aside,
+    memory_kept_aside,
+    memory_not_kept_aside,
 };
 } // namespace host_text

@@ -140,7 +140,7 @@ void virtual_mouse_c::load() {
     bool ok = false;
     const QByteArray bytes = host_storage::load_file(m_file, max_blob_bytes + 1024, &ok);
     if (!ok) {
-        host_storage::keep_aside(m_file);
+        keep_memory_aside();
         return;
     }
     if (bytes.isEmpty())
@@ -150,9 +150,16 @@ void virtual_mouse_c::load() {
         qCWarning(lc_koral).noquote()
             << "Virtual mouse: the memory file" << m_file << "is damaged:" << error
             << "- the mouse starts from the factory state";
-        host_storage::keep_aside(m_file);
+        keep_memory_aside();
         m_blob.clear();
     }
+}
+
+void virtual_mouse_c::keep_memory_aside() {
+    m_set_aside = host_storage::keep_aside(m_file);
+    m_aside_failed = m_set_aside.isEmpty();
+    if (m_aside_failed)
+        m_set_aside = m_file;
 }
 
 bool virtual_mouse_c::store(const QByteArray& blob) {
@@ -338,7 +345,7 @@ void virtual_mouse_c::attach(product_kernel_i* kernel) {
         qCWarning(lc_koral).noquote()
             << "Virtual mouse: the kernel refused the stored profile set; the file is kept"
             << "aside and the memory starts from the factory state";
-        host_storage::keep_aside(m_file);
+        keep_memory_aside();
         m_blob.clear();
     }
     initialise_memory();

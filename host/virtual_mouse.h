@@ -107,6 +107,15 @@ public:
     // Forgets the memory (file included): the device is factory-fresh again.
     void factory_reset();
 
+    // A memory that could not be read (the file failed its own check, or the
+    // module refused the profile set in it) is never dropped quietly: the file
+    // is kept aside and the mouse starts again from the factory state. Where
+    // the file went, for the window to tell; empty when nothing was set aside.
+    // `aside_failed()`: the file could not be moved and stays where it was
+    // (set_aside() names it); the next save replaces it.
+    QString set_aside() const { return m_set_aside; }
+    bool aside_failed() const { return m_aside_failed; }
+
     // The memory file's bytes for a blob and the reverse; the reader is bounded.
     static QByteArray file_bytes(const QByteArray& blob);
     static bool blob_from_file_bytes(const QByteArray& bytes, QByteArray* blob, QString* error);
@@ -130,6 +139,7 @@ private:
     bool store(const QByteArray& blob);
     bool initialise_memory();
     bool send(int32_t code, const QByteArray& payload);
+    void keep_memory_aside();
 
     ctrl_center_c* m_centre;
     int32_t m_product_type;
@@ -146,4 +156,6 @@ private:
     bool m_surface_on = false;
     int m_lift_level = 0;
     bool m_calibration_ok = true;
+    QString m_set_aside;
+    bool m_aside_failed = false;
 };

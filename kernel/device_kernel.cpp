@@ -175,11 +175,12 @@ void device_kernel_c::send_command(int32_t code, const QString& text) {
 QString device_kernel_c::publish_blob(QBuffer* buffer) {
     if (!buffer)
         return {};
+    const QByteArray& bytes = buffer->data();
     QSharedMemory* segment =
-        m_pool.fresh_segment(global_func().shared_memory_prefix(product_type()));
+        m_pool.fresh_segment(global_func().shared_memory_prefix(product_type()), bytes.size());
     if (!segment)
         return {};
-    shm_pool::write_segment(segment, buffer->data());
+    shm_pool::write_segment(segment, bytes);
     return segment->key();
 }
 

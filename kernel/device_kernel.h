@@ -36,6 +36,9 @@ public:
     product_function_page_i* page_at(int32_t i) override;
     void open_page(int32_t type) override;
     void close_page() override;
+    // True once a profile set from the device has been read. Profiles kept
+    // because the device's set did not read do not count as loaded (the host
+    // can tell its data was refused), yet commits publish them on the next change.
     bool data_loaded() override { return m_data_loaded; }
     void add_favorite_ctrl(ctrl_funcs_i* ctrl) override;
     void remove_favorite_ctrl(ctrl_funcs_i* ctrl) override;

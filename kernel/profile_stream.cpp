@@ -1,8 +1,12 @@
 #include "kernel/profile_stream.h"
 
+#include "common/log.h"
+
 #include <QBitmap>
 #include <QImage>
 #include <QImageReader>
+#include <algorithm>
+#include <cmath>
 
 namespace profile_stream {
 
@@ -164,6 +168,44 @@ bool read_picture(QDataStream& s, QPixmap& picture) {
     }
     picture = image.depth() == 1 ? QBitmap::fromImage(image) : QPixmap::fromImage(image);
     return true;
+}
+
+QPixmap readable_picture(const QPixmap& picture) {
+    const QSize size = picture.size();
+    const auto within = [](const QSize& s) {
+        return s.width() <= max_picture_side && s.height() <= max_picture_side &&
+               qint64(s.width()) * s.height() <= max_picture_pixels;
+    };
+    if (picture.isNull() || within(size))
+        return picture.copy();
+    const double pixels = double(size.width()) * size.height();
+    const double scale =
+        std::min({double(max_picture_side) / size.width(), double(max_picture_side) / size.height(),
+                  std::sqrt(max_picture_pixels / pixels)});
+    const auto side = [scale](int length) {
+        return qBound(1, qRound(length * scale), max_picture_side);
+    };
+    QSize fitted(side(size.width()), side(size.height()));
+    // Rounding may leave a few pixels over the area limit: trim the longer side.
+    while (!within(fitted)) {
+        if (fitted.width() >= fitted.height())
+            fitted.rwidth() -= 1;
+        else
+            fitted.rheight() -= 1;
+    }
+    write_log(QStringLiteral("A picture of %1 x %2 pixels is more than a profile can keep; it is "
+                             "kept at %3 x %4.")
+                  .arg(size.width())
+                  .arg(size.height())
+                  .arg(fitted.width())
+                  .arg(fitted.height()));
+    return picture.scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+void clear_picture(QPixmap& picture) {
+    // Filling a null pixmap leaves it null, which is what a cleared profile
+    // without a picture must stay.
+    picture.fill(Qt::transparent);
 }
 
 bool is_product_type(int32_t type) {

@@ -35,9 +35,11 @@ inline bool ok(const QDataStream& s) {
 // A count in [0, max]; otherwise -1 with the stream marked corrupt.
 int32_t read_count(QDataStream& s, int32_t max);
 
+// The same bytes as streaming r.to_bytes() (length, then the record), without
+// a temporary array per record.
 template <std::size_t N>
 void write_field(QDataStream& s, const byte_record<N>& r) {
-    s << r.to_bytes();
+    s.writeBytes(reinterpret_cast<const char*>(r.data()), uint(N));
 }
 
 // Copies the stored bytes over the start of `r`; the rest keeps its values.
@@ -98,6 +100,13 @@ bool read_macros(QDataStream& s, macro_list& macros);
 void write_picture(QDataStream& s, const QPixmap& picture);
 // Only PNG is accepted, and only within the picture limits.
 bool read_picture(QDataStream& s, QPixmap& picture);
+// A copy of `picture` the reader accepts: one beyond the limits is scaled
+// down within them (aspect kept, to the pixel), so every blob the module
+// writes reads back; the scaling is logged.
+QPixmap readable_picture(const QPixmap& picture);
+// A cleared picture is transparent black at its size; a null picture stays
+// null, so clearing one that was never set changes no byte of a blob.
+void clear_picture(QPixmap& picture);
 
 // One profile as the profile blob carries it.
 struct profile_blob {

@@ -34,19 +34,25 @@ void shm_pool::clear() {
     m_entries.clear();
 }
 
-QSharedMemory* shm_pool::fresh_segment(const QString& prefix) {
+QSharedMemory* shm_pool::fresh_segment(const QString& prefix, int size) {
     purge();
     if (prefix.isEmpty())
         return nullptr;
+    size = qMax(1, size);
 
     // One full turn of the numbers is enough: past that every key is taken
     // (or shared memory is unavailable), and trying again would never end.
     for (unsigned attempt = 0; attempt <= max_number; ++attempt) {
         const QString key = prefix + QLatin1Char('_') + QString::number(next_number());
-        QSharedMemory probe(key);
-        if (probe.create(1)) {
-            probe.detach();
-            auto segment = std::make_unique<QSharedMemory>(key);
+        auto segment = std::make_unique<QSharedMemory>(key);
+        bool free_key = segment->create(size, QSharedMemory::ReadWrite);
+        if (!free_key && size > 1 && segment->error() != QSharedMemory::AlreadyExists) {
+            // The key may be free and only the size refused: a one-byte probe
+            // tells which, so a too-large blob does not walk through every key.
+            QSharedMemory probe(key);
+            free_key = probe.create(1);
+        }
+        if (free_key) {
             QSharedMemory* result = segment.get();
             m_entries.push_back({std::move(segment), m_clock.elapsed()});
             return result;
@@ -60,13 +66,16 @@ QSharedMemory* shm_pool::fresh_segment(const QString& prefix) {
 bool shm_pool::write_segment(QSharedMemory* segment, const QByteArray& bytes) {
     if (!segment)
         return false;
-    if (segment->isAttached())
-        segment->detach();
-    if (!segment->create(qMax(1, bytes.size()), QSharedMemory::ReadWrite)) {
-        write_log(QStringLiteral("Key: ") + segment->key() + QStringLiteral(" Error: ") +
-                      segment->errorString(),
-                  true);
-        return false;
+    const int size = qMax(1, bytes.size());
+    if (!segment->isAttached() || segment->size() != size) {
+        if (segment->isAttached())
+            segment->detach();
+        if (!segment->create(size, QSharedMemory::ReadWrite)) {
+            write_log(QStringLiteral("Key: ") + segment->key() + QStringLiteral(" Error: ") +
+                          segment->errorString(),
+                      true);
+            return false;
+        }
     }
     segment->lock();
     std::memcpy(segment->data(), bytes.constData(), size_t(bytes.size()));

@@ -20,11 +20,15 @@ public:
     shm_pool(const shm_pool&) = delete;
     shm_pool& operator=(const shm_pool&) = delete;
 
-    // A segment object with a key of the form prefix + "_" + n that no other
-    // segment uses right now; not yet created. Null for an empty prefix or
-    // when no free key can be found.
-    QSharedMemory* fresh_segment(const QString& prefix);
-    // Creates the segment with the bytes; returns false (and logs) on failure.
+    // A segment with a key of the form prefix + "_" + n that no other segment
+    // uses right now, created with `size` bytes and attached: the segment that
+    // proves the key free is the one that carries the data, so publishing
+    // creates it only once. Null for an empty prefix or when no free key can be
+    // found; a segment that could not be made that large is returned unmade,
+    // and write_segment then reports why.
+    QSharedMemory* fresh_segment(const QString& prefix, int size = 1);
+    // Copies the bytes into the segment, (re)creating it when it is not
+    // attached at exactly their size; returns false (and logs) on failure.
     static bool write_segment(QSharedMemory* segment, const QByteArray& bytes);
     // The whole content of the segment with that key; empty when it cannot be attached.
     QByteArray read_key(const QString& key);

@@ -421,13 +421,30 @@ zarek_data_c::stored_set zarek_data_c::stored() const {
 
 void zarek_data_c::write_set(QDataStream& s) const {
     const slot_array& slot_set = *m_slots;
+    QHash<qint64, QByteArray> written;
+    const auto write_cached_picture = [this, &written](QDataStream& st, const QPixmap& picture) {
+        if (picture.isNull()) {
+            write_picture(st, picture);
+            return;
+        }
+        const qint64 key = picture.cacheKey();
+        QByteArray code = m_picture_codes.value(key);
+        if (code.isEmpty()) {
+            QDataStream encoder(&code, QIODevice::WriteOnly);
+            encoder.setVersion(st.version());
+            encoder.setByteOrder(st.byteOrder());
+            write_picture(encoder, picture);
+        }
+        written.insert(key, code);
+        st.writeRawData(code.constData(), code.size());
+    };
     write_slot_records(s, slot_set, &profile_slot::name);
     write_slot_records(s, slot_set, &profile_slot::paths);
     write_block_part<12>(s, m_device, 27);
     write_slot_values(s, slot_set, &profile_slot::params, write_map_value);
     write_slot_records(s, slot_set, &profile_slot::extra);
     write_block_part<4>(s, m_device, 0);
-    write_slot_values(s, slot_set, &profile_slot::picture, write_picture);
+    write_slot_values(s, slot_set, &profile_slot::picture, write_cached_picture);
     write_slot_values(s, slot_set, &profile_slot::texts, write_map_value);
     s << bool(m_device.b[4] != 0);
     write_slot_values(s, slot_set, &profile_slot::data, write_map_value);
@@ -441,36 +458,77 @@ void zarek_data_c::write_set(QDataStream& s) const {
     write_slot_records(s, slot_set, &profile_slot::layout);
     write_block_part<48>(s, m_device, 39);
     write_slot_values(s, slot_set, &profile_slot::macros, write_macro_list);
+    // Only the pictures the set still holds keep their encodings.
+    m_picture_codes.swap(written);
 }
 
-bool zarek_data_c::read_set(QDataStream& s, stored_set& set) {
+bool zarek_data_c::read_set(QDataStream& s, stored_set& set, read_failure* failure) {
     slot_array& slot_set = *set.slot_set;
-    read_slot_records(s, slot_set, &profile_slot::name, default_name_rec());
-    read_slot_records(s, slot_set, &profile_slot::paths, profile_paths_rec());
-    read_block_part<12>(s, set.device, 27);
-    read_slot_values(s, slot_set, &profile_slot::params, read_map_value,
-                     empty_value<btn_param_map>);
-    read_slot_records(s, slot_set, &profile_slot::extra, profile_extra_word());
-    read_block_part<4>(s, set.device, 0);
-    read_slot_values(s, slot_set, &profile_slot::picture, read_picture, empty_value<QPixmap>);
-    read_slot_values(s, slot_set, &profile_slot::texts, read_map_value, empty_value<btn_text_map>);
-    bool flag = false;
-    s >> flag;
-    if (ok(s))
-        set.device.device_flag() = flag ? 1 : 0;
-    read_slot_values(s, slot_set, &profile_slot::data, read_map_value, empty_value<btn_data_map>);
-    read_slot_records(s, slot_set, &profile_slot::aux, default_aux_rec());
-    read_block_part<6>(s, set.device, 5);
-    read_slot_records(s, slot_set, &profile_slot::assign, default_btn_assign_rec());
-    read_slot_records(s, slot_set, &profile_slot::settings, default_settings_rec());
-    QVector<btn_layout_rec> saved;
-    if (read_records(s, saved, default_layout_rec(), max_list_count))
-        set.saved_layouts = QList<btn_layout_rec>(saved.begin(), saved.end());
-    read_slot_records(s, slot_set, &profile_slot::layout, default_layout_rec());
-    read_block_part<48>(s, set.device, 39);
-    read_slot_values(
-        s, slot_set, &profile_slot::macros,
-        [](QDataStream& st, macro_list& m) { return read_macros(st, m); }, default_macros);
+    QIODevice* device = s.device();
+    // Each element in blob order; the first that does not read is named with
+    // the byte where it starts, so a log line says what to look at.
+    const auto element = [&](const char* field, const auto& read) {
+        if (!ok(s))
+            return;
+        const qint64 at = device ? device->pos() : -1;
+        read();
+        if (!ok(s) && failure && failure->field.isEmpty()) {
+            failure->field = QLatin1String(field);
+            failure->offset = at;
+            failure->stopped_at = device ? device->pos() : -1;
+        }
+    };
+    element("names",
+            [&] { read_slot_records(s, slot_set, &profile_slot::name, default_name_rec()); });
+    element("paths",
+            [&] { read_slot_records(s, slot_set, &profile_slot::paths, profile_paths_rec()); });
+    element("device bytes 27..38", [&] { read_block_part<12>(s, set.device, 27); });
+    element("button parameter maps", [&] {
+        read_slot_values(s, slot_set, &profile_slot::params, read_map_value,
+                         empty_value<btn_param_map>);
+    });
+    element("extra words",
+            [&] { read_slot_records(s, slot_set, &profile_slot::extra, profile_extra_word()); });
+    element("device bytes 0..3", [&] { read_block_part<4>(s, set.device, 0); });
+    element("pictures", [&] {
+        read_slot_values(s, slot_set, &profile_slot::picture, read_picture, empty_value<QPixmap>);
+    });
+    element("button text maps", [&] {
+        read_slot_values(s, slot_set, &profile_slot::texts, read_map_value,
+                         empty_value<btn_text_map>);
+    });
+    element("device flag", [&] {
+        bool flag = false;
+        s >> flag;
+        if (ok(s))
+            set.device.device_flag() = flag ? 1 : 0;
+    });
+    element("button data maps", [&] {
+        read_slot_values(s, slot_set, &profile_slot::data, read_map_value,
+                         empty_value<btn_data_map>);
+    });
+    element("aux records",
+            [&] { read_slot_records(s, slot_set, &profile_slot::aux, default_aux_rec()); });
+    element("device bytes 5..10", [&] { read_block_part<6>(s, set.device, 5); });
+    element("button assignments", [&] {
+        read_slot_records(s, slot_set, &profile_slot::assign, default_btn_assign_rec());
+    });
+    element("profile settings", [&] {
+        read_slot_records(s, slot_set, &profile_slot::settings, default_settings_rec());
+    });
+    element("saved layouts", [&] {
+        QVector<btn_layout_rec> saved;
+        if (read_records(s, saved, default_layout_rec(), max_list_count))
+            set.saved_layouts = QList<btn_layout_rec>(saved.begin(), saved.end());
+    });
+    element("layouts",
+            [&] { read_slot_records(s, slot_set, &profile_slot::layout, default_layout_rec()); });
+    element("device block 48", [&] { read_block_part<48>(s, set.device, 39); });
+    element("macro lists", [&] {
+        read_slot_values(
+            s, slot_set, &profile_slot::macros,
+            [](QDataStream& st, macro_list& m) { return read_macros(st, m); }, default_macros);
+    });
     return ok(s);
 }
 
@@ -478,6 +536,8 @@ void zarek_data_c::write_all(QByteArray* bytes) const {
     if (!bytes)
         return;
     bytes->clear();
+    // The blob keeps its size from one write to the next: one allocation, no regrowth.
+    bytes->reserve(m_last_blob_size);
     QBuffer buffer(bytes);
     buffer.open(QIODevice::WriteOnly);
     QDataStream stream(&buffer);
@@ -485,9 +545,10 @@ void zarek_data_c::write_all(QByteArray* bytes) const {
     write_set(stream);
     if (m_service)
         m_service->write_section(&buffer);
+    m_last_blob_size = bytes->size();
 }
 
-bool zarek_data_c::read_all(const QByteArray& bytes) {
+bool zarek_data_c::read_all(const QByteArray& bytes, read_failure* last_failure) {
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
@@ -498,13 +559,19 @@ bool zarek_data_c::read_all(const QByteArray& bytes) {
     // half a profile set behind: what the device sent is taken whole or not at
     // all, and a short blob counts as damaged rather than as zeros.
     stored_set set = stored();
-    if (!read_set(stream, set)) {
-        write_log(QStringLiteral("Profile data from the device is damaged or incomplete "
-                                 "(stream status %1 at byte %2 of %3); the stored profiles "
-                                 "are kept.")
-                      .arg(int(stream.status()))
-                      .arg(buffer.pos())
-                      .arg(bytes.size()));
+    read_failure failure;
+    if (!read_set(stream, set, &failure)) {
+        write_log(QStringLiteral("Profile data from the device does not read: the %1 starting "
+                                 "at byte %2 (reading stopped at byte %3 of %4, stream status "
+                                 "%5); the stored profiles are kept.")
+                      .arg(failure.field)
+                      .arg(failure.offset)
+                      .arg(failure.stopped_at)
+                      .arg(bytes.size())
+                      .arg(int(stream.status())),
+                  true);
+        if (last_failure)
+            *last_failure = failure;
         return false;
     }
     m_device = set.device;

@@ -6,6 +6,7 @@
 #include "module/kernel_interfaces.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QMap>
 #include <QPixmap>
@@ -115,8 +116,16 @@ public:
     bool write_profile(QIODevice* device, int slot) const;
     bool read_profile(QIODevice* device, int slot);
     void write_all(QByteArray* bytes) const;
-    // Nothing is replaced unless the whole profile-set part reads cleanly.
-    bool read_all(const QByteArray& bytes);
+    // Where a profile-set blob stopped reading: the element (by name) and the
+    // byte at which it starts; -1 offsets when the stream has no position.
+    struct read_failure {
+        QString field;
+        qint64 offset = -1;
+        qint64 stopped_at = -1;
+    };
+    // Nothing is replaced unless the whole profile-set part reads cleanly; a
+    // failure is logged with its element and offset and, given `failure`, told.
+    bool read_all(const QByteArray& bytes, read_failure* failure = nullptr);
 
     // --- Favourites setting ---
     void load_favourites();
@@ -129,7 +138,7 @@ private:
     struct stored_set;
     stored_set stored() const;
     void write_set(QDataStream& s) const;
-    static bool read_set(QDataStream& s, stored_set& set);
+    static bool read_set(QDataStream& s, stored_set& set, read_failure* failure);
     void hand_macros_to_library(int slot);
     void remember_layout(const btn_layout_rec& layout);
 
@@ -146,4 +155,10 @@ private:
     QString m_favourites_file;
     mutable std::unique_ptr<profile_slot> m_scratch;
     mutable macro_rec m_scratch_macro;
+    // The pictures' stream forms (marker and PNG) from the last write_all, by
+    // QPixmap::cacheKey(). Encoding is most of a commit's cost, and a picture
+    // that is replaced, painted on or refilled gets a new key, so an entry
+    // never outlives the picture it was made from.
+    mutable QHash<qint64, QByteArray> m_picture_codes;
+    mutable int m_last_blob_size = 0;
 };

@@ -1,5 +1,6 @@
 #include "kernel/zarek_kernel.h"
 
+#include "buttons/btn_assignment.h"
 #include "common/log.h"
 #include "kernel/profile_stream.h"
 #include "kernel/zarek_data.h"
@@ -143,7 +144,7 @@ void zarek_kernel_c::set_profile_picture(uint8_t slot, const QPixmap& picture) {
     if (!in_use(slot))
         return;
     m_data->name(slot).has_picture() = 1;
-    m_data->picture(slot) = picture.copy();
+    m_data->picture(slot) = profile_stream::readable_picture(picture);
     notify_profile([this, slot](product_profile_listener_i* l) { l->picture_changed(this, slot); });
 }
 
@@ -155,10 +156,7 @@ void zarek_kernel_c::clear_profile_picture(uint8_t slot) {
     if (!in_use(slot))
         return;
     m_data->name(slot).has_picture() = 0;
-    QPixmap& picture = m_data->picture(slot);
-    if (picture.isNull())
-        picture = QPixmap(1, 1);
-    picture.fill(Qt::transparent);
+    profile_stream::clear_picture(m_data->picture(slot));
     notify_profile([this, slot](product_profile_listener_i* l) { l->picture_changed(this, slot); });
 }
 
@@ -240,21 +238,28 @@ void zarek_kernel_c::on_host_message(const host_message_rec* record) {
     QDataStream in(bytes);
     in.setVersion(profile_stream::stream_version);
     switch (code) {
-    case host_message::data_loaded:
-        if (!m_data->read_all(bytes)) {
-            write_log(QStringLiteral("Profile data from the device is damaged; kept the stored "
-                                     "profiles and did not take it as loaded"),
+    case host_message::data_loaded: {
+        // A set that does not read leaves the profiles the kernel holds in place
+        // (read_all logs which element failed and where). They do not count as
+        // loaded, so a host can tell the device's data was refused, but they are
+        // remembered as published: the next deliberate change, or a device
+        // reset, publishes a complete set the device can read back. Either way
+        // the load is over: the host leaves its busy state and listeners hear.
+        const bool read = m_data->read_all(bytes);
+        if (!read)
+            write_log(QStringLiteral("Host message 0: the device's profile set was refused; "
+                                     "the next change or a device reset writes the kept "
+                                     "profiles to the device"),
                       true);
-            return;
-        }
         write_and_remember();
-        m_data_loaded = true;
+        m_data_loaded = m_data_loaded || read;
         if (ctrl_center_i* center = ctrl_center()) {
             if (same_object(center->current_kernel(), static_cast<product_kernel_i*>(this)))
                 center->set_busy(false, true, false);
         }
         notify_kernel(0);
         break;
+    }
     case host_message::device_values: {
         byte_record<4> values;
         std::memcpy(values.data(), m_data->device().data(), values.size);
@@ -305,7 +310,7 @@ QList<product_function_page_i*> zarek_kernel_c::create_pages() {
     QList<product_function_page_i*> pages;
     pages.append(new main_ctrl_c(this));
     pages.append(new advanced_ctrl_c(this));
-    // TODO(button assignment page): pages.append(new btn_assignment_c(this));
+    pages.append(new btn_assignment_c(this));
     pages.append(new favorites_c(this));
     return pages;
 }
@@ -334,4 +339,3 @@ void zarek_kernel_c::reset_everything() {
     notify_profile([this](product_profile_listener_i* l) { l->host_profile_changed(this); });
     notify_kernel(2);
 }
-

@@ -81,13 +81,13 @@ void zarek_profile_c::set_byte_106(uint8_t value) {
 }
 
 void zarek_profile_c::set_picture(const QPixmap& picture) {
-    m_profile.picture = picture.copy();
+    m_profile.picture = profile_stream::readable_picture(picture);
     m_profile.name.has_picture() = 1;
 }
 
 void zarek_profile_c::clear_picture() {
     m_profile.name.has_picture() = 0;
-    m_profile.picture.fill(Qt::transparent);
+    profile_stream::clear_picture(m_profile.picture);
 }
 
 QString zarek_profile_c::path(int n) {

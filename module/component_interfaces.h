@@ -212,7 +212,6 @@ inline constexpr int32_t adv_sen_ctrl = 0x0F01;
 inline constexpr int32_t polling_rate_ctrl = 0x1001;
 inline constexpr int32_t device_reset_ctrl = 0x1101;
 inline constexpr int32_t sound_feedback_ctrl = 0x1201;
-inline constexpr int32_t title_component = 0x1601;
 } // namespace class_id
 
 // ---------------------------------------------------------------------------
@@ -535,6 +534,8 @@ inline constexpr int32_t timer_manager_dialog = 0x0B01;
 inline constexpr int32_t code_253_dialog = 0x0C01;
 inline constexpr int32_t menu = 0x1801;
 inline constexpr int32_t menu_entry = 0x1901;
+// The title component, also the side box's preset selector (preset_selector_i).
+inline constexpr int32_t preset_selector = 0x1601;
 inline constexpr int32_t reset_confirm = 0x1E01;
 inline constexpr int32_t web_address_dialog = 0x2501;
 inline constexpr int32_t value_slider_dialog = 0x2601;

@@ -334,6 +334,11 @@ QString global_func_c::product_data_folder(int32_t type) const {
     return application_folder() + QStringLiteral("data/") + alias_name(type) + QLatin1Char('/');
 }
 
+QString global_func_c::graphics_file() const {
+    return application_folder() + QStringLiteral("data/") +
+           QString::fromLatin1(module_product_name) + QStringLiteral("/graphics.rcc");
+}
+
 QString global_func_c::maker_folder() const {
     if (!m_maker_folder.isEmpty())
         return m_maker_folder;

@@ -52,6 +52,8 @@ public:
     QString application_folder() const;
     QString catalogue_file() const;
     QString product_data_folder(int32_t type) const;
+    // The module's pictures, shared by both editions: data/Quil/graphics.rcc.
+    QString graphics_file() const;
     QString maker_folder() const;
     QString module_data_folder() const;
     QString log_folder() const;

@@ -5,9 +5,43 @@
 #include "module/factories.h"
 #include "module/global_func.h"
 
+#include <QFileInfo>
+#include <QResource>
+
 namespace {
 module_host_i* g_host = nullptr;
 language_listener_c* g_language_listener = nullptr;
+// The pictures file registered by init_module; empty while none is.
+QString g_graphics_file;
+
+// The pictures are a file beside the translations rather than part of the
+// library. Without it the pages still work, only without their images.
+void unregister_graphics();
+
+void register_graphics() {
+    const QString file = global_func().graphics_file();
+    if (file == g_graphics_file)
+        return;
+    unregister_graphics();
+    if (!QFileInfo(file).isFile()) {
+        write_log(file + QStringLiteral(" not exist; the pages show no pictures"), true);
+        return;
+    }
+    if (!QResource::registerResource(file)) {
+        write_log(file + QStringLiteral(" is not a resource file; the pages show no pictures"),
+                  true);
+        return;
+    }
+    g_graphics_file = file;
+}
+
+void unregister_graphics() {
+    if (g_graphics_file.isEmpty())
+        return;
+    if (!QResource::unregisterResource(g_graphics_file))
+        write_log(QStringLiteral("Cannot unregister ") + g_graphics_file);
+    g_graphics_file.clear();
+}
 } // namespace
 
 module_host_i* module_host() {
@@ -30,6 +64,7 @@ void quil_init_module(module_host_i* host) {
     g_host = host;
     if (!host)
         return;
+    register_graphics();
 
     g_language_listener = new language_listener_c;
     g_language_listener->bind(host->get_app());
@@ -50,5 +85,6 @@ void quil_exit_module() {
     g_host->unregister_factory(class_id::white_kernel);
     g_host->unregister_factory(class_id::black_kernel);
     g_host->unregister_factory(class_id::profile);
+    unregister_graphics();
     // The host pointer stays: the host may still release objects it created.
 }

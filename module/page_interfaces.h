@@ -135,6 +135,17 @@ protected:
     ~dpi_switcher_ctrl_funcs_listener_i() = default;
 };
 
+// The two button-assignment controls (side buttons, top buttons).
+class btn_assignment_ctrl_funcs_i : public interface_i {
+public:
+    // 2: the open box rereads its rows (and the side box its presets and layout) from the
+    // current profile; nothing while no box is open.
+    virtual void reload() = 0;
+
+protected:
+    ~btn_assignment_ctrl_funcs_i() = default;
+};
+
 // Control types, by which controls are named across pages and in the favourites.
 namespace ctrl_type {
 inline constexpr int32_t sensitivity = 0;

@@ -185,6 +185,10 @@ void main_ctrl_c::open_page() {
     // A page is shown inside the host's window only.
     if (!m_parent || m_form)
         return;
+    // A box that opens hands its control's steps back to the page, which stores
+    // them in the current profile: they must be that profile's, even when the
+    // host moved its slot without a notification since the last refresh.
+    update();
     m_form = new main_ctrl_fm_c(this, m_parent);
 }
 

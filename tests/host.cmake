@@ -27,6 +27,10 @@ quil_add_test(test_components SOURCES host/test_components.cpp host/fake_kernel.
 # links the host alone.
 quil_add_test(test_button_host SOURCES host/test_button_host.cpp E2E)
 
+# koral closed and started again with a profile other than the first active:
+# the main page shows that profile whole, and nothing set is lost.
+quil_add_test(e2e_restart SOURCES host/e2e_restart.cpp E2E)
+
 # The advanced page and the favourites through the built module and koral's widgets:
 # palette, polling rate and device reset reach the virtual mouse; calibration answered
 # by it; lift-off confirmed in koral's message box; starred controls on the favourites tab.

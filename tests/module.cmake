@@ -19,3 +19,9 @@ add_test(NAME compress_catalogue_refuses_broken_xml
 set_tests_properties(compress_catalogue_refuses_broken_xml PROPERTIES
     PASS_REGULAR_EXPRESSION "broken_catalogue.xml:3:[0-9]+: ")
 quil_add_test(test_abi SOURCES module/test_abi.cpp)
+
+# The pictures file that init_module registers and exit_module withdraws; the
+# suite installs the built one (or a broken one) into a host folder of its own.
+quil_add_test(test_module_pictures SOURCES module/test_module_pictures.cpp support/fake_host.h)
+target_compile_definitions(test_module_pictures PRIVATE QUIL_GRAPHICS_RCC="${QUIL_GRAPHICS_RCC}")
+add_dependencies(test_module_pictures quil_graphics)

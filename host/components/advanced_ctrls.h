@@ -1,12 +1,11 @@
 // The host's controls of the advanced page: advanced sensitivity (class 0xF01),
 // polling rate (0x1001), device reset (0x1101) and sound feedback (0x1201), the
-// message box (0x1C01) and the title component (0x1601). Each control is a real
+// message box (0x1C01). Each control is a real
 // box with widgets a person uses; each keeps a journal of the module's calls.
 #pragma once
 
 #include "host/components/call_journal.h"
 #include "host/components/dialog_frame.h"
-#include "host/components/preset_list.h"
 #include "host/components/slider.h"
 #include "host/components/value_ctrl.h"
 #include "module/component_interfaces.h"
@@ -279,41 +278,4 @@ public:
     int32_t run(const QString& title, const QString& text, const QString& question,
                 const QString& confirm, const QString& cancel, int32_t flags) override;
     void close_box() override;
-};
-
-// The title component: a title in the host's lettering with a line under it, and the
-// preset list (created when presets first arrive) for the side box.
-class title_component_c : public QObject, public preset_selector_i {
-    Q_OBJECT
-public:
-    explicit title_component_c(component_context_c* context = nullptr);
-    ~title_component_c() override;
-
-    interface_i* query_interface(const GUID& iid) override;
-    void release() override;
-    void attach(QWidget* parent) override;
-    void set_texts(const QString& title, const QString& description) override;
-    void set_presets(const QList<QByteArray>& records) override;
-    void set_current(int32_t index) override;
-    void set_client(preset_selector_client_i* client) override;
-
-    QWidget* widget() const { return m_widget; }
-    QLabel* title_label() const { return m_title; }
-    QLabel* description_label() const { return m_description; }
-    preset_list_c* presets() const { return m_presets; }
-    const call_journal_c& journal() const { return m_journal; }
-
-private:
-    void ensure_widget();
-    preset_list_c* ensure_presets();
-
-    QPointer<component_context_c> m_context;
-    QPointer<QWidget> m_widget;
-    QPointer<QLabel> m_title;
-    QPointer<QLabel> m_description;
-    QPointer<preset_list_c> m_presets;
-    QString m_title_text;
-    QString m_description_text;
-    preset_selector_client_i* m_client = nullptr;
-    call_journal_c m_journal;
 };

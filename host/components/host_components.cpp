@@ -9,6 +9,7 @@
 #include "host/components/reset_confirm.h"
 #include "host/components/slider.h"
 #include "host/components/timer_dialogs.h"
+#include "host/components/title_component.h"
 #include "host/components/value_ctrl.h"
 #include "host/components/value_dialogs.h"
 
@@ -53,10 +54,13 @@ QVector<host_component_class_t> host_component_classes(component_context_c* cont
     classes.append({class_id::reset_confirm, [shared]() -> interface_i* {
                         return static_cast<reset_confirm_i*>(new reset_confirm_c(shared));
                     }});
+    classes.append({class_id::preset_selector, []() -> interface_i* {
+                        return static_cast<preset_selector_i*>(new title_component_c);
+                    }});
     classes.append({class_id::colour_flow_list, [shared]() -> interface_i* {
                         return static_cast<colour_flow_list_i*>(new colour_flow_list_c(shared));
                     }});
-    // The advanced page's controls, the message box and the title component.
+    // The advanced page's controls and the message box.
     classes.append({class_id::adv_sen_ctrl, [shared]() -> interface_i* {
                         return static_cast<ctrl_funcs_i*>(new adv_sen_ctrl_c(shared));
                     }});
@@ -71,9 +75,6 @@ QVector<host_component_class_t> host_component_classes(component_context_c* cont
                     }});
     classes.append({class_id::message_box, [shared]() -> interface_i* {
                         return static_cast<message_box_i*>(new message_box_c(shared));
-                    }});
-    classes.append({class_id::title_component, [shared]() -> interface_i* {
-                        return static_cast<preset_selector_i*>(new title_component_c(shared));
                     }});
     for (int32_t id : value_kind_t::class_ids()) {
         const value_kind_t* kind = value_kind_t::of(id);

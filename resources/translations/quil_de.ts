@@ -94,4 +94,15 @@
         <translation>Klicke auf den Stern in der Titelleiste einer Einstellung auf den anderen Seiten, um sie hier zu zeigen.</translation>
     </message>
 </context>
+<context>
+    <name>btn_list_fm_c</name>
+    <message>
+        <source>STANDARD BUTTONS</source>
+        <translation>STANDARDTASTEN</translation>
+    </message>
+    <message>
+        <source>ALTER-KEY[+]</source>
+        <translation>ALTER-KEY[+]</translation>
+    </message>
+</context>
 </TS>

@@ -94,4 +94,15 @@
         <translation>Click the star in the title bar of any setting on the other pages to show it here.</translation>
     </message>
 </context>
+<context>
+    <name>btn_list_fm_c</name>
+    <message>
+        <source>STANDARD BUTTONS</source>
+        <translation>STANDARD BUTTONS</translation>
+    </message>
+    <message>
+        <source>ALTER-KEY[+]</source>
+        <translation>ALTER-KEY[+]</translation>
+    </message>
+</context>
 </TS>

@@ -246,6 +246,9 @@ private slots:
         expected.replace(46, name.size(), name);
         QCOMPARE(record.to_bytes(), expected);
         QCOMPARE(library_group_names(&library), (QStringList{"Other", "Games"}));
+        // Synchronising only names the device macro: the library gains no macro.
+        QCOMPARE(library.groups[1].macros.size(), group.size());
+        QVERIFY(library.groups[0].macros.isEmpty());
         if (verdict.isEmpty())
             return;
         QStringList journal{"Prepare synchronize macro to data base, target group name = Games",
@@ -277,6 +280,22 @@ private slots:
             log.messages().value(4),
             QStringLiteral("This are no macro have same name, need to create a new one [Jump]."));
         QCOMPARE(library_group_names(&library), (QStringList{"Games", "My Macros"}));
+        QVERIFY(library.groups[1].macros.isEmpty());
+    }
+
+    // Without a folder the files go where the installation keeps preset macros.
+    void preset_files_in_the_installation_folder() {
+        QTemporaryDir maker;
+        global_func_c& installation = global_func();
+        const QString before = installation.maker_folder();
+        installation.set_maker_folder(maker.path() + QLatin1Char('/'));
+        QVector<macro_group> groups{{QStringLiteral("My Macros"), {}}};
+        write_all_preset_files(groups);
+        const QString folder = installation.preset_macro_folder();
+        installation.set_maker_folder(before);
+        QVERIFY(folder.startsWith(maker.path()));
+        QVERIFY(folder.endsWith(QStringLiteral("/preset_macro/")));
+        QVERIFY(QFile::exists(folder + QStringLiteral("My Macros.dat")));
     }
 
     void renamed_40_byte_name_fits_the_device() {

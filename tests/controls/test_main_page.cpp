@@ -252,6 +252,8 @@ private slots:
 
     void refresh_pushes_values_in_type_order() {
         rig r(m_host, favourites());
+        // The form opens with the shown profile's steps: all five on.
+        r.data()->settings(0).dpi_mask() = 0x1F;
         r.open();
         m_host->center.slot = 1;
         r.preset(0);
@@ -292,6 +294,23 @@ private slots:
         QCOMPARE(entries({"ctrl 0 set_value"}), QStringList{"ctrl 0 set_value 5"});
     }
 
+    // Opening boxes hands the DPI switcher's steps back to the page, which stores
+    // them: a host that moved its slot without telling must not get another
+    // profile's steps written over the one it shows.
+    void opening_the_page_stores_nothing_stale() {
+        rig r(m_host, favourites());
+        r.preset(0);
+        r.data()->settings(0).dpi_mask() = 0x1F;
+        r.refresh();
+        QVERIFY(r.dpi()->is_step_enabled(1));
+        m_host->center.slot = 1;
+        const QByteArray before = r.everything();
+        r.open();
+        QCOMPARE(r.everything(), before);
+        QVERIFY(!r.dpi()->is_step_enabled(1));
+        QCOMPARE(r.dpi()->active_step(), 2);
+    }
+
     void form_puts_boxes_into_panels_lays_them_out_and_closes_them() {
         rig r(m_host, favourites());
         r.parent->resize(1202, 700);
@@ -299,7 +318,7 @@ private slots:
         r.open();
         QWidget* form = r.form();
         // Boxes go into their panels in panel order.
-        QCOMPARE(entries({"ctrl ", "box attach"}),
+        QCOMPARE(entries({"ctrl [0-9] create_box", "box attach"}),
                  (QStringList{"ctrl 0 create_box wg_sen", "box attach wg_dpi",
                               "ctrl 3 create_box wg_v_scroll", "ctrl 4 create_box wg_h_scroll",
                               "ctrl 5 create_box wg_db_click", "ctrl 2 create_box wg_pointer"}));

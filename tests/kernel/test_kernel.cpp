@@ -1,8 +1,10 @@
 // The product kernel against a recording control centre and host: commits,
 // host messages, profile operations and their notifications.
+#include "common/log_capture.h"
 #include "kernel/shm_pool.h"
 #include "kernel/zarek_black_kernel.h"
 #include "kernel/zarek_data.h"
+#include "kernel/zarek_profile.h"
 #include "kernel/zarek_white_kernel.h"
 #include "module/kernel_host_interfaces.h"
 #include "module/module.h"
@@ -12,6 +14,7 @@
 #include <QBuffer>
 #include <QCryptographicHash>
 #include <QDataStream>
+#include <QPainter>
 #include <QSharedMemory>
 #include <QStandardPaths>
 #include <QtEndian>
@@ -276,31 +279,238 @@ private slots:
         QCOMPARE(check.name(0).name(), QStringLiteral("Arena"));
     }
 
+    // A commit keeps the pictures' encodings. Whatever changes after it must reach
+    // the host: the published bytes equal those of a set that encodes everything anew.
+    void changes_after_a_cached_commit_are_published_data() {
+        QTest::addColumn<QString>("change");
+        for (const char* change : {"picture replaced", "picture painted in place",
+                                   "picture cleared", "pictures moved by a deleted slot",
+                                   "picture replaced by a copy of the other", "name", "macro"})
+            QTest::addRow("%s", change) << QString::fromLatin1(change);
+    }
+    void changes_after_a_cached_commit_are_published() {
+        QFETCH(QString, change);
+        auto kernel = loaded_kernel();
+        kernel->append_profile();
+        QCOMPARE(kernel->profile_count(), 2);
+        QImage red(24, 16, QImage::Format_ARGB32);
+        red.fill(Qt::red);
+        QImage blue(24, 16, QImage::Format_ARGB32);
+        blue.fill(Qt::blue);
+        kernel->set_profile_picture(0, QPixmap::fromImage(red));
+        kernel->set_profile_picture(1, QPixmap::fromImage(blue));
+        QVERIFY(kernel->commit());
+        const QByteArray cached = read_segment(m_host->center.commands.last().text);
+
+        zarek_data_c* d = kernel->data();
+        if (change == QLatin1String("picture replaced")) {
+            QImage green = red;
+            green.fill(Qt::green);
+            kernel->set_profile_picture(0, QPixmap::fromImage(green));
+        } else if (change == QLatin1String("picture painted in place")) {
+            QPainter painter(&d->picture(0));
+            painter.fillRect(3, 2, 1, 1, Qt::yellow);
+        } else if (change == QLatin1String("picture cleared")) {
+            kernel->clear_profile_picture(0);
+        } else if (change == QLatin1String("pictures moved by a deleted slot")) {
+            kernel->delete_profile(0);
+        } else if (change == QLatin1String("picture replaced by a copy of the other")) {
+            d->picture(0) = d->picture(1);
+        } else if (change == QLatin1String("name")) {
+            kernel->set_profile_name(1, QStringLiteral("Renamed"));
+        } else if (change == QLatin1String("macro")) {
+            d->macro(1, 7).b[900] ^= 0x5A;
+        }
+        QVERIFY(kernel->commit());
+        QCOMPARE(m_host->center.commands.size(), 2);
+        const QByteArray published = read_segment(m_host->center.commands.last().text);
+        QVERIFY(published != cached);
+        QCOMPARE(md5(published), kernel->checksum());
+
+        // The same set in a profile set that has never written a blob before.
+        zarek_data_c fresh(nullptr, product_type::black);
+        fresh.set_profile_service(kernel->profile_service());
+        fresh.device() = d->device();
+        fresh.favourites() = d->favourites();
+        fresh.saved_layouts() = d->saved_layouts();
+        for (int s = 0; s < max_profile_slots; ++s)
+            fresh.slot(s) = d->slot(s);
+        QByteArray expected;
+        fresh.write_all(&expected);
+        QCOMPARE(published.size(), expected.size());
+        QVERIFY(published == expected);
+
+        // Nothing changed since: the next commit publishes nothing.
+        QVERIFY(!kernel->commit());
+    }
+
     void blob_reading_lets_the_service_read_its_section() {
         auto kernel = loaded_kernel();
         QCOMPARE(m_service_journal.mid(m_service_journal.size() - 2),
                  (QStringList{QStringLiteral("begin_read"), QStringLiteral("read host part")}));
     }
 
-    void damaged_load_keeps_the_profiles_and_is_not_taken_as_loaded_data() {
+    // A set that does not read must not strand anybody: the host leaves busy,
+    // listeners hear, the log names the element and its byte, the profiles
+    // stay, and the next change publishes a set that reads back whole.
+    void damaged_load_keeps_the_profiles_and_publishes_on_the_next_change() {
         QFETCH(QByteArray, blob);
+        QFETCH(QString, field);
+        QFETCH(qint64, offset);
         auto kernel = attached_kernel();
+        recording_listener listener;
+        kernel->add_kernel_listener(&listener);
         kernel->set_profile_name(0, QStringLiteral("Kept"));
+        listener.log.clear();
+        const log_capture log;
         const host_message_rec m = message(host_message::data_loaded, offer(blob));
         kernel->on_host_message(&m);
+
         QVERIFY(!kernel->data_loaded());
         QCOMPARE(kernel->profile_name(0), QStringLiteral("Kept"));
+        QCOMPARE(m_host->center.busy.size(), 1);
+        QCOMPARE(m_host->center.busy.first(), std::make_tuple(false, 1, 0));
+        QCOMPARE(listener.log, QStringList{QStringLiteral("kind0")});
+        const QString logged = log.text();
+        // Where an element starts further in is the test's own arithmetic; -1 skips it.
+        const QString where =
+            offset < 0 ? QStringLiteral("the %1 starting at byte ").arg(field)
+                       : QStringLiteral("the %1 starting at byte %2 ").arg(field).arg(offset);
+        QVERIFY2(logged.contains(where), qPrintable(logged));
+
+        // Nothing changed yet, so nothing is sent; a change goes out whole.
         QVERIFY(!kernel->commit());
+        kernel->set_profile_name(0, QStringLiteral("Edited"));
+        QVERIFY(kernel->commit());
+        QCOMPARE(m_host->center.commands.size(), 1);
+        zarek_data_c check(nullptr, product_type::black);
+        QVERIFY(check.read_all(read_segment(m_host->center.commands.first().text)));
+        QCOMPARE(check.name(0).name(), QStringLiteral("Edited"));
+        kernel->remove_kernel_listener(&listener);
     }
-    void damaged_load_keeps_the_profiles_and_is_not_taken_as_loaded_data_data() {
+    void damaged_load_keeps_the_profiles_and_publishes_on_the_next_change_data() {
         QTest::addColumn<QByteArray>("blob");
-        QTest::addRow("one byte") << QByteArray(1, '\x01');
-        QTest::addRow("huge count") << QByteArray::fromHex("7fffffff00000070");
-        QTest::addRow("negative count") << QByteArray::fromHex("ffffffff");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<qint64>("offset");
+        QTest::addRow("one byte") << QByteArray(1, '\x01') << "names" << qint64(0);
+        QTest::addRow("huge count")
+            << QByteArray::fromHex("7fffffff00000070") << "names" << qint64(0);
+        QTest::addRow("negative count") << QByteArray::fromHex("ffffffff") << "names" << qint64(0);
         QByteArray garbage(4096, '\0');
         for (int i = 0; i < garbage.size(); ++i)
             garbage[i] = char((i * 73 + 11) & 0xFF);
-        QTest::addRow("garbage") << garbage;
+        QTest::addRow("garbage") << garbage << "names" << qint64(0);
+
+        // A whole set cut or spoilt further in: the element is named where it starts.
+        zarek_data_c source(nullptr, product_type::black);
+        QByteArray whole;
+        source.write_all(&whole);
+        // names: count + 5 records of 112 bytes; paths: count + 5 of 2560.
+        const qint64 paths_at = 4 + 5 * (4 + 112);
+        const qint64 device_at = paths_at + 4 + 5 * (4 + 2560);
+        QTest::addRow("cut in the paths") << whole.left(int(paths_at) + 100) << "paths" << paths_at;
+        QByteArray wrong_length = whole;
+        // The 12-byte device field claims more bytes than the blob holds.
+        qToBigEndian<qint32>(0x7FFFFFF0, wrong_length.data() + device_at);
+        QTest::addRow("device field too long")
+            << wrong_length << "device bytes 27..38" << device_at;
+        QTest::addRow("cut in the macros")
+            << whole.left(whole.size() - 1000) << "macro lists" << qint64(-1);
+    }
+
+    // What the module writes, it reads: a picture beyond the readers' limits is
+    // brought within them when it is set, on the kernel and the profile object alike.
+    void pictures_are_kept_within_the_read_limits_data() {
+        QTest::addColumn<QSize>("given");
+        QTest::addRow("within the limits") << QSize(300, 200);
+        QTest::addRow("a side over 8192") << QSize(9000, 30);
+        QTest::addRow("a line of 20000") << QSize(20000, 1);
+        QTest::addRow("more pixels than 4096 x 4096") << QSize(4200, 4100);
+    }
+    void pictures_are_kept_within_the_read_limits() {
+        QFETCH(QSize, given);
+        QPixmap picture(given);
+        picture.fill(Qt::darkCyan);
+        const auto check = [&](const QPixmap& kept) {
+            QVERIFY(!kept.isNull());
+            if (given.width() <= 8192 && given.height() <= 8192 &&
+                qint64(given.width()) * given.height() <= qint64(4096) * 4096) {
+                QCOMPARE(kept.size(), given);
+                return;
+            }
+            QVERIFY(kept.width() <= 8192 && kept.height() <= 8192);
+            QVERIFY(qint64(kept.width()) * kept.height() <= qint64(4096) * 4096);
+            // Aspect kept to within a pixel of rounding on either side.
+            const qint64 skew =
+                qAbs(qint64(kept.width()) * given.height() - qint64(kept.height()) * given.width());
+            QVERIFY2(skew <= qMax(given.width(), given.height()),
+                     qPrintable(QStringLiteral("%1 x %2").arg(kept.width()).arg(kept.height())));
+        };
+
+        auto kernel = loaded_kernel();
+        kernel->append_profile();
+        kernel->set_profile_picture(0, picture);
+        check(*kernel->profile_picture(0));
+        QBuffer exported;
+        exported.open(QIODevice::WriteOnly);
+        QVERIFY(kernel->export_profile(&exported, 0));
+        exported.close();
+        exported.open(QIODevice::ReadOnly);
+        QVERIFY(kernel->import_profile(&exported, 1));
+        QCOMPARE(kernel->profile_picture(1)->size(), kernel->profile_picture(0)->size());
+        QByteArray all;
+        kernel->data()->write_all(&all);
+        zarek_data_c reread(nullptr, product_type::black);
+        QVERIFY(reread.read_all(all));
+
+        zarek_profile_c profile;
+        profile.set_picture(picture);
+        check(*profile.picture());
+        QBuffer written;
+        written.open(QIODevice::WriteOnly);
+        profile.write(&written);
+        written.close();
+        written.open(QIODevice::ReadOnly);
+        zarek_profile_c again;
+        QVERIFY(again.read(&written));
+        QCOMPARE(again.picture()->size(), profile.picture()->size());
+    }
+
+    // Clearing gives the same on the kernel and on the profile object: a
+    // picture turns transparent at its size, no picture stays none and
+    // changes no checksum.
+    void clearing_a_picture_is_the_same_everywhere_data() {
+        QTest::addColumn<bool>("with_picture");
+        QTest::addRow("no picture") << false;
+        QTest::addRow("a picture") << true;
+    }
+    void clearing_a_picture_is_the_same_everywhere() {
+        QFETCH(bool, with_picture);
+        QPixmap picture(3, 2);
+        picture.fill(Qt::yellow);
+        auto kernel = loaded_kernel();
+        zarek_profile_c profile;
+        if (with_picture) {
+            kernel->set_profile_picture(0, picture);
+            profile.set_picture(picture);
+            QVERIFY(kernel->commit());
+        }
+        const QString sum = kernel->checksum();
+        kernel->clear_profile_picture(0);
+        profile.clear_picture();
+        QVERIFY(!kernel->profile_has_picture(0));
+        QVERIFY(!profile.has_picture());
+        const QPixmap& cleared = *kernel->profile_picture(0);
+        QCOMPARE(cleared.isNull(), !with_picture);
+        QCOMPARE(profile.picture()->isNull(), !with_picture);
+        QCOMPARE(cleared.toImage(), profile.picture()->toImage());
+        if (with_picture) {
+            QCOMPARE(cleared.size(), QSize(3, 2));
+            QCOMPARE(cleared.toImage().pixelColor(2, 1).alpha(), 0);
+        } else {
+            QVERIFY(!kernel->commit());
+            QCOMPARE(kernel->checksum(), sum);
+        }
     }
 
     void messages_with_bad_keys_are_ignored() {
@@ -476,11 +686,12 @@ private slots:
 
         kernel->add_favorite(&dpi); // already a default favourite: nothing is saved
         QVERIFY(!QFile::exists(file));
+        // The pages registered their default favourites when they refreshed.
+        const int registered = kernel->favorite_ctrl_count();
         kernel->add_favorite_ctrl(&surface);
         QCOMPARE(kernel->data()->favourites(), (QList<int32_t>{1, 2, 13, 8, 7, 10}));
         QVERIFY(QFile::exists(file));
-        // The advanced page's lighting control (type 13, a default favourite) is marked too.
-        QCOMPARE(kernel->favorite_ctrl_count(), 2);
+        QCOMPARE(kernel->favorite_ctrl_count(), registered + 1);
         // Item 0 is type 1, which no registered favourite control has.
         QCOMPARE(kernel->favorite_ctrl(0), nullptr);
         QCOMPARE(kernel->favorite_ctrl(1), nullptr);
@@ -491,7 +702,7 @@ private slots:
         QVERIFY(QFile::exists(file));
         kernel->remove_favorite_ctrl(&surface);
         QCOMPARE(kernel->data()->favourites(), (QList<int32_t>{1, 2, 13, 8, 7}));
-        QCOMPARE(kernel->favorite_ctrl_count(), 1);
+        QCOMPARE(kernel->favorite_ctrl_count(), registered);
     }
 };
 

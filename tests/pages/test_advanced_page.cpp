@@ -347,7 +347,7 @@ private slots:
 
     void host_without_components_leaves_the_page_working() {
         advanced_rig rig({class_id::adv_sen_ctrl, class_id::sound_feedback_ctrl,
-                          class_id::message_box, class_id::title_component});
+                          class_id::message_box, class_id::preset_selector});
         QVERIFY(!rig.page()->ctrl_funcs(ctrl_type::adv_sensitivity));
         QVERIFY(!rig.page()->ctrl_funcs(ctrl_type::sound_feedback));
         rig.kernel->open_page(page_type::advanced);

@@ -185,7 +185,7 @@ public:
     hub_i* get_hub() override { return hub; }
     void center_reserved_6() override {}
     text_provider_i* get_text_provider() override { return has_texts ? &texts : nullptr; }
-    interface_i* get_service(int32_t) override { return nullptr; }
+    interface_i* get_service(int32_t id) override { return services.value(id); }
     product_kernel_i* current_kernel() override { return shown; }
     void center_reserved_10() override {}
     uint8_t current_profile_slot() override { return slot; }
@@ -227,6 +227,8 @@ public:
     fake_texts texts;
     bool has_texts = true;
     hub_i* hub = nullptr;
+    // Host services by number (get_service); none by default.
+    QMap<int32_t, interface_i*> services;
     int32_t language = 0;
     int language_queries = 0;
     product_kernel_i* shown = nullptr;

@@ -191,6 +191,12 @@ glyph make_glyph(const QString& name) {
             const QTransform mirror(-1, 0, 0, 1, 24, 0);
             g.stroke = mirror.map(g.stroke);
         }
+    } else if (name == QLatin1String("info")) {
+        // The guide's mark: an "i" in a ring.
+        g.stroke.addEllipse(mid, 8.5, 8.5);
+        g.stroke.moveTo(12, 10.5);
+        g.stroke.lineTo(12, 17);
+        g.solid.addEllipse(QPointF(12, 7.2), 1.4, 1.4);
     } else if (name == QLatin1String("deactivate")) {
         add_arc(g, QPointF(12, 13), 7.2, 120, 300, false);
         g.stroke.moveTo(12, 3.8);
@@ -307,9 +313,10 @@ void function_icon(QPainter& p, const QSize& size, recipe_args& args) {
 }
 
 void tool_icon(QPainter& p, const QSize& size, recipe_args& args) {
-    const QString name = args.choice(QStringLiteral("glyph"),
-                                     {QStringLiteral("undo"), QStringLiteral("redo"),
-                                      QStringLiteral("reset"), QStringLiteral("deactivate")});
+    const QString name =
+        args.choice(QStringLiteral("glyph"),
+                    {QStringLiteral("undo"), QStringLiteral("redo"), QStringLiteral("reset"),
+                     QStringLiteral("deactivate"), QStringLiteral("info")});
     const QString state =
         args.choice(QStringLiteral("state"),
                     {QStringLiteral("normal"), QStringLiteral("over"), QStringLiteral("disabled")});

@@ -1,0 +1,7 @@
+#include "buttons/btn_assignment_ctrl_func.h"
+
+#include "buttons/btn_assignment_box_fm.h"
+
+btn_box_fm_base_c* btn_assignment_ctrl_func_c::make_form(QWidget* panel) {
+    return new btn_assignment_box_fm_c(this, panel);
+}

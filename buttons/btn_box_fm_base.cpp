@@ -1,0 +1,27 @@
+#include "buttons/btn_box_fm_base.h"
+
+#include "buttons/btn_box_ctrl_funcs.h"
+
+#include <QCheckBox>
+#include <QSignalBlocker>
+
+btn_box_fm_base_c::btn_box_fm_base_c(btn_box_ctrl_funcs_c* control, QWidget* parent)
+    : QWidget(parent)
+    , m_control(control) {}
+
+void btn_box_fm_base_c::set_favorite_box(QCheckBox* box) {
+    m_favorite = box;
+    if (!box)
+        return;
+    connect(box, &QCheckBox::toggled, this, [this](bool on) {
+        if (m_control)
+            m_control->set_favorite(on);
+    });
+}
+
+void btn_box_fm_base_c::show_favorite(bool on) {
+    if (!m_favorite)
+        return;
+    const QSignalBlocker quiet(m_favorite.data());
+    m_favorite->setChecked(on);
+}

@@ -1,0 +1,33 @@
+// What the two box forms share for their control: rereading the rows, the favourite check
+// box and the enabled state.
+#pragma once
+
+#include "pages/form_base.h"
+
+#include <QPointer>
+#include <QWidget>
+
+class QCheckBox;
+class btn_box_ctrl_funcs_c;
+
+class btn_box_fm_base_c : public QWidget, public form_base_c {
+    Q_OBJECT
+
+public:
+    btn_box_fm_base_c(btn_box_ctrl_funcs_c* control, QWidget* parent);
+
+    // Rereads everything the box shows from the current profile.
+    virtual void reload() = 0;
+    // Mirrors the control's favourite mark into "cb_favorite" without reporting it back.
+    void show_favorite(bool on);
+
+    btn_box_ctrl_funcs_c* control() const { return m_control; }
+
+protected:
+    // The form's "cb_favorite"; toggling it marks the control as a favourite.
+    void set_favorite_box(QCheckBox* box);
+
+private:
+    btn_box_ctrl_funcs_c* m_control;
+    QPointer<QCheckBox> m_favorite;
+};
