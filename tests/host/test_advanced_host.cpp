@@ -1,5 +1,5 @@
 // koral's side of the advanced page: the four controls clamp what the module shows and
-// report what a person does, the message box and the title component, and the device
+// report what a person does, the message box, and the device
 // tab's reading of the lighting bytes (out-of-range ones too) and the effects it plays.
 #include "host/components/advanced_ctrls.h"
 #include "host/components/component_context.h"
@@ -183,20 +183,6 @@ private slots:
         QVERIFY(seen.contains("YES") && seen.contains("NO"));
         QTimer::singleShot(0, [&box] { box.open_dialog()->ok_button()->click(); });
         QCOMPARE(box.run("T", "M", QString(), "YES", "NO", 0), 1);
-    }
-
-    void title_component_fills_its_place() {
-        title_component_c title(&m_context);
-        QWidget place;
-        title.set_texts("SURFACE TUNER", "Tune the sensor");
-        title.attach(&place);
-        QCOMPARE(title.widget()->parentWidget(), &place);
-        QCOMPARE(title.title_label()->text(), QStringLiteral("SURFACE TUNER"));
-        QCOMPARE(title.description_label()->text(), QStringLiteral("Tune the sensor"));
-        QVERIFY(!title.presets()); // a title alone has no preset list
-        title.attach(nullptr);
-        QVERIFY(!title.widget()->parentWidget());
-        QVERIFY(!place.findChild<QLabel*>());
     }
 
     // The device's reading of bytes 19..30: lit bits, effect, speed, flow, two zones.
