@@ -27,7 +27,6 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include <algorithm>
 #include <functional>
 
 namespace {
