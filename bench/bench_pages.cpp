@@ -58,12 +58,8 @@ const char* page_name(int32_t type) {
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    // A home of its own: the module's per-user files (favourites, log) start from the
-    // factory state on every run, whatever tests or earlier runs left behind.
     QTemporaryDir dir;
-    qputenv("HOME", QFile::encodeName(dir.path()));
-    QStandardPaths::setTestModeEnabled(true);
+    prepare_environment(dir.path());
     QApplication app(argc, argv);
 
     host_rig rig(dir.path());

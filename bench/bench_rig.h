@@ -8,6 +8,8 @@
 #include "host/virtual_mouse.h"
 #include "module/kernel_host_interfaces.h"
 
+#include <QFile>
+#include <QStandardPaths>
 #include <QString>
 #include <QWidget>
 #include <algorithm>
@@ -15,6 +17,15 @@
 #include <functional>
 #include <memory>
 #include <vector>
+
+// Before the application exists: off screen, and `home` as the home folder, so that
+// the module's per-user files (favourites, log) start from the factory state on every
+// run, whatever tests or earlier runs left behind.
+inline void prepare_environment(const QString& home) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("HOME", QFile::encodeName(home));
+    QStandardPaths::setTestModeEnabled(true);
+}
 
 inline double elapsed_us(const std::function<void()>& op) {
     const auto start = std::chrono::steady_clock::now();
