@@ -10,6 +10,10 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFile>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -20,6 +24,22 @@
 #include <vector>
 
 namespace {
+
+// The floor a page opening is compared with: a plain form of 60 labelled rows (about
+// as many widgets as the main page) under one small style sheet, built in the page
+// area, shown and laid out, then destroyed.
+void open_reference_form(QWidget* area) {
+    auto* form = new QWidget(area);
+    form->setStyleSheet(QStringLiteral("QLabel { color: #c8c8c8; } QPushButton { padding: 2px; }"));
+    auto* grid = new QGridLayout(form);
+    for (int row = 0; row < 30; ++row) {
+        grid->addWidget(new QLabel(QStringLiteral("Setting %1").arg(row), form), row, 0);
+        grid->addWidget(new QPushButton(QStringLiteral("Reset"), form), row, 1);
+    }
+    form->show();
+    QCoreApplication::processEvents();
+    delete form;
+}
 
 const char* page_name(int32_t type) {
     switch (type) {
@@ -39,9 +59,12 @@ const char* page_name(int32_t type) {
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A home of its own: the module's per-user files (favourites, log) start from the
+    // factory state on every run, whatever tests or earlier runs left behind.
+    QTemporaryDir dir;
+    qputenv("HOME", QFile::encodeName(dir.path()));
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
-    QTemporaryDir dir;
 
     host_rig rig(dir.path());
     module_loader_c loader(QStringLiteral(QUIL_BIN_DIR "/quil"));
@@ -59,8 +82,19 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    constexpr int runs = 50;
+    // `--runs N` takes fewer samples, for a run under a profiler.
+    const QStringList args = QCoreApplication::arguments();
+    const int runs_at = args.indexOf(QStringLiteral("--runs"));
+    const int runs = runs_at > 0 && runs_at + 1 < args.size()
+                         ? qBound(1, args.at(runs_at + 1).toInt(), 1000)
+                         : 50;
+    std::vector<double> reference;
+    for (int r = 0; r < runs; ++r)
+        reference.push_back(elapsed_us([&] { open_reference_form(&area); }));
+    const double floor_us = median(reference);
     double main_reopen = 0;
+    std::printf("%-18s %8.0f us  (median of %d)\n", "floor: plain form", floor_us, runs);
+
     for (int32_t i = 0; i < kernel->page_count(); ++i) {
         const int32_t type = kernel->page_at(i)->page_id();
         const double first = elapsed_us([&] {
@@ -80,6 +114,8 @@ int main(int argc, char** argv) {
         std::printf("%-18s first open %8.0f us   reopen %8.0f us   close %8.0f us  (median of "
                     "%d)\n",
                     page_name(type), first, median(opens), median(closes), runs);
+        std::printf("%-18s / floor: first open %.2f, reopen %.2f, close %.2f\n", page_name(type),
+                    first / floor_us, median(opens) / floor_us, median(closes) / floor_us);
         if (type == page_type::main)
             main_reopen = median(opens);
     }
@@ -94,6 +130,7 @@ int main(int argc, char** argv) {
     const int tiles = area.findChildren<QWidget*>(QStringLiteral("btn_preset_sub_fm_c")).size();
     kernel->close_page();
     std::vector<double> ten;
+    ten.reserve(size_t(runs));
     for (int r = 0; r < runs; ++r) {
         ten.push_back(elapsed_us([&] {
             kernel->open_page(page_type::button_assignment);
@@ -104,6 +141,8 @@ int main(int argc, char** argv) {
     std::printf("%-18s reopen %8.0f us with %d presets  (median of %d; %.1f x the main page)\n",
                 "button assignment", median(ten), tiles, runs,
                 main_reopen > 0 ? median(ten) / main_reopen : 0.0);
+    std::printf("%-18s / floor: reopen with %d presets %.2f\n", "button assignment", tiles,
+                median(ten) / floor_us);
 
     kernel->open_page(page_type::main);
     QTest::qWait(20);

@@ -55,9 +55,12 @@ void read_catalogue_floor(const QString& path) {
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A home of its own: the module's per-user files (favourites, log) start from the
+    // factory state on every run, whatever tests or earlier runs left behind.
+    QTemporaryDir dir;
+    qputenv("HOME", QFile::encodeName(dir.path()));
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
-    QTemporaryDir dir;
 
     host_rig rig(dir.path());
     QWidget area;

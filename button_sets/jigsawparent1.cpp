@@ -104,6 +104,10 @@ jigsawparent1::jigsawparent1(btn_set_owner_i* owner, QWidget* parent)
     reload();
 }
 
+std::shared_ptr<const void> jigsawparent1::cap_images() {
+    return jigsaw_images_loader::get<images>();
+}
+
 jigsawparent1::~jigsawparent1() {
     if (zarek_data_c* data = profile_set())
         disconnect_listener(data, static_cast<listener_i*>(this));

@@ -19,6 +19,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QLabel>
 #include <QMainWindow>
 #include <QPushButton>
 #include <QResizeEvent>
@@ -117,7 +118,7 @@ btn_assignment_box_fm_c::btn_assignment_box_fm_c(btn_assignment_ctrl_func_c* con
         m_list->add_standard_row(k, side_first + k, true);
         m_list->add_alter_row(k, side_first + alter_offset + k, true);
     }
-    m_list->move(0, 0);
+    fill_with(m_ui.wg_dropdowns, m_list);
     m_list->set_menu_feedback(this);
     connect_listener(static_cast<listener_mgr_i*>(m_editor), static_cast<listener_i*>(m_list));
     m_list->reload();
@@ -223,11 +224,19 @@ void btn_assignment_box_fm_c::place_tools() {
         tool->move(x, 14);
         x -= tool == m_ui.btn_deactivate ? 18 : 10;
     }
-    // The guide's mark follows the title, whatever its length in this language.
-    const int title_end =
-        m_ui.lb_func_name->x() +
-        m_ui.lb_func_name->fontMetrics().horizontalAdvance(m_ui.lb_func_name->text());
-    m_ui.wg_preset_info->move(title_end + 10, 16);
+    // The guide's mark follows the title when the title leaves room before the tools, else
+    // the shorter line under it: the lengths change with the language.
+    QLabel* title = m_ui.lb_func_name;
+    QLabel* sub = m_ui.lb_func_sub_name;
+    const int tools_start = m_ui.btn_undo->x() - 12;
+    title->resize(tools_start - title->x(), title->height());
+    const int title_end = title->x() + title->fontMetrics().horizontalAdvance(title->text());
+    if (title_end + 10 + m_ui.wg_preset_info->width() <= tools_start) {
+        m_ui.wg_preset_info->move(title_end + 10, 14);
+    } else {
+        const int sub_end = sub->x() + sub->fontMetrics().horizontalAdvance(sub->text());
+        m_ui.wg_preset_info->move(sub_end + 8, sub->y() + (sub->height() - 20) / 2);
+    }
 }
 
 void btn_assignment_box_fm_c::update() {
@@ -250,6 +259,10 @@ void btn_assignment_box_fm_c::resizeEvent(QResizeEvent* event) {
     // The preset selector takes the width of the list's column.
     QWidget* info = m_ui.wg_info;
     info->resize(qMax(200, m_ui.wg_right->width() - 2 * info->x()), info->height());
+    QWidget* rows = m_ui.wg_dropdowns;
+    // The two columns stay together; a wide page leaves room on their right.
+    const int room = m_ui.wg_right->width() - 2 * rows->x();
+    rows->resize(qBound(rows->minimumSizeHint().width(), room, 420), rows->height());
 }
 
 void btn_assignment_box_fm_c::reload() {

@@ -4,6 +4,8 @@
 
 #include "buttons/btn_box_ctrl_funcs.h"
 
+#include <memory>
+
 class btn_assignment_ctrl_func_c final : public btn_box_ctrl_funcs_c {
 public:
     explicit btn_assignment_ctrl_func_c(btn_assignment_c* page)
@@ -13,4 +15,8 @@ public:
 
 protected:
     btn_box_fm_base_c* make_form(QWidget* panel) override;
+
+private:
+    // The editor's cap images, loaded with the first box and kept for every later one.
+    std::shared_ptr<const void> m_cap_images;
 };

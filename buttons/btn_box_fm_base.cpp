@@ -3,7 +3,15 @@
 #include "buttons/btn_box_ctrl_funcs.h"
 
 #include <QCheckBox>
+#include <QGridLayout>
 #include <QSignalBlocker>
+
+void fill_with(QWidget* area, QWidget* content) {
+    auto* grid = new QGridLayout(area);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(0);
+    grid->addWidget(content, 0, 0);
+}
 
 btn_box_fm_base_c::btn_box_fm_base_c(btn_box_ctrl_funcs_c* control, QWidget* parent)
     : QWidget(parent)
@@ -13,10 +21,15 @@ void btn_box_fm_base_c::set_favorite_box(QCheckBox* box) {
     m_favorite = box;
     if (!box)
         return;
-    connect(box, &QCheckBox::toggled, this, [this](bool on) {
-        if (m_control)
-            m_control->set_favorite(on);
-    });
+    // Queued: on the favourites tab taking the star off removes this very form, which must
+    // not happen inside the check box's own click.
+    connect(
+        box, &QCheckBox::toggled, this,
+        [this](bool on) {
+            if (m_control)
+                m_control->set_favorite(on);
+        },
+        Qt::QueuedConnection);
 }
 
 void btn_box_fm_base_c::show_favorite(bool on) {

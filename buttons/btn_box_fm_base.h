@@ -10,6 +10,9 @@
 class QCheckBox;
 class btn_box_ctrl_funcs_c;
 
+// Puts `content` into `area` as its only, full-size item.
+void fill_with(QWidget* area, QWidget* content);
+
 class btn_box_fm_base_c : public QWidget, public form_base_c {
     Q_OBJECT
 

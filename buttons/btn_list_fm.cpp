@@ -385,20 +385,26 @@ void btn_list_fm_c::set_assignable(int button_index, bool assignable) {
 }
 
 void btn_list_fm_c::apply_row_style(row_rec& r) {
-    const QString value = r.assignable ? QStringLiteral("true") : QStringLiteral("false");
-    if (r.button->property("assignable").toString() != value) {
-        r.button->setProperty("assignable", value);
-        repolish(r.button);
-    }
+    // The style follows a property; the row remembers what it set, so a relabel that
+    // changes nothing asks Qt for nothing.
+    const int state = r.assignable ? 1 : 0;
+    if (r.shown_assignable == state)
+        return;
+    r.shown_assignable = state;
+    r.button->setProperty("assignable",
+                          r.assignable ? QStringLiteral("true") : QStringLiteral("false"));
+    repolish(r.button);
 }
 
 void btn_list_fm_c::set_greyed(row_rec& r, bool greyed) {
+    const int state = greyed ? 1 : 0;
+    if (r.shown_greyed == state)
+        return;
+    r.shown_greyed = state;
     r.number->setEnabled(!greyed);
     r.button->setEnabled(!greyed);
-    if (r.button->property("greyed").toBool() != greyed) {
-        r.button->setProperty("greyed", greyed);
-        repolish(r.button);
-    }
+    r.button->setProperty("greyed", greyed);
+    repolish(r.button);
 }
 
 void btn_list_fm_c::set_show_all_positions(bool show_all) {
@@ -494,7 +500,19 @@ void btn_list_fm_c::relabel(int button_index) {
     r->assignable = r->base_assignable && !twin_locked(button_index);
     apply_row_style(*r);
     set_greyed(*r, unfitted);
-    r->button->setText(row_label(button_index));
+    const QString text = row_label(button_index);
+    r->button->setText(text);
+    // A code the catalogue does not know shows no label (and stays stored as it is); the
+    // tool tip says why the row is empty.
+    const btn_entry e = entry(button_index);
+    const bool unknown = text.isEmpty() && data() && !unfitted &&
+                         m_catalogue->first_label(e.code).isEmpty() &&
+                         e.code != function_code::macro && e.code != function_code::timer &&
+                         e.code != function_code::hotkey;
+    r->button->setToolTip(unknown ? tr("Function %1 is not offered by this module; the button "
+                                       "keeps it until you choose another.")
+                                        .arg(e.code)
+                                  : QString());
 }
 
 void btn_list_fm_c::relabel_all() {
@@ -622,7 +640,9 @@ void btn_list_fm_c::click_row(int button_index) {
     const row_rec* r = row(button_index);
     if (!r || !r->assignable || m_closing)
         return;
+    // The clicked row is the current one from now on; its menu follows shortly.
     m_menu_index = button_index;
+    set_current_index(button_index);
     make_available_for(button_index);
     m_open_menu_timer.start();
 }
@@ -1126,6 +1146,10 @@ bool btn_list_fm_c::on_macros_changed(const QList<library_item>&) {
     // The library changed: groups and names may differ, so the menus are made anew and
     // the macro rows read their (possibly refreshed) records again.
     rebuild_catalogue();
+    // The kernel may refresh the device records after this notice; read them once more
+    // when it has.
+    QMetaObject::invokeMethod(
+        this, [this] { relabel_all(); }, Qt::QueuedConnection);
     return false;
 }
 

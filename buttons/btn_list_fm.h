@@ -69,7 +69,8 @@ public:
     // switches its marker image): told when a row's catalogue menu is shown and closed.
     // Null = nobody. The list keeps the button index of the current row.
     void set_menu_feedback(main_menu_listener_i* listener);
-    int current_button_index() const; // -1 when no row's menu is open
+    int current_button_index()
+        const; // -1 when no row is current (set by a click, cleared when its menu closes)
     // The page is closing: close any host dialog the list opened, drop listeners.
     void manager_closing();
 
@@ -171,6 +172,9 @@ private:
         bool base_assignable = true;
         bool assignable = true;
         bool alter = false;
+        // What the row's style shows now; -1 before the first time.
+        int shown_assignable = -1;
+        int shown_greyed = -1;
     };
     struct dpi_step {
         bool enabled = true;

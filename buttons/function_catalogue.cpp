@@ -259,9 +259,9 @@ void function_catalogue_c::build(const inputs& in) {
     build_tree(in);
     m_host = host;
     if (same_shape(*shown, *m_root)) {
+        // The first labels were indexed while the fresh tree was made, in the same order.
         adopt_texts(*shown, *m_root);
         m_root = std::move(shown);
-        relabel_index();
         return;
     }
     clear_children(shown.get());

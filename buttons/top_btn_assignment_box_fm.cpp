@@ -54,7 +54,7 @@ top_btn_assignment_box_fm_c::top_btn_assignment_box_fm_c(top_btn_assignment_ctrl
         m_markers.insert(index, marker);
         light(marker, false);
     }
-    m_list->move(0, 0);
+    fill_with(m_ui.wg_dropdowns, m_list);
     m_list->set_menu_feedback(this);
     m_list->reload();
     set_widget_font(m_ui.lb_func_name, QStringLiteral("EurostileHea"), 15, 1, true);

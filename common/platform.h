@@ -4,28 +4,6 @@
 
 #include <QString>
 #include <cstdint>
-#include <cstring>
-
-#ifdef _WIN32
-#include <guiddef.h>
-#else
-// Same layout as the Windows GUID, so interface ids are the same 16 bytes everywhere.
-struct GUID {
-    uint32_t Data1;
-    uint16_t Data2;
-    uint16_t Data3;
-    uint8_t Data4[8];
-};
-
-inline bool operator==(const GUID& a, const GUID& b) {
-    return std::memcmp(&a, &b, sizeof a) == 0;
-}
-inline bool operator!=(const GUID& a, const GUID& b) {
-    return !(a == b);
-}
-#endif
-
-static_assert(sizeof(GUID) == 16, "interface ids are 16 bytes");
 
 class QWidget;
 

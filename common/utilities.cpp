@@ -5,9 +5,12 @@
 
 #include <QAbstractButton>
 #include <QColor>
+#include <QCoreApplication>
 #include <QGraphicsDropShadowEffect>
+#include <QHash>
 #include <QImage>
 #include <QLabel>
+#include <QPainter>
 #include <QPixmap>
 #include <QTimer>
 #include <algorithm>
@@ -266,10 +269,113 @@ void disconnect_listener(interface_i* manager_object, interface_i* listener_obje
         manager->remove_listener(listener);
 }
 
+// Qt's own blur, the one its drop-shadow effect uses (exported by QtWidgets).
+Q_WIDGETS_EXPORT void qt_blurImage(QPainter* p, QImage& blurImage, qreal radius, bool quality,
+                                   bool alphaOnly, int transposed = 0);
+
+namespace {
+
+// Qt's drop shadow with the blurred shadow kept. The shadow depends only on the
+// offset, radius, colour and the alpha of what the widget shows; every page
+// opening builds its panels anew and would blur the same shapes again, which was
+// most of the cost of showing a page. Shadows are kept by the alpha they were
+// made from, so a panel whose shape changes gets a new one.
+class kept_drop_shadow_c final : public QGraphicsDropShadowEffect {
+public:
+    using QGraphicsDropShadowEffect::QGraphicsDropShadowEffect;
+
+protected:
+    void draw(QPainter* painter) override {
+        if (blurRadius() <= 0 && offset().isNull()) {
+            drawSource(painter);
+            return;
+        }
+        QPoint at;
+        const QPixmap source = sourcePixmap(Qt::DeviceCoordinates, &at, PadToEffectiveBoundingRect);
+        if (source.isNull())
+            return;
+        const QTransform restore = painter->worldTransform();
+        painter->setWorldTransform(QTransform());
+        painter->drawImage(at, shadow_of(source));
+        painter->drawPixmap(at, source);
+        painter->setWorldTransform(restore);
+    }
+
+private:
+    struct cache_t {
+        QHash<QByteArray, QImage> shadows;
+    };
+    static cache_t& cache() {
+        static cache_t kept;
+        static const bool dropped_with_the_application = [] {
+            qAddPostRoutine([] { cache().shadows.clear(); });
+            return true;
+        }();
+        Q_UNUSED(dropped_with_the_application);
+        return kept;
+    }
+
+    // As Qt's drop-shadow filter makes it: the source moved by the offset, its alpha
+    // blurred, then filled with the colour.
+    QImage make_shadow(const QPixmap& source) const {
+        QImage shadow(source.size(), QImage::Format_ARGB32_Premultiplied);
+        shadow.setDevicePixelRatio(source.devicePixelRatioF());
+        shadow.fill(0);
+        QPainter moved(&shadow);
+        moved.setCompositionMode(QPainter::CompositionMode_Source);
+        moved.drawPixmap(offset(), source);
+        moved.end();
+        QImage blurred(shadow.size(), QImage::Format_ARGB32_Premultiplied);
+        blurred.setDevicePixelRatio(source.devicePixelRatioF());
+        blurred.fill(0);
+        QPainter blur(&blurred);
+        qt_blurImage(&blur, shadow, blurRadius(), false, true);
+        blur.end();
+        QPainter tint(&blurred);
+        tint.setCompositionMode(QPainter::CompositionMode_SourceIn);
+        tint.fillRect(blurred.rect(), color());
+        tint.end();
+        return blurred;
+    }
+
+    QImage shadow_of(const QPixmap& source) const {
+        const QImage image = source.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        // The key: the effect's parameters, the size and every pixel's alpha.
+        QByteArray key;
+        key.reserve(image.width() * image.height() + 64);
+        key += QByteArray::number(image.width()) + 'x' + QByteArray::number(image.height()) + '@' +
+               QByteArray::number(source.devicePixelRatioF()) + '/' +
+               QByteArray::number(offset().x()) + ',' + QByteArray::number(offset().y()) + '/' +
+               QByteArray::number(blurRadius()) + '/' + QByteArray::number(color().rgba()) + ':';
+        const int header = key.size();
+        const int width = image.width();
+        const int height = image.height();
+        key.resize(header + width * height);
+        char* alpha = key.data() + header;
+        for (int y = 0; y < height; ++y) {
+            const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+            for (int x = 0; x < width; ++x)
+                *alpha++ = char(qAlpha(line[x]));
+        }
+        // The whole key is compared on a hit, so two shapes never share a shadow.
+        QHash<QByteArray, QImage>& shadows = cache().shadows;
+        auto it = shadows.constFind(key);
+        if (it != shadows.constEnd())
+            return *it;
+        // A handful of panel shapes exist; a page that keeps changing its shape
+        // must not grow the cache without bound.
+        if (shadows.size() >= 16)
+            shadows.clear();
+        return *shadows.insert(key, make_shadow(source));
+    }
+};
+
+} // namespace
+
 void add_drop_shadow(QWidget* widget) {
     if (!widget)
         return;
-    auto* shadow = new QGraphicsDropShadowEffect(widget);
+    auto* shadow = new kept_drop_shadow_c(widget);
     shadow->setOffset(2, 2);
     shadow->setBlurRadius(10);
     shadow->setColor(QColor(15, 15, 15));

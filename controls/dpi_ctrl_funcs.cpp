@@ -62,10 +62,11 @@ void dpi_ctrl_funcs_c::close_box() {
         return;
     if (ctrl_box_i* box = m_form->box())
         box->detach();
+    // Destroyed where it stands: taking it out of its parent first would restyle
+    // the whole form once more only to throw it away.
     std::unique_ptr<dpi_fm_c> form(m_form.data());
     m_form = nullptr;
     form->hide();
-    form->setParent(nullptr);
 }
 
 void dpi_ctrl_funcs_c::favorite_changed() {

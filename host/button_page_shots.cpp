@@ -179,9 +179,9 @@ void row_menu(QWidget* side, writer_c& out) {
     }
     if (!root)
         return;
-    // Open the first category that has entries of its own.
+    // Open the first category with a handful of entries.
     for (QAction* action : root->actions()) {
-        if (!action->menu() || action->menu()->actions().isEmpty())
+        if (!action->menu() || action->menu()->actions().size() < 4)
             continue;
         root->setActiveAction(action);
         const QRect row = root->actionGeometry(action);

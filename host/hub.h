@@ -20,24 +20,25 @@ class hub_c : public QObject,
     Q_OBJECT
 public:
     // The hub bytes by index.
+    // The hub bytes by index, as the module's interface names them.
     enum byte_t : int {
-        pointer_precision = 0,  // enhanced pointer precision, 0 or 1
-        pointer_snap = 1,       // jump to the default button of a dialog, 0 or 1
-        scroll_by_page = 2,     // vertical scroll by a page instead of lines, 0 or 1
-        vertical_scroll = 3,    // lines per notch, 1..10
-        horizontal_scroll = 4,  // characters per notch, 1..10
-        double_click_speed = 5, // 1 (slow) .. 10 (fast)
-        pointer_speed = 6,      // -5..5, kept as a signed byte
+        pointer_precision = hub_byte::pointer_precision,
+        pointer_snap = hub_byte::pointer_snap,
+        scroll_by_page = hub_byte::scroll_by_page,
+        vertical_scroll = hub_byte::vertical_scroll,
+        horizontal_scroll = hub_byte::horizontal_scroll,
+        double_click_speed = hub_byte::double_click,
+        pointer_speed = hub_byte::pointer_speed,
     };
-    static constexpr int byte_count = 7;
+    static constexpr int byte_count = hub_byte::count;
     static constexpr qint64 max_settings_bytes = 64 * 1024;
     using bytes_t = std::array<uint8_t, byte_count>;
 
     // Control types whose settings live here.
-    static constexpr int32_t pointer_type = 2;
-    static constexpr int32_t vertical_scroll_type = 3;
-    static constexpr int32_t horizontal_scroll_type = 4;
-    static constexpr int32_t double_click_type = 5;
+    static constexpr int32_t pointer_type = ctrl_type::pointer_speed;
+    static constexpr int32_t vertical_scroll_type = ctrl_type::v_scroll;
+    static constexpr int32_t horizontal_scroll_type = ctrl_type::h_scroll;
+    static constexpr int32_t double_click_type = ctrl_type::double_click;
 
     static bytes_t default_bytes();
     // The range of one byte's value (pointer speed signed).

@@ -1,9 +1,9 @@
 #include "host/main_window.h"
 #include "host/widget_helpers.h"
 
-#include "host/button_view.h"
-#include "host/mouse_lights_view.h"
+#include "host/advanced_gallery.h"
 #include "host/button_page_shots.h"
+#include "host/button_view.h"
 #include "host/component_gallery.h"
 #include "host/ctrl_center.h"
 #include "host/host_catalogue.h"
@@ -14,6 +14,7 @@
 #include "host/macro_editor.h"
 #include "host/macro_panel.h"
 #include "host/module_host.h"
+#include "host/mouse_lights_view.h"
 #include "host/profile_panel.h"
 #include "host/talk_devices_panel.h"
 #include "host/texts.h"
@@ -252,7 +253,9 @@ void main_window_c::add_lights_card() {
     m_lights_card = new device_lights_card_c([this](int32_t id) { return text(id); });
     m_profile_panel->add_section(m_lights_card);
     // The picture reads the memory of whichever mouse is shown, after every store.
-    const auto follow = [this] { m_lights_card->set_mouse(m_session->mouse()); };
+    const auto follow = [this] {
+        m_lights_card->set_mouse(m_session->mouse());
+    };
     connect(m_session, &kernel_session_c::kernel_changed, m_lights_card, follow);
     connect(m_session, &kernel_session_c::device_changed, m_lights_card,
             &device_lights_card_c::refresh);
@@ -736,6 +739,10 @@ bool main_window_c::render_screenshots(const QString& folder, QString* error) {
         }
         const QString file = dir.filePath(name + QStringLiteral(".png"));
         const bool saved = grab().save(file);
+        // The advanced page's states that need a click: lights off, palette, dialogs.
+        if (saved && page_id.isValid() && page_id.toInt() == page_type::advanced &&
+            !advanced_gallery::render(this, m_page_area, m_session->mouse(), folder, error))
+            return false;
         if (size() != window_size) {
             resize(window_size);
             settle();

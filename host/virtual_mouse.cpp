@@ -1,7 +1,5 @@
 #include "host/virtual_mouse.h"
 
-#include "module/page_interfaces.h"
-
 #include "host/ctrl_center.h"
 #include "host/device_memory.h"
 #include "host/host_log.h"
@@ -437,19 +435,20 @@ void virtual_mouse_c::take_tuning(const QString& key) {
     }
     m_tuning.append(command);
     emit tuning_seen(command);
-    if (command == calibration_start) {
+    using namespace tuning_command;
+    if (command == start_calibration) {
         m_calibration.start();
-    } else if (command == calibration_accept) {
+    } else if (command == accept_calibration) {
         m_surface_on = true;
-    } else if (command == calibration_discard) {
+    } else if (command == discard_calibration) {
         // The calibration is dropped; surface tuning stays as it was.
     } else if (command == surface_off) {
         m_surface_on = false;
         m_calibration.stop();
-    } else if (command >= lift_first && command <= lift_last) {
+    } else if (command >= lift_off && command <= lift_extra_low) {
         // 5 is off; the distances run the other way: 6 normal, 7 low, 8 extra low.
         for (int32_t level = 0; level < lift_level::count; ++level) {
-            if (tuning_command::for_lift_level(level) == command)
+            if (for_lift_level(level) == command)
                 m_lift_level = level;
         }
     } else {

@@ -28,16 +28,6 @@ public:
     // and the number of profiles in use.
     static constexpr std::array<uint8_t, 4> factory_device_values{5, 4, 0, 1};
 
-    // Tuning commands (command 11) the mouse knows.
-    enum tuning_t : int32_t {
-        calibration_start = 0,
-        calibration_accept = 2,
-        calibration_discard = 3,
-        surface_off = 4,
-        lift_first = 5, // 5..8: lift levels off, normal, low, extra low
-        lift_last = 8,
-    };
-
     struct command_t {
         int32_t code;
         QString text;

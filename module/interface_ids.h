@@ -2,7 +2,31 @@
 // The ids are the ABI: a host written against the same ids finds the same sub-objects.
 #pragma once
 
-#include "common/platform.h"
+#include <cstdint>
+#include <cstring>
+
+// The 16-byte interface id. On Windows it is the platform's own type, so a host
+// built there passes its ids straight through; elsewhere a struct of the same
+// layout stands in for it.
+#ifdef _WIN32
+#include <guiddef.h>
+#else
+struct GUID {
+    uint32_t Data1;
+    uint16_t Data2;
+    uint16_t Data3;
+    uint8_t Data4[8];
+};
+
+inline bool operator==(const GUID& a, const GUID& b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+inline bool operator!=(const GUID& a, const GUID& b) {
+    return !(a == b);
+}
+#endif
+
+static_assert(sizeof(GUID) == 16, "interface ids are 16 bytes");
 
 // iid_of<T>::value is the id of interface T; query<T>(object) asks an object for it.
 template <class T>

@@ -136,6 +136,19 @@ protected:
     ~hub_i() = default;
 };
 
+// The seven hub bytes (hub_i operation 4), by index. The host keeps them for
+// the whole system; the main page shows and resets them.
+namespace hub_byte {
+inline constexpr int pointer_precision = 0; // enhanced pointer precision, 0 or 1
+inline constexpr int pointer_snap = 1;      // jump to a dialog's default button, 0 or 1
+inline constexpr int scroll_by_page = 2;    // vertical scroll by a page instead of lines, 0 or 1
+inline constexpr int vertical_scroll = 3;   // lines per notch, 1..10
+inline constexpr int horizontal_scroll = 4; // characters per notch, 1..10
+inline constexpr int double_click = 5;      // double-click speed, 1 (slow) .. 10 (fast)
+inline constexpr int pointer_speed = 6;     // -5..5, a signed byte
+inline constexpr int count = 7;
+} // namespace hub_byte
+
 // The host's control centre: the kernel's first contact.
 class ctrl_center_i : public interface_i {
 public:

@@ -242,26 +242,27 @@ void main_ctrl_c::refresh_ctrl(int32_t type) {
         if (hub_bytes) {
             // The pointer speed runs from -5 to 5 and is kept as a signed byte.
             if (auto* value = query<value_ctrl_i>(ctrl))
-                value->set_value(static_cast<int8_t>(hub_bytes[6]));
+                value->set_value(static_cast<int8_t>(hub_bytes[hub_byte::pointer_speed]));
             if (auto* pointer = query<pointer_speed_ctrl_i>(ctrl)) {
-                pointer->set_hub_byte_0(hub_bytes[0]);
-                pointer->set_hub_byte_1(hub_bytes[1]);
+                pointer->set_hub_byte_0(hub_bytes[hub_byte::pointer_precision]);
+                pointer->set_hub_byte_1(hub_bytes[hub_byte::pointer_snap]);
             }
         }
         break;
     case ctrl_type::v_scroll:
         if (hub_bytes) {
             if (auto* value = query<value_ctrl_i>(ctrl))
-                value->set_value(hub_bytes[3]);
+                value->set_value(hub_bytes[hub_byte::vertical_scroll]);
             if (auto* scroll = query<v_scroll_ctrl_i>(ctrl))
-                scroll->set_hub_byte_2(hub_bytes[2]);
+                scroll->set_hub_byte_2(hub_bytes[hub_byte::scroll_by_page]);
         }
         break;
     case ctrl_type::h_scroll:
     case ctrl_type::double_click:
         if (hub_bytes) {
             if (auto* value = query<value_ctrl_i>(ctrl))
-                value->set_value(hub_bytes[type == ctrl_type::h_scroll ? 4 : 5]);
+                value->set_value(hub_bytes[type == ctrl_type::h_scroll ? hub_byte::horizontal_scroll
+                                                                       : hub_byte::double_click]);
         }
         break;
     default:

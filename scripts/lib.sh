@@ -3,8 +3,9 @@
 QUIL_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 QUIL_BUILD=${QUIL_BUILD:-$QUIL_ROOT/build}
 
+# xvfb and xauth: the button page's drag-and-drop suite moves a real pointer under xvfb-run.
 quil_packages=(cmake g++ make pkg-config zlib1g-dev qtbase5-dev qttools5-dev qttools5-dev-tools
-               libqt5svg5-dev qttranslations5-l10n fonts-dejavu-core)
+               libqt5svg5-dev qttranslations5-l10n fonts-dejavu-core xvfb xauth)
 
 quil_install_missing() {
     local missing=()

@@ -5,4 +5,4 @@ quil_add_test(test_main_page
     SOURCES controls/test_main_page.cpp controls/controls_test_support.h)
 # Surface and lift tuning with koral's real box and message box.
 quil_add_test(test_surf_lift
-    SOURCES controls/test_surf_lift.cpp pages/advanced_rig.h LIBS koral_components)
+    SOURCES controls/test_surf_lift.cpp pages/advanced_rig.h LIBS koral_components PICTURES)

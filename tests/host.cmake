@@ -35,3 +35,28 @@ quil_add_test(e2e_restart SOURCES host/e2e_restart.cpp E2E)
 # palette, polling rate and device reset reach the virtual mouse; calibration answered
 # by it; lift-off confirmed in koral's message box; starred controls on the favourites tab.
 quil_add_test(e2e_advanced SOURCES host/e2e_advanced.cpp E2E)
+
+# The button assignment page through koral: a hotkey typed into the host's dialog and a
+# macro from its library reach the virtual mouse and survive a restart; under an X server
+# (xvfb-run) a palette block dragged with the mouse fits a side button the mouse keeps.
+quil_add_test(e2e_buttons SOURCES host/e2e_buttons.cpp E2E)
+# The module reads the catalogue beside the program that loads it: the macro kinds it
+# offers for the device come from there. The suite gets a folder of its own, so the
+# catalogue does not change what the other suites' module sees.
+set_target_properties(e2e_buttons PROPERTIES RUNTIME_OUTPUT_DIRECTORY
+                      ${CMAKE_BINARY_DIR}/tests/with_catalogue)
+add_dependencies(e2e_buttons koral_catalogue)
+add_custom_command(TARGET e2e_buttons POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${QUIL_BIN_DIR}/settings.xml
+            $<TARGET_FILE_DIR:e2e_buttons>/settings.xml
+    VERBATIM)
+if(EXISTS /usr/bin/xvfb-run)
+    add_test(NAME e2e_buttons_x11
+             COMMAND xvfb-run -a -s "-screen 0 1600x1200x24" $<TARGET_FILE:e2e_buttons>
+                     a_palette_block_dragged_onto_the_panel_fits_a_button)
+    set_tests_properties(e2e_buttons_x11 PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=xcb" TIMEOUT 300)
+endif()
+
+# koral's advanced-page controls, message box, title component and the device tab's
+# lights; E2E only because it links the host alone.
+quil_add_test(test_advanced_host SOURCES host/test_advanced_host.cpp E2E)

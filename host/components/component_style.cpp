@@ -1,6 +1,8 @@
 #include "host/components/component_style.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
+#include <QHash>
 #include <QPainter>
 #include <QPainterPath>
 #include <QtMath>
@@ -108,9 +110,53 @@ void arrow_head(QPainter& p, QPointF tip, qreal dx, qreal dy) {
     p.drawPath(path);
 }
 
+// Every box and value control of every page opening asks for the same icons and
+// glyphs; painting them took most of a page's opening. They are painted once per
+// pixel ratio and dropped with the application (pixmaps must not outlive it).
+QHash<QString, QIcon>& icon_cache() {
+    static QHash<QString, QIcon> icons;
+    return icons;
+}
+QHash<QString, QPixmap>& pixmap_cache() {
+    static QHash<QString, QPixmap> pixmaps;
+    return pixmaps;
+}
+void drop_caches() {
+    icon_cache().clear();
+    pixmap_cache().clear();
+}
+QString cache_key(const char* name, int size = 0) {
+    static const bool registered = [] {
+        qAddPostRoutine(&drop_caches);
+        return true;
+    }();
+    Q_UNUSED(registered);
+    return QStringLiteral("%1/%2@%3").arg(QLatin1String(name)).arg(size).arg(pixel_ratio());
+}
+template <class Make>
+QIcon cached_icon(const char* name, Make make) {
+    const QString key = cache_key(name);
+    auto it = icon_cache().constFind(key);
+    if (it == icon_cache().constEnd())
+        it = icon_cache().insert(key, make());
+    return *it;
+}
+
+QPixmap paint_glyph(glyph_t kind, int size);
+
 } // namespace
 
 QPixmap glyph(glyph_t kind, int size) {
+    const QString key = cache_key("glyph", size) + QString::number(int(kind));
+    auto it = pixmap_cache().constFind(key);
+    if (it == pixmap_cache().constEnd())
+        it = pixmap_cache().insert(key, paint_glyph(kind, size));
+    return *it;
+}
+
+namespace {
+
+QPixmap paint_glyph(glyph_t kind, int size) {
     QPixmap pixmap = canvas(size);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
@@ -182,23 +228,27 @@ QPixmap glyph(glyph_t kind, int size) {
     return pixmap;
 }
 
+} // namespace
+
 QIcon help_icon() {
-    return state_icon(&help);
+    return cached_icon("help", [] { return state_icon(&help); });
 }
 
 QIcon reset_icon() {
-    return state_icon(&reset);
+    return cached_icon("reset", [] { return state_icon(&reset); });
 }
 
 QIcon favourite_icon() {
-    QIcon icon;
-    icon.addPixmap(star(text_dim, false), QIcon::Normal, QIcon::Off);
-    icon.addPixmap(star(text_bright, false), QIcon::Active, QIcon::Off);
-    icon.addPixmap(star(text_disabled, false), QIcon::Disabled, QIcon::Off);
-    icon.addPixmap(star(favourite, true), QIcon::Normal, QIcon::On);
-    icon.addPixmap(star(favourite.lighter(115), true), QIcon::Active, QIcon::On);
-    icon.addPixmap(star(text_disabled, true), QIcon::Disabled, QIcon::On);
-    return icon;
+    return cached_icon("favourite", [] {
+        QIcon icon;
+        icon.addPixmap(star(text_dim, false), QIcon::Normal, QIcon::Off);
+        icon.addPixmap(star(text_bright, false), QIcon::Active, QIcon::Off);
+        icon.addPixmap(star(text_disabled, false), QIcon::Disabled, QIcon::Off);
+        icon.addPixmap(star(favourite, true), QIcon::Normal, QIcon::On);
+        icon.addPixmap(star(favourite.lighter(115), true), QIcon::Active, QIcon::On);
+        icon.addPixmap(star(text_disabled, true), QIcon::Disabled, QIcon::On);
+        return icon;
+    });
 }
 
 QString box_style_sheet() {

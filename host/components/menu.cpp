@@ -21,6 +21,13 @@ QHash<interface_i*, menu_node_c*>& registry() {
 // Paths whose image is missing are logged once each.
 QIcon icon_from(const QString (&paths)[3]) {
     static QSet<QString> missing;
+    // The catalogue asks for the same few icons on every entry of every menu it builds, and
+    // a page builds its menus each time it opens: decode each set once.
+    static QHash<QString, QIcon> made;
+    const QString key = paths[0] + QLatin1Char('\n') + paths[1] + QLatin1Char('\n') + paths[2];
+    const auto known = made.constFind(key);
+    if (known != made.constEnd())
+        return known.value();
     static constexpr QIcon::Mode modes[] = {QIcon::Normal, QIcon::Active, QIcon::Selected};
     QIcon icon;
     for (int i = 0; i < 3; ++i) {
@@ -36,6 +43,7 @@ QIcon icon_from(const QString (&paths)[3]) {
         }
         icon.addFile(path, QSize(), modes[i]);
     }
+    made.insert(key, icon);
     return icon;
 }
 

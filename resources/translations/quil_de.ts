@@ -104,5 +104,20 @@
         <source>ALTER-KEY[+]</source>
         <translation>ALTER-KEY[+]</translation>
     </message>
+    <message>
+        <source>Function %1 is not offered by this module; the button keeps it until you choose another.</source>
+        <translation>Funktion %1 wird von diesem Modul nicht angeboten; die Taste behält sie, bis Sie eine andere wählen.</translation>
+    </message>
+</context>
+<context>
+    <name>top_btn_assignment_box_fm_c</name>
+    <message>
+        <source>TOP BUTTON ASSIGNMENT</source>
+        <translation>BELEGUNG DER OBEREN TASTEN</translation>
+    </message>
+    <message>
+        <source>Point at a number on the mouse to find its row; click a row to choose a function.</source>
+        <translation>Zeige auf eine Zahl auf der Maus, um ihre Zeile zu finden; klicke auf eine Zeile, um eine Funktion zu wählen.</translation>
+    </message>
 </context>
 </TS>

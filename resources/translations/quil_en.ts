@@ -104,5 +104,20 @@
         <source>ALTER-KEY[+]</source>
         <translation>ALTER-KEY[+]</translation>
     </message>
+    <message>
+        <source>Function %1 is not offered by this module; the button keeps it until you choose another.</source>
+        <translation>Function %1 is not offered by this module; the button keeps it until you choose another.</translation>
+    </message>
+</context>
+<context>
+    <name>top_btn_assignment_box_fm_c</name>
+    <message>
+        <source>TOP BUTTON ASSIGNMENT</source>
+        <translation>TOP BUTTON ASSIGNMENT</translation>
+    </message>
+    <message>
+        <source>Point at a number on the mouse to find its row; click a row to choose a function.</source>
+        <translation>Point at a number on the mouse to find its row; click a row to choose a function.</translation>
+    </message>
 </context>
 </TS>

@@ -297,6 +297,8 @@ private slots:
         }
         m_list->reload();
         QCOMPARE(label(i), expected);
+        QCOMPARE(m_list->row_button(i)->toolTip().contains(QStringLiteral("Function 26 ")),
+                 code == 26);
         // Showing never rewrites what is stored.
         QCOMPARE(entry(i), (btn_entry{uint8_t(code), uint8_t(p1), uint8_t(p2)}));
     }
@@ -497,6 +499,9 @@ private slots:
         QVERIFY(root());
         m_list->click_row(28);
         QVERIFY(m_list->open_menu_timer()->isActive());
+        // The clicked row is current at once; the menu opens when the timer fires.
+        QCOMPARE(m_list->current_button_index(), 28);
+        QTRY_VERIFY(root()->menu() && root()->menu()->isVisible());
         QCOMPARE(m_list->open_menu_timer()->interval(), 20);
         QTRY_COMPARE(m_list->current_button_index(), 28);
         auto enabled = [&](const QString& text) {

@@ -11,6 +11,7 @@
 #include <QStringList>
 #include <QWidget>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace test_support {
@@ -68,7 +69,10 @@ public:
     void close_box() override { note("ctrl %1 close_box", type); }
     int32_t ctrl_type() override { return type; }
     bool is_favorite() override { return false; }
-    void set_favorite(bool on) override { note("ctrl %1 favorite %2", type, on); }
+    void set_favorite(bool on) override {
+        note("ctrl %1 favorite %2", type, on);
+        favorite = on;
+    }
     int32_t box_span() override { return 1; }
     void favorite_changed() override {}
     // The page and the hub listen; nobody else does.
@@ -85,7 +89,10 @@ public:
         note("ctrl %1 setup %2 %3 %4 %5", type, max, min, step, mode);
     }
     int32_t value() override { return 0; }
-    void set_value(int32_t v) override { note("ctrl %1 set_value %2", type, v); }
+    void set_value(int32_t v) override {
+        note("ctrl %1 set_value %2", type, v);
+        shown = v;
+    }
     void pointer_reserved_2() override {}
     void pointer_reserved_3() override {}
     void set_hub_byte_0(uint8_t v) override { note("ctrl %1 hub_byte_0 %2", type, v); }
@@ -103,6 +110,9 @@ public:
 
     int32_t type;
     QList<listener_i*> listeners;
+    // What the control shows now: the last value and favourite mark it was given.
+    std::optional<int32_t> shown;
+    std::optional<bool> favorite;
 };
 
 // The host slider: keeps its value and tells its client about moves and presses.

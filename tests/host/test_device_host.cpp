@@ -454,6 +454,11 @@ private slots:
         QCOMPARE(rig.mouse->tuning_commands(), tuning);
         QVERIFY(rig.mouse->surface_tuning());
         QCOMPARE(rig.mouse->lift_level(), 2);
+        // Each lift command selects its level: off 5, extra low 8, low 7, normal 6.
+        for (const auto& [command, level] : {std::pair{5, 0}, {8, 1}, {7, 2}, {6, 3}}) {
+            rig.tune(command);
+            QCOMPARE(rig.mouse->lift_level(), level);
+        }
     }
 
     void calibration_reports_its_outcome() {

@@ -1,0 +1,42 @@
+# cmake -DSOURCE_DIR=<repository> -P host_includes.cmake
+#
+# The stand-in host talks to the module as a real host does: through the
+# module's interface headers alone (module/interface_ids.h, module/interfaces.h
+# and module/*_interfaces.h), and it never links the module's objects. Fails,
+# naming file and include, when a host file reaches further.
+set(module_folders module kernel pages controls buttons button_sets lighting common resources)
+string(JOIN "|" folders ${module_folders})
+file(GLOB_RECURSE sources "${SOURCE_DIR}/host/*.h" "${SOURCE_DIR}/host/*.cpp")
+set(found "")
+foreach(source IN LISTS sources)
+    file(STRINGS "${source}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*[\"<]")
+    foreach(line IN LISTS includes)
+        if(NOT line MATCHES "[\"<]([^\">]+)[\">]")
+            continue()
+        endif()
+        set(header "${CMAKE_MATCH_1}")
+        string(REGEX REPLACE "^(\\.\\./)+" "" plain "${header}")
+        if(NOT plain MATCHES "^(${folders})/")
+            continue()
+        endif()
+        if(header STREQUAL plain AND (header MATCHES "^module/[a-z_]*interfaces\\.h$" OR
+                                      header STREQUAL "module/interface_ids.h"))
+            continue()
+        endif()
+        file(RELATIVE_PATH shown "${SOURCE_DIR}" "${source}")
+        list(APPEND found "${shown}: ${header}")
+    endforeach()
+endforeach()
+file(READ "${SOURCE_DIR}/host/CMakeLists.txt" host_cmake)
+if(host_cmake MATCHES "quil_core")
+    list(APPEND found "host/CMakeLists.txt: links or names quil_core")
+endif()
+list(LENGTH sources count)
+if(count EQUAL 0)
+    message(FATAL_ERROR "no host sources under ${SOURCE_DIR}/host")
+endif()
+if(found)
+    string(JOIN "\n  " lines ${found})
+    message(FATAL_ERROR "The host reaches into the module beyond its interface headers:\n  ${lines}")
+endif()
+message(STATUS "${count} host files include only the module's interface headers")
