@@ -23,7 +23,7 @@ void btn_box_fm_base_c::set_favorite_box(QCheckBox* box) {
         return;
     connect(box, &QCheckBox::toggled, this, [this](bool on) {
         if (m_control)
-            m_control->set_favorite(on);
+            m_control->set_favorite_later(on);
     });
 }
 
