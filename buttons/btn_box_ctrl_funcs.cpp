@@ -3,6 +3,7 @@
 #include "buttons/btn_box_fm_base.h"
 
 #include <QGridLayout>
+#include <QTimer>
 #include <memory>
 
 btn_box_ctrl_funcs_c::btn_box_ctrl_funcs_c(btn_assignment_c* page)
@@ -63,6 +64,10 @@ void btn_box_ctrl_funcs_c::favorite_changed() {
 void btn_box_ctrl_funcs_c::reload() {
     if (m_form)
         m_form->reload();
+}
+
+void btn_box_ctrl_funcs_c::set_favorite_later(bool on) {
+    QTimer::singleShot(0, &m_queue, [this, on] { set_favorite(on); });
 }
 
 void btn_box_ctrl_funcs_c::set_enabled(bool on) {

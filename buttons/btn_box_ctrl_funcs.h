@@ -4,6 +4,7 @@
 
 #include "pages/ctrl_funcs.h"
 
+#include <QObject>
 #include <QPointer>
 
 class btn_assignment_c;
@@ -32,6 +33,10 @@ public:
     // btn_assignment_ctrl_funcs_i: the open box rereads the current profile.
     void reload() override;
 
+    // The box's star: applied once the star's own click is over, since unstarring can take
+    // the box off the favourites page, which destroys the star.
+    void set_favorite_later(bool on);
+
     // Whether the box takes input (the page says so after a refresh).
     void set_enabled(bool on);
     bool enabled() const { return m_enabled; }
@@ -47,4 +52,6 @@ private:
     btn_assignment_c* m_page;
     QPointer<btn_box_fm_base_c> m_form;
     bool m_enabled = true;
+    // Context of queued work: it goes with the control.
+    QObject m_queue;
 };

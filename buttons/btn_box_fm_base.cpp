@@ -21,15 +21,10 @@ void btn_box_fm_base_c::set_favorite_box(QCheckBox* box) {
     m_favorite = box;
     if (!box)
         return;
-    // Queued: on the favourites tab taking the star off removes this very form, which must
-    // not happen inside the check box's own click.
-    connect(
-        box, &QCheckBox::toggled, this,
-        [this](bool on) {
-            if (m_control)
-                m_control->set_favorite(on);
-        },
-        Qt::QueuedConnection);
+    connect(box, &QCheckBox::toggled, this, [this](bool on) {
+        if (m_control)
+            m_control->set_favorite_later(on);
+    });
 }
 
 void btn_box_fm_base_c::show_favorite(bool on) {

@@ -427,7 +427,7 @@ private slots:
         m_kernel->open_page(1);
         ctrl_funcs_i* side = page()->ctrl_funcs(7);
         side_box()->ui().cb_favorite->click();
-        QVERIFY(side->is_favorite());
+        QTRY_VERIFY(side->is_favorite());
         QVERIFY(data()->favourites().contains(7));
         side->set_favorite(false);
         QVERIFY(!side_box()->ui().cb_favorite->isChecked());

@@ -244,8 +244,9 @@ private slots:
         QWidget* editor = area.findChild<QWidget*>(QStringLiteral("jigsawparent1"));
         QWidget* block = nullptr;
         for (QWidget* w : area.findChildren<QWidget*>()) {
-            if (w->inherits("JigsawBlock") && w->width() < 60)
-                block = w; // the single one
+            // The single block sits above the double one in the palette.
+            if (w->inherits("JigsawBlock") && (!block || w->y() < block->y()))
+                block = w;
         }
         QVERIFY(editor && block);
         QWindow* window = area.windowHandle();
