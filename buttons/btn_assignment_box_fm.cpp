@@ -166,6 +166,10 @@ btn_assignment_box_fm_c::~btn_assignment_box_fm_c() {
         m_selector->release();
     }
     delete m_help.data();
+    // The editor asks its owner for the profile set as it goes, so it goes while this box is
+    // still whole rather than with the other children.
+    delete m_editor;
+    m_editor = nullptr;
 }
 
 interface_i* btn_assignment_box_fm_c::query_interface(const GUID& iid) {

@@ -35,7 +35,7 @@ constexpr int open_menu_delay_ms = 20;
 constexpr int relabel_delay_ms = 100;
 
 // What a twin locked by the twin rule reads.
-const char* const disabled_label = "Disabled";
+const char* const disabled_label = QT_TR_NOOP("Disabled");
 
 const char* const row_style =
     "QPushButton { color: #d6d8da; background: #1b1e21; border: 1px solid #30353a;"
@@ -428,7 +428,7 @@ QString btn_list_fm_c::row_label(int button_index) const {
     if (p >= 0 && !m_show_all && !position_fitted(button_index))
         return text_of(catalogue::text_unfitted);
     if (twin_locked(button_index))
-        return QLatin1String(disabled_label);
+        return tr(disabled_label);
     zarek_data_c* d = data();
     if (!d)
         return row(button_index) ? row(button_index)->button->text() : QString();
@@ -476,7 +476,7 @@ QString btn_list_fm_c::timer_name(uint32_t identifier) const {
     auto* service = query<catalogue_service_i>(m_catalogue_service);
     const int index = service ? service->timer_index(identifier) : -1;
     if (index < 0)
-        return QLatin1String(disabled_label);
+        return tr(disabled_label);
     return service->timer_name(index);
 }
 

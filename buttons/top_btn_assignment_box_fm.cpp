@@ -28,6 +28,8 @@ top_btn_assignment_box_fm_c::top_btn_assignment_box_fm_c(top_btn_assignment_ctrl
     : btn_box_fm_base_c(control, parent)
     , m_top_control(control) {
     m_ui.setupUi(this);
+    // The top box is a favourite too, and a person takes it off the favourites tab by its star.
+    set_favorite_box(m_ui.cb_favorite);
     setAttribute(Qt::WA_StyledBackground);
     m_ui.wg_title_img->setAttribute(Qt::WA_StyledBackground);
     m_ui.wg_right->setAttribute(Qt::WA_StyledBackground);

@@ -66,7 +66,9 @@ void quil_init_module(module_host_i* host) {
         return;
     register_graphics();
 
-    g_language_listener = new language_listener_c;
+    // A host that enters twice keeps the one listener it has.
+    if (!g_language_listener)
+        g_language_listener = new language_listener_c;
     g_language_listener->bind(host->get_app());
 
     host->register_factory(&create_white_kernel, class_id::white_kernel);

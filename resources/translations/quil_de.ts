@@ -97,6 +97,10 @@
 <context>
     <name>btn_list_fm_c</name>
     <message>
+        <source>Disabled</source>
+        <translation>Deaktiviert</translation>
+    </message>
+    <message>
         <source>STANDARD BUTTONS</source>
         <translation>STANDARDTASTEN</translation>
     </message>

@@ -97,6 +97,10 @@
 <context>
     <name>btn_list_fm_c</name>
     <message>
+        <source>Disabled</source>
+        <translation>Disabled</translation>
+    </message>
+    <message>
         <source>STANDARD BUTTONS</source>
         <translation>STANDARD BUTTONS</translation>
     </message>

@@ -277,6 +277,33 @@ private slots:
         }
         QTRY_VERIFY(!shown_titles(m_area.get()).contains(sound));
         QCOMPARE(box_titles_in_list_order(), expected.mid(0, 4));
+
+        // Every star taken off, the host's boxes' and the module's own forms' alike, the tab
+        // says how to fill it. Each click rebuilds the tab, so the stars are found anew.
+        const auto next_star = [this]() -> QAbstractButton* {
+            for (ctrl_box_frame_c* box : m_area->findChildren<ctrl_box_frame_c*>()) {
+                if (box->isVisible())
+                    return box->favorite_button();
+            }
+            for (QCheckBox* star :
+                 m_area->findChildren<QCheckBox*>(QStringLiteral("cb_favorite"))) {
+                if (star->isVisible() && star->isChecked())
+                    return star;
+            }
+            return nullptr;
+        };
+        for (int left = 12; left > 0; --left) {
+            QAbstractButton* star = next_star();
+            if (!star)
+                break;
+            QTest::mouseClick(star, Qt::LeftButton);
+            QTest::qWait(20);
+        }
+        QVERIFY(!next_star());
+        QLabel* hint = nullptr;
+        QTRY_VERIFY((hint = find<QLabel>(m_area.get(), QStringLiteral("lb_favorites_empty"))) &&
+                    hint->isVisible());
+        QVERIFY(hint->text().contains(QStringLiteral("star")));
     }
 
 private:
