@@ -99,11 +99,20 @@ void CLog::create_file() {
         return;
     // Names have a resolution of one second and order the files by age. A roll-over within
     // the second of an existing file (a burst of entries) takes the next free second instead:
-    // every roll-over starts a file of its own and the name order stays the age order.
+    // every roll-over starts a file of its own. A burst can run ahead of the clock, and the
+    // oldest file may just have been pruned, so the new name also follows the newest one:
+    // the name order stays the age order and pruning never takes the file being written.
+    const QString format = QStringLiteral("yyyy_MM_dd_hh_mm_ss");
     QDateTime when = QDateTime::currentDateTime();
+    const QStringList existing = log_files(m_folder);
+    if (!existing.isEmpty()) {
+        const QDateTime newest = QDateTime::fromString(existing.last().left(format.size()), format);
+        if (newest.isValid() && newest >= when.addMSecs(-when.time().msec()))
+            when = newest.addSecs(1);
+    }
     QString name;
     for (;;) {
-        name = when.toString(QStringLiteral("yyyy_MM_dd_hh_mm_ss")) + QStringLiteral(".txt");
+        name = when.toString(format) + QStringLiteral(".txt");
         if (!QFileInfo::exists(m_folder + name))
             break;
         when = when.addSecs(1);

@@ -5,6 +5,7 @@
 #include "module/factories.h"
 #include "module/global_func.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QResource>
 
@@ -27,7 +28,12 @@ void register_graphics() {
         write_log(file + QStringLiteral(" not exist; the pages show no pictures"), true);
         return;
     }
-    if (!QResource::registerResource(file)) {
+    // A binary resource file starts with "qres"; anything else is refused before Qt reads it
+    // whole (Qt keeps the bytes of a file it then refuses).
+    QFile probe(file);
+    const bool resource_file = probe.open(QIODevice::ReadOnly) && probe.read(4) == "qres";
+    probe.close();
+    if (!resource_file || !QResource::registerResource(file)) {
         write_log(file + QStringLiteral(" is not a resource file; the pages show no pictures"),
                   true);
         return;

@@ -54,7 +54,12 @@ if(EXISTS /usr/bin/xvfb-run)
     add_test(NAME e2e_buttons_x11
              COMMAND xvfb-run -a -s "-screen 0 1600x1200x24" $<TARGET_FILE:e2e_buttons>
                      a_palette_block_dragged_onto_the_panel_fits_a_button)
-    set_tests_properties(e2e_buttons_x11 PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=xcb" TIMEOUT 300)
+    # Under an X server Qt loads and unloads plug-ins whose allocations outlive them, so a
+    # sanitizer build cannot tell whose they are: leaks are checked by the off-screen run of
+    # the same suite (e2e_buttons); this run checks the drag itself.
+    set_tests_properties(e2e_buttons_x11 PROPERTIES
+        ENVIRONMENT "QT_QPA_PLATFORM=xcb;ASAN_OPTIONS=halt_on_error=1:detect_leaks=0"
+        TIMEOUT 300)
 endif()
 
 # koral's advanced-page controls, message box, title component and the device tab's
