@@ -266,6 +266,11 @@ private slots:
         open_page(page_type::favorites);
         QCOMPARE(box_titles_in_list_order(), expected);
         QVERIFY(!find<QLabel>(m_area.get(), QStringLiteral("lb_favorites_empty"))->isVisible());
+        // The button page's two boxes are starred from the start and show with their stars.
+        int shown_stars = 0;
+        for (QCheckBox* star : m_area->findChildren<QCheckBox*>(QStringLiteral("cb_favorite")))
+            shown_stars += star->isVisible() && star->isChecked() ? 1 : 0;
+        QCOMPARE(shown_stars, 2);
 
         // Taking a star off on the favourites tab takes the box away.
         const QString sound = host_texts::text(advanced_text::sound_title, host_texts::english);
