@@ -5,6 +5,7 @@
 #include "host/components/component_texts.h"
 #include "module/page_interfaces.h"
 
+#include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -16,6 +17,10 @@
 namespace {
 
 constexpr int k_icon_size = 24;
+// The frame's border (the style sheet draws one as wide), and the room around the
+// form inside the body.
+constexpr int k_border = 1;
+constexpr QMargins k_body_margins(10, 6, 10, 8);
 
 QToolButton* make_tool_button(const QString& object_name, const QIcon& icon, QWidget* parent) {
     auto* button = new QToolButton(parent);
@@ -96,7 +101,7 @@ ctrl_box_frame_c::ctrl_box_frame_c(QWidget* parent)
     setObjectName(QStringLiteral("wg_ctrl_box"));
     setStyleSheet(component_style::box_style_sheet());
     auto* column = new QVBoxLayout(this);
-    column->setContentsMargins(1, 1, 1, 1);
+    column->setContentsMargins(k_border, k_border, k_border, k_border);
     column->setSpacing(0);
 
     auto* bar = new QFrame(this);
@@ -130,7 +135,7 @@ ctrl_box_frame_c::ctrl_box_frame_c(QWidget* parent)
     m_body = new QWidget(this);
     m_body->setObjectName(QStringLiteral("wg_box_body"));
     auto* body = new QVBoxLayout(m_body);
-    body->setContentsMargins(10, 6, 10, 8);
+    body->setContentsMargins(k_body_margins);
     body->setSpacing(0);
     column->addWidget(m_body, 1);
 
@@ -138,6 +143,12 @@ ctrl_box_frame_c::ctrl_box_frame_c(QWidget* parent)
     connect(m_favorite_button, &QToolButton::clicked, this, &ctrl_box_frame_c::favorite_toggled);
     connect(m_reset_button, &QToolButton::clicked, this, &ctrl_box_frame_c::reset_clicked);
     connect(m_help_button, &QToolButton::clicked, this, &ctrl_box_frame_c::show_help);
+}
+
+QMargins ctrl_box_frame_c::form_margins() {
+    // The style sheet's border, then the column's margin, on each side.
+    const int edge = 2 * k_border;
+    return QMargins(edge, edge + title_bar_height, edge, edge) + k_body_margins;
 }
 
 void ctrl_box_frame_c::set_icon(const QPixmap& pixmap) {
@@ -201,13 +212,7 @@ ctrl_box_c::ctrl_box_c(component_context_c* context)
 }
 
 ctrl_box_c::~ctrl_box_c() {
-    if (m_frame) {
-        if (m_form) {
-            m_form->hide();
-            m_form->setParent(m_form_home);
-        }
-        delete m_frame.data();
-    }
+    take_down();
 }
 
 interface_i* ctrl_box_c::query_interface(const GUID& iid) {
@@ -328,35 +333,64 @@ void ctrl_box_c::attach(QWidget* panel, QWidget* form) {
     m_frame->set_help(m_help_title, m_help_text);
     m_frame->set_favorite(m_favorite);
     apply_texts();
-    if (form) {
-        m_form = form;
-        m_form_home = form->parentWidget();
-        m_frame->set_body(form);
-    }
+
     QLayout* layout = panel->layout();
     if (!layout) {
-        layout = new QVBoxLayout(panel);
-        layout->setContentsMargins(0, 0, 0, 0);
-        layout->setSpacing(0);
+        auto* grid = new QGridLayout(panel);
+        grid->setContentsMargins(0, 0, 0, 0);
+        grid->setSpacing(0);
+        m_panel_layout = layout = grid;
     }
-    layout->addWidget(m_frame);
+    if (auto* grid = qobject_cast<QGridLayout*>(layout)) {
+        // The form stays in the panel, laid over the frame's body in the same cell and
+        // drawn after it: moving a built form under the frame made Qt restyle all of it,
+        // on every opening and again on every closing.
+        grid->addWidget(m_frame, 0, 0);
+        if (form) {
+            m_form = form;
+            m_form_home = form->parentWidget();
+            if (m_form_home != panel)
+                form->setParent(panel);
+            auto* cell = new QVBoxLayout;
+            cell->setContentsMargins(ctrl_box_frame_c::form_margins());
+            cell->setSpacing(0);
+            grid->addLayout(cell, 0, 0);
+            cell->addWidget(form);
+            m_form_cell = cell;
+            m_frame->lower();
+            form->show();
+        }
+    } else {
+        // A panel with a layout of another kind: the form goes into the frame's body.
+        if (form) {
+            m_form = form;
+            m_form_home = form->parentWidget();
+            m_frame->set_body(form);
+        }
+        layout->addWidget(m_frame);
+    }
     apply_height();
     m_frame->show();
 }
 
 void ctrl_box_c::detach() {
     m_journal.record(QStringLiteral("detach"));
+    take_down();
+}
+
+void ctrl_box_c::take_down() {
     if (!m_frame)
         return;
     // The form belongs to the module: it goes back where it came from, hidden,
     // and the module destroys it.
     if (m_form) {
         m_form->hide();
-        m_form->setParent(m_form_home);
+        if (m_form->parentWidget() != m_form_home)
+            m_form->setParent(m_form_home);
     }
+    delete m_form_cell.data();
     m_form = nullptr;
     m_form_home = nullptr;
-    m_panel = nullptr;
     ctrl_box_frame_c* frame = m_frame;
     m_frame = nullptr;
     if (m_in_user_action > 0) {
@@ -366,6 +400,9 @@ void ctrl_box_c::detach() {
     } else {
         delete frame;
     }
+    // The panel is left as the box found it.
+    delete m_panel_layout.data();
+    m_panel = nullptr;
 }
 
 void ctrl_box_c::apply_texts() {

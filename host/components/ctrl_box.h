@@ -6,6 +6,7 @@
 #include "module/component_interfaces.h"
 
 #include <QFrame>
+#include <QMargins>
 #include <QPixmap>
 #include <QPointer>
 
@@ -34,6 +35,8 @@ class ctrl_box_frame_c : public QFrame {
     Q_OBJECT
 public:
     static constexpr int title_bar_height = 34;
+    // Where a control's form lies inside the frame, from the frame's edges.
+    static QMargins form_margins();
 
     explicit ctrl_box_frame_c(QWidget* parent = nullptr);
 
@@ -112,6 +115,8 @@ private:
     void apply_texts();
     void apply_height();
     QPixmap icon() const;
+    // Takes the frame out of the panel; the form goes back to its owner, hidden.
+    void take_down();
 
     QPointer<component_context_c> m_context;
     interface_i* m_client = nullptr;
@@ -127,6 +132,10 @@ private:
     QPointer<QWidget> m_form;
     // Where the form lived before it came into the frame; it goes back there.
     QPointer<QWidget> m_form_home;
+    // The layout that lays the form over the frame's body, in the panel's grid cell.
+    QPointer<QLayout> m_form_cell;
+    // The panel's layout when the box made it; it goes with the box.
+    QPointer<QLayout> m_panel_layout;
     call_journal_c m_journal;
     int m_in_user_action = 0;
 };

@@ -20,6 +20,7 @@
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QToolButton>
+#include <QVBoxLayout>
 #include <QtTest>
 
 namespace {
@@ -319,25 +320,58 @@ private slots:
         QCOMPARE(client.calls, expected);
     }
 
+    void box_frames_the_form_and_leaves_it_to_its_owner_data() {
+        QTest::addColumn<bool>("made_in_panel");
+        QTest::addColumn<bool>("panel_layout");
+        QTest::addRow("form made in the panel") << true << false;
+        QTest::addRow("form made elsewhere") << false << false;
+        QTest::addRow("panel with a column layout of its own") << true << true;
+    }
+
     void box_frames_the_form_and_leaves_it_to_its_owner() {
+        QFETCH(bool, made_in_panel);
+        QFETCH(bool, panel_layout);
         stage_t stage(346);
-        QPointer<QLabel> form = new QLabel(stage.panel);
+        QWidget home;
+        if (panel_layout)
+            new QVBoxLayout(stage.panel);
+        QPointer<QLabel> form = new QLabel(made_in_panel ? stage.panel : &home);
+        QWidget* const home_of_form = form->parentWidget();
         auto* box = new ctrl_box_c;
         box->set_height(346);
-        box->attach(stage.panel, form);
-        QPointer<ctrl_box_frame_c> frame = box->frame();
-        QVERIFY(frame->body()->isAncestorOf(form) && form->isVisible());
-        // The page's column layout sizes the panel from this.
-        QCOMPARE(stage.panel->property("changing_height").toInt(), 346);
+        for (int round = 0; round < 2; ++round) {
+            box->attach(stage.panel, form);
+            QPointer<ctrl_box_frame_c> frame = box->frame();
+            QVERIFY(frame && form->isVisible());
+            QVERIFY(stage.panel->isAncestorOf(form) && stage.panel->isAncestorOf(frame));
+            // The page's column layout sizes the panel from this.
+            QCOMPARE(stage.panel->property("changing_height").toInt(), 346);
+            // Whatever holds the form, it shows inside the frame, below the title bar, and
+            // is drawn after the frame's background.
+            stage.panel->layout()->activate();
+            const QRect body = QRect(frame->mapTo(stage.panel, QPoint(0, 0)), frame->size())
+                                   .marginsRemoved(ctrl_box_frame_c::form_margins());
+            const QRect shown(form->mapTo(stage.panel, QPoint(0, 0)), form->size());
+            QCOMPARE(shown, body);
+            form->setStyleSheet(QStringLiteral("background: #ff0000;"));
+            QImage red(stage.panel->size(), QImage::Format_ARGB32);
+            stage.panel->render(&red);
+            QCOMPARE(red.pixelColor(body.center()), QColor(Qt::red));
+            form->setStyleSheet(QString());
 
-        // The module destroys its form; until then it is back where it was, hidden.
-        box->detach();
-        QVERIFY(!frame && !box->frame());
-        QCOMPARE(form->parentWidget(), stage.panel);
-        QVERIFY(!form->isVisible());
+            // The module destroys its form; until then it is back where it was, hidden,
+            // and the panel is as the box found it.
+            box->detach();
+            QVERIFY(!frame && !box->frame());
+            QCOMPARE(form->parentWidget(), home_of_form);
+            QVERIFY(!form->isVisible());
+            QCOMPARE(stage.panel->layout() != nullptr, panel_layout);
+            QVERIFY(!panel_layout || stage.panel->layout()->count() == 0);
+        }
         box->attach(stage.panel, form);
         box->release();
         QVERIFY(form);
+        QCOMPARE(form->parentWidget(), home_of_form);
     }
 
     void box_survives_its_control_closing_it_from_the_star() {
