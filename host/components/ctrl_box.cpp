@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -32,6 +33,21 @@ QToolButton* make_tool_button(const QString& object_name, const QIcon& icon, QWi
     button->setFocusPolicy(Qt::NoFocus);
     button->setCursor(Qt::PointingHandCursor);
     return button;
+}
+
+// A child shown while its form was being built is polished then, before the form got
+// its style sheet; under an inherited sheet Qt does not polish it again when the form
+// gets one, so it would keep the look of the window's sheet. Only those children are
+// polished again: the rest of the form is polished once, when it is shown.
+void restyle_early_children(QWidget* form) {
+    if (form->testAttribute(Qt::WA_WState_Polished) || form->styleSheet().isEmpty())
+        return;
+    for (QWidget* child : form->findChildren<QWidget*>()) {
+        if (child->testAttribute(Qt::WA_WState_Polished)) {
+            child->style()->unpolish(child);
+            child->style()->polish(child);
+        }
+    }
 }
 
 } // namespace
@@ -358,6 +374,7 @@ void ctrl_box_c::attach(QWidget* panel, QWidget* form) {
             cell->addWidget(form);
             m_form_cell = cell;
             m_frame->lower();
+            restyle_early_children(form);
             form->show();
         }
     } else {
