@@ -374,6 +374,25 @@ private slots:
         QCOMPARE(form->parentWidget(), home_of_form);
     }
 
+    void box_restyles_children_shown_before_their_form_had_its_sheet() {
+        // koral's window carries a style sheet; a form that shows a child while it is
+        // built, and gets its own sheet after, must still show that child in its sheet.
+        stage_t stage;
+        stage.window.setStyleSheet(QStringLiteral("QLabel { color: #c9ccd1; }"));
+        auto* form = new QWidget(stage.panel);
+        auto* early = new QLabel(QStringLiteral("hint"), form);
+        auto* late = new QLabel(QStringLiteral("value"), form);
+        early->show();
+        form->setStyleSheet(QStringLiteral("QLabel { font-size: 11px; color: #7d828a; }"));
+        auto* box = new ctrl_box_c;
+        box->attach(stage.panel, form);
+        for (QLabel* label : {early, late}) {
+            QCOMPARE(label->font().pixelSize(), 11);
+            QCOMPARE(label->palette().color(QPalette::WindowText), QColor(0x7d, 0x82, 0x8a));
+        }
+        box->release();
+    }
+
     void box_survives_its_control_closing_it_from_the_star() {
         // The favorites page takes a box away when its star is cleared there.
         stage_t stage;
