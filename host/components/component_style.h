@@ -31,7 +31,6 @@ QIcon help_icon();
 QIcon favourite_icon();
 QIcon reset_icon();
 
-QString box_style_sheet();
 QString popover_style_sheet();
 QString value_form_style_sheet();
 

@@ -9,6 +9,8 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLinearGradient>
+#include <QPainter>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QStyle>
@@ -18,13 +20,62 @@
 namespace {
 
 constexpr int k_icon_size = 24;
-// The frame's border (the style sheet draws one as wide), and the room around the
-// form inside the body.
+// The frame's border and the room between it and the title bar or body; the room
+// around the form inside the body.
 constexpr int k_border = 1;
+constexpr int k_edge = 2 * k_border;
 constexpr QMargins k_body_margins(10, 6, 10, 8);
+constexpr int k_corner_radius = 8;
+const QColor k_fill_top(0x1d, 0x1f, 0x24);
+const QColor k_fill_bottom(0x17, 0x19, 0x1d);
+const QColor k_border_colour(0x2a, 0x2e, 0x35);
+const QColor k_divider_colour(0x25, 0x29, 0x2f);
+const QColor k_title_colour(0xe4, 0xe6, 0xe9);
+const QColor k_button_hover(0x27, 0x2b, 0x31);
+const QColor k_button_pressed(0x1f, 0x22, 0x27);
+
+// The box paints itself rather than through a style sheet: a sheet is parsed and
+// matched for every widget of every box on every page opening.
+
+// The title in the box's own colour, whatever a window's style sheet gives labels.
+class box_title_c final : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.setPen(k_title_colour);
+        p.drawText(contentsRect(), int(alignment()), text());
+    }
+};
+
+// A flat title-bar button: its icon, and a rounded backdrop while hovered or pressed.
+class box_tool_button_c final : public QToolButton {
+public:
+    using QToolButton::QToolButton;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        const bool hover = isEnabled() && underMouse();
+        if (isDown() || hover) {
+            p.setRenderHint(QPainter::Antialiasing);
+            p.setPen(Qt::NoPen);
+            p.setBrush(isDown() ? k_button_pressed : k_button_hover);
+            p.drawRoundedRect(QRectF(rect()), 4, 4);
+        }
+        const QIcon::Mode mode = !isEnabled() ? QIcon::Disabled
+                                 : hover      ? QIcon::Active
+                                              : QIcon::Normal;
+        QRect place(QPoint(0, 0), iconSize());
+        place.moveCenter(rect().center());
+        icon().paint(&p, place, Qt::AlignCenter, mode, isChecked() ? QIcon::On : QIcon::Off);
+    }
+};
 
 QToolButton* make_tool_button(const QString& object_name, const QIcon& icon, QWidget* parent) {
-    auto* button = new QToolButton(parent);
+    auto* button = new box_tool_button_c(parent);
     button->setObjectName(object_name);
     button->setIcon(icon);
     button->setIconSize(QSize(16, 16));
@@ -115,24 +166,29 @@ void help_popover_c::open_at(QWidget* anchor) {
 ctrl_box_frame_c::ctrl_box_frame_c(QWidget* parent)
     : QFrame(parent) {
     setObjectName(QStringLiteral("wg_ctrl_box"));
-    setStyleSheet(component_style::box_style_sheet());
     auto* column = new QVBoxLayout(this);
-    column->setContentsMargins(k_border, k_border, k_border, k_border);
+    column->setContentsMargins(k_edge, k_edge, k_edge, k_edge);
     column->setSpacing(0);
 
-    auto* bar = new QFrame(this);
+    auto* bar = new QWidget(this);
     bar->setObjectName(QStringLiteral("wg_box_title_bar"));
     bar->setFixedHeight(title_bar_height);
     auto* row = new QHBoxLayout(bar);
-    row->setContentsMargins(10, 0, 6, 0);
+    // The bottom pixel is the divider.
+    row->setContentsMargins(10, 0, 6, 1);
     row->setSpacing(4);
     m_icon = new QLabel(bar);
     m_icon->setObjectName(QStringLiteral("lb_box_icon"));
     m_icon->setFixedSize(k_icon_size, k_icon_size);
     m_icon->setAlignment(Qt::AlignCenter);
-    m_title = new QLabel(bar);
+    m_title = new box_title_c(bar);
     m_title->setObjectName(QStringLiteral("lb_box_title"));
     m_title->setTextFormat(Qt::PlainText);
+    QFont title_font = m_title->font();
+    title_font.setPixelSize(11);
+    title_font.setWeight(QFont::Bold);
+    title_font.setLetterSpacing(QFont::AbsoluteSpacing, 2);
+    m_title->setFont(title_font);
     m_help_button =
         make_tool_button(QStringLiteral("btn_box_help"), component_style::help_icon(), bar);
     m_favorite_button = make_tool_button(QStringLiteral("btn_box_favorite"),
@@ -162,9 +218,24 @@ ctrl_box_frame_c::ctrl_box_frame_c(QWidget* parent)
 }
 
 QMargins ctrl_box_frame_c::form_margins() {
-    // The style sheet's border, then the column's margin, on each side.
-    const int edge = 2 * k_border;
-    return QMargins(edge, edge + title_bar_height, edge, edge) + k_body_margins;
+    return QMargins(k_edge, k_edge + title_bar_height, k_edge, k_edge) + k_body_margins;
+}
+
+void ctrl_box_frame_c::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient fill(0, 0, 0, height());
+    fill.setColorAt(0, k_fill_top);
+    fill.setColorAt(1, k_fill_bottom);
+    p.setPen(QPen(k_border_colour, k_border));
+    p.setBrush(fill);
+    const qreal half = k_border / 2.0;
+    p.drawRoundedRect(QRectF(rect()).adjusted(half, half, -half, -half), k_corner_radius,
+                      k_corner_radius);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setPen(k_divider_colour);
+    const int divider = k_edge + title_bar_height - 1;
+    p.drawLine(k_edge, divider, width() - k_edge - 1, divider);
 }
 
 void ctrl_box_frame_c::set_icon(const QPixmap& pixmap) {

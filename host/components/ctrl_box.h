@@ -61,6 +61,9 @@ signals:
     void favorite_toggled(bool on);
     void reset_clicked();
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
 private:
     void show_help();
 
