@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QPixmapCache>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QStyle>
@@ -221,21 +222,39 @@ QMargins ctrl_box_frame_c::form_margins() {
     return QMargins(k_edge, k_edge + title_bar_height, k_edge, k_edge) + k_body_margins;
 }
 
-void ctrl_box_frame_c::paintEvent(QPaintEvent*) {
-    QPainter p(this);
+QPixmap ctrl_box_frame_c::background(const QSize& size, qreal ratio) {
+    // Every box of a size looks the same; each page opening builds its boxes anew, and
+    // filling and stroking the rounded outline anew was a good part of painting them.
+    const QString key =
+        QStringLiteral("ctrl_box_frame/%1x%2@%3").arg(size.width()).arg(size.height()).arg(ratio);
+    QPixmap pixmap;
+    if (QPixmapCache::find(key, &pixmap))
+        return pixmap;
+    pixmap = QPixmap(size * ratio);
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient fill(0, 0, 0, height());
+    QLinearGradient fill(0, 0, 0, size.height());
     fill.setColorAt(0, k_fill_top);
     fill.setColorAt(1, k_fill_bottom);
     p.setPen(QPen(k_border_colour, k_border));
     p.setBrush(fill);
     const qreal half = k_border / 2.0;
-    p.drawRoundedRect(QRectF(rect()).adjusted(half, half, -half, -half), k_corner_radius,
-                      k_corner_radius);
+    p.drawRoundedRect(QRectF(QPointF(0, 0), QSizeF(size)).adjusted(half, half, -half, -half),
+                      k_corner_radius, k_corner_radius);
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setPen(k_divider_colour);
     const int divider = k_edge + title_bar_height - 1;
-    p.drawLine(k_edge, divider, width() - k_edge - 1, divider);
+    p.drawLine(k_edge, divider, size.width() - k_edge - 1, divider);
+    p.end();
+    QPixmapCache::insert(key, pixmap);
+    return pixmap;
+}
+
+void ctrl_box_frame_c::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.drawPixmap(0, 0, background(size(), devicePixelRatioF()));
 }
 
 void ctrl_box_frame_c::set_icon(const QPixmap& pixmap) {

@@ -37,6 +37,8 @@ public:
     static constexpr int title_bar_height = 34;
     // Where a control's form lies inside the frame, from the frame's edges.
     static QMargins form_margins();
+    // The frame's outline, fill and title divider at `size`, painted once per size.
+    static QPixmap background(const QSize& size, qreal ratio);
 
     explicit ctrl_box_frame_c(QWidget* parent = nullptr);
 

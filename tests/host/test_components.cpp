@@ -393,6 +393,45 @@ private slots:
         box->release();
     }
 
+    void box_frame_outline_follows_its_size() {
+        // Frames of one size share one painted background; a frame of another size
+        // must not get it.
+        const QColor border(0x2a, 0x2e, 0x35);
+        for (const int height : {300, 120, 300}) {
+            ctrl_box_frame_c frame;
+            frame.resize(400, height);
+            QImage picture(frame.size(), QImage::Format_ARGB32);
+            picture.fill(Qt::black);
+            frame.render(&picture);
+            QCOMPARE(picture.pixelColor(200, height - 1), border);
+            QVERIFY(picture.pixelColor(200, height - 2) != border);
+            QCOMPARE(picture.pixelColor(200, 0), border);
+        }
+    }
+
+    void slider_fill_follows_value_and_state() {
+        // The groove and its filled part are painted once per size and look; a slider
+        // moved or disabled must still show its own fill.
+        slider_widget_c slider;
+        slider.set_range(10, 0, 1);
+        slider.resize(240, 40);
+        const auto colour_at = [&slider](int value, bool enabled, int probe) {
+            slider.set_value(value);
+            slider.setEnabled(enabled);
+            QImage picture(slider.size(), QImage::Format_ARGB32);
+            picture.fill(Qt::black);
+            slider.render(&picture);
+            return picture.pixelColor(slider.handle_centre(probe));
+        };
+        const QColor filled = colour_at(8, true, 5);
+        const QColor empty = colour_at(2, true, 5);
+        const QColor filled_off = colour_at(8, false, 5);
+        QVERIFY(filled != empty);
+        QVERIFY(filled_off != filled && filled_off != empty);
+        QCOMPARE(colour_at(8, true, 5), filled);
+        QCOMPARE(colour_at(2, true, 5), empty);
+    }
+
     void box_survives_its_control_closing_it_from_the_star() {
         // The favorites page takes a box away when its star is cleared there.
         stage_t stage;
