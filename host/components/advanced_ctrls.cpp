@@ -193,10 +193,16 @@ void host_ctrl_c::create_box(QWidget* panel) {
     m_box->set_icon_pixmap(icon());
     m_box->set_favorite_mark(m_favorite);
     m_box->set_height(m_kind.box_height);
-    m_form = build_form(panel);
+    // The form is built where it is shown, in the frame's body, and dies with the frame:
+    // a styled form moved into the frame would be polished twice.
+    m_box->attach(panel, nullptr);
+    ctrl_box_frame_c* frame = m_box->frame();
+    m_form = new QWidget(frame ? frame->body() : panel);
     m_form->setStyleSheet(form_style_sheet());
+    build_form(m_form);
     retranslate();
-    m_box->attach(panel, m_form);
+    if (frame)
+        frame->set_body(m_form);
 }
 
 void host_ctrl_c::close_box() {
@@ -305,8 +311,7 @@ void adv_sen_ctrl_c::set_separate(bool separate) {
     show_values();
 }
 
-QWidget* adv_sen_ctrl_c::build_form(QWidget* parent) {
-    auto* form = new QWidget(parent);
+void adv_sen_ctrl_c::build_form(QWidget* form) {
     form->setObjectName(QStringLiteral("adv_sen_fm"));
     auto* column = new QVBoxLayout(form);
     column->setContentsMargins(0, 0, 0, 0);
@@ -342,7 +347,6 @@ QWidget* adv_sen_ctrl_c::build_form(QWidget* parent) {
     }
     column->addStretch(1);
     show_values();
-    return form;
 }
 
 void adv_sen_ctrl_c::retranslate_form() {
@@ -439,8 +443,7 @@ QAbstractButton* polling_rate_ctrl_c::rate_button(int index) const {
     return m_group ? m_group->button(index) : nullptr;
 }
 
-QWidget* polling_rate_ctrl_c::build_form(QWidget* parent) {
-    auto* form = new QWidget(parent);
+void polling_rate_ctrl_c::build_form(QWidget* form) {
     form->setObjectName(QStringLiteral("polling_rate_fm"));
     auto* column = new QVBoxLayout(form);
     column->setContentsMargins(0, 0, 0, 0);
@@ -468,7 +471,6 @@ QWidget* polling_rate_ctrl_c::build_form(QWidget* parent) {
     column->addStretch(1);
     if (QAbstractButton* button = rate_button(m_index))
         button->setChecked(true);
-    return form;
 }
 
 void polling_rate_ctrl_c::retranslate_form() {
@@ -511,8 +513,7 @@ QAbstractButton* device_reset_ctrl_c::reset_button() const {
     return m_button;
 }
 
-QWidget* device_reset_ctrl_c::build_form(QWidget* parent) {
-    auto* form = new QWidget(parent);
+void device_reset_ctrl_c::build_form(QWidget* form) {
     form->setObjectName(QStringLiteral("device_reset_fm"));
     auto* row = new QHBoxLayout(form);
     row->setContentsMargins(0, 0, 0, 0);
@@ -527,7 +528,6 @@ QWidget* device_reset_ctrl_c::build_form(QWidget* parent) {
     connect(button, &QPushButton::clicked, this, &device_reset_ctrl_c::user_reset);
     row->addWidget(m_text, 1);
     row->addWidget(button, 0, Qt::AlignVCenter);
-    return form;
 }
 
 void device_reset_ctrl_c::retranslate_form() {
@@ -595,8 +595,7 @@ void sound_feedback_ctrl_c::set_volume(int32_t volume) {
         m_volume_value->setText(QString::number(m_volume));
 }
 
-QWidget* sound_feedback_ctrl_c::build_form(QWidget* parent) {
-    auto* form = new QWidget(parent);
+void sound_feedback_ctrl_c::build_form(QWidget* form) {
     form->setObjectName(QStringLiteral("sound_feedback_fm"));
     auto* column = new QVBoxLayout(form);
     column->setContentsMargins(0, 0, 0, 0);
@@ -632,7 +631,6 @@ QWidget* sound_feedback_ctrl_c::build_form(QWidget* parent) {
     row->addWidget(m_volume_value, 0, Qt::AlignTop);
     column->addLayout(row);
     column->addStretch(1);
-    return form;
 }
 
 void sound_feedback_ctrl_c::retranslate_form() {
