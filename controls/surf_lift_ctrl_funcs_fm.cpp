@@ -2,6 +2,7 @@
 
 #include "common/log.h"
 #include "common/utilities.h"
+#include "controls/boxed_form_style.h"
 #include "controls/surf_calibration_fm.h"
 #include "controls/surf_lift_ctrl_funcs.h"
 #include "module/module.h"
@@ -74,6 +75,7 @@ surf_lift_ctrl_funcs_fm_c::surf_lift_ctrl_funcs_fm_c(surf_lift_ctrl_funcs_c* con
 
     bind(module_ctrl_center());
     fit_and_place();
+    style_once_boxed(this);
 }
 
 surf_lift_ctrl_funcs_fm_c::~surf_lift_ctrl_funcs_fm_c() {

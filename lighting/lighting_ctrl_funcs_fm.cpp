@@ -2,6 +2,7 @@
 
 #include "common/log.h"
 #include "common/utilities.h"
+#include "controls/boxed_form_style.h"
 #include "kernel/zarek_data.h"
 #include "lighting/led_effect_tool.h"
 #include "lighting/led_masks.h"
@@ -102,14 +103,10 @@ lighting_ctrl_funcs_fm_c::lighting_ctrl_funcs_fm_c(lighting_ctrl_funcs_c* contro
     // each time the host moves the form into its box, so a form without it opens faster.
     set_up_slider();
 
-    // The edition's own picture under the light zones.
+    // The edition's own picture under the light zones (the form's style sheet picks it).
     const bool white =
         control && control->kernel() && control->kernel()->product_type() == product_type::white;
-    m_ui.wg_dev->setStyleSheet(
-        QStringLiteral("QWidget#wg_dev { background-image: url(:/graphics/controls/%1); "
-                       "background-position: center; background-repeat: no-repeat; }")
-            .arg(white ? QStringLiteral("Quil-back_white.png")
-                       : QStringLiteral("Quil-back_black.png")));
+    m_ui.wg_dev->setProperty("edition", white ? "white" : "black");
 
     m_ui.btn_t_color->installEventFilter(this);
     m_ui.btn_b_color->installEventFilter(this);
@@ -136,6 +133,7 @@ lighting_ctrl_funcs_fm_c::lighting_ctrl_funcs_fm_c(lighting_ctrl_funcs_c* contro
     connect(m_ui.btn_b_color, &QPushButton::clicked, this, [this] { open_palette(false); });
 
     bind(module_ctrl_center());
+    style_once_boxed(this);
 }
 
 lighting_ctrl_funcs_fm_c::~lighting_ctrl_funcs_fm_c() {
