@@ -2,7 +2,6 @@
 
 #include "common/log.h"
 #include "common/utilities.h"
-#include "controls/boxed_form_style.h"
 #include "controls/surf_calibration_fm.h"
 #include "controls/surf_lift_ctrl_funcs.h"
 #include "module/module.h"
@@ -75,7 +74,6 @@ surf_lift_ctrl_funcs_fm_c::surf_lift_ctrl_funcs_fm_c(surf_lift_ctrl_funcs_c* con
 
     bind(module_ctrl_center());
     fit_and_place();
-    style_once_boxed(this);
 }
 
 surf_lift_ctrl_funcs_fm_c::~surf_lift_ctrl_funcs_fm_c() {

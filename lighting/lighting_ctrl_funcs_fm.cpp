@@ -2,7 +2,6 @@
 
 #include "common/log.h"
 #include "common/utilities.h"
-#include "controls/boxed_form_style.h"
 #include "kernel/zarek_data.h"
 #include "lighting/led_effect_tool.h"
 #include "lighting/led_masks.h"
@@ -133,7 +132,6 @@ lighting_ctrl_funcs_fm_c::lighting_ctrl_funcs_fm_c(lighting_ctrl_funcs_c* contro
     connect(m_ui.btn_b_color, &QPushButton::clicked, this, [this] { open_palette(false); });
 
     bind(module_ctrl_center());
-    style_once_boxed(this);
 }
 
 lighting_ctrl_funcs_fm_c::~lighting_ctrl_funcs_fm_c() {

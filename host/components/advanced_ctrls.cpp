@@ -193,16 +193,12 @@ void host_ctrl_c::create_box(QWidget* panel) {
     m_box->set_icon_pixmap(icon());
     m_box->set_favorite_mark(m_favorite);
     m_box->set_height(m_kind.box_height);
-    // The form is built where it is shown, in the frame's body, and dies with the frame:
-    // a styled form moved into the frame would be polished twice.
-    m_box->attach(panel, nullptr);
-    ctrl_box_frame_c* frame = m_box->frame();
-    m_form = new QWidget(frame ? frame->body() : panel);
+    // Styled before its widgets exist, so that none of them is polished without the sheet.
+    m_form = new QWidget(panel);
     m_form->setStyleSheet(form_style_sheet());
     build_form(m_form);
     retranslate();
-    if (frame)
-        frame->set_body(m_form);
+    m_box->attach(panel, m_form);
 }
 
 void host_ctrl_c::close_box() {

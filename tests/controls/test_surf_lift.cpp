@@ -3,7 +3,6 @@
 // its animation and timer, the lift confirmation with its fallback, the box's
 // reset, and answers that come when nobody asked.
 #include "../pages/advanced_rig.h"
-#include "controls/boxed_form_style.h"
 #include "controls/surf_calibration_fm.h"
 #include "controls/surf_lift_ctrl_funcs.h"
 #include "controls/surf_lift_ctrl_funcs_fm.h"
@@ -61,9 +60,6 @@ class test_surf_lift : public QObject {
             m_rig->page()->ctrl_funcs(ctrl_type::surf_lift));
     }
     surf_lift_ctrl_funcs_fm_c* form() const { return control()->form(); }
-    bool form_has_rule(const QString& selector) const {
-        return form()->styleSheet().contains(selector);
-    }
     QList<int32_t> tuning() const { return m_rig->kernel->tuning; }
     zarek_data_c* data() const { return m_rig->data(); }
 
@@ -317,38 +313,6 @@ private slots:
         orphan.calibration_result(0);
         orphan.send_tuning(0); // without a kernel nothing is sent
         QVERIFY(tuning().isEmpty());
-    }
-
-    // A boxed form's own style sheet waits for the move into the box; whatever way the
-    // form reaches the screen, it ends up styled by its sheet.
-    void boxed_forms_keep_their_style_data() {
-        QTest::addColumn<QString>("way");
-        QTest::addRow("moved into a styled frame, then shown") << "move";
-        QTest::addRow("shown where it was built") << "show";
-        QTest::addRow("polished where it was built") << "polish";
-    }
-    void boxed_forms_keep_their_style() {
-        QFETCH(QString, way);
-        QWidget window;
-        window.setStyleSheet(QStringLiteral("QLabel { color: rgb(200, 0, 0); }"));
-        auto* frame = new QWidget(&window);
-        frame->setStyleSheet(QStringLiteral("QWidget#frame { background: rgb(9, 9, 9); }"));
-        frame->setObjectName(QStringLiteral("frame"));
-        auto* form = new QWidget(&window);
-        form->setStyleSheet(QStringLiteral("QLabel#lb_title { color: rgb(1, 2, 3); }"));
-        auto* title = new QLabel(QStringLiteral("TITLE"), form);
-        title->setObjectName(QStringLiteral("lb_title"));
-        style_once_boxed(form);
-        if (way == QLatin1String("move"))
-            form->setParent(frame);
-        if (way == QLatin1String("polish"))
-            form->ensurePolished();
-        else
-            window.show();
-        QCOMPARE(form->styleSheet(), QStringLiteral("QLabel#lb_title { color: rgb(1, 2, 3); }"));
-        QCOMPARE(title->palette().color(QPalette::WindowText), QColor(1, 2, 3));
-        // The page's own form went the host's way and has its sheet too.
-        QVERIFY(form_has_rule(QStringLiteral("QPushButton#btn_calibrate")));
     }
 
     void a_product_event_ends_the_open_dialog() {
