@@ -84,10 +84,6 @@ int main(int argc, char** argv) {
     const int runs = runs_at > 0 && runs_at + 1 < args.size()
                          ? qBound(1, args.at(runs_at + 1).toInt(), 1000)
                          : 50;
-    // `--page NAME` (main, advanced, favorites, "button assignment") times only that page.
-    const int page_at = args.indexOf(QStringLiteral("--page"));
-    const QString only_page =
-        page_at > 0 && page_at + 1 < args.size() ? args.at(page_at + 1) : QString();
     std::vector<double> reference;
     for (int r = 0; r < runs; ++r)
         reference.push_back(elapsed_us([&] { open_reference_form(&area); }));
@@ -97,8 +93,6 @@ int main(int argc, char** argv) {
 
     for (int32_t i = 0; i < kernel->page_count(); ++i) {
         const int32_t type = kernel->page_at(i)->page_id();
-        if (!only_page.isEmpty() && only_page != QLatin1String(page_name(type)))
-            continue;
         const double first = elapsed_us([&] {
             kernel->open_page(type);
             QCoreApplication::processEvents();
@@ -120,11 +114,6 @@ int main(int argc, char** argv) {
                     first / floor_us, median(opens) / floor_us, median(closes) / floor_us);
         if (type == page_type::main)
             main_reopen = median(opens);
-    }
-
-    if (!only_page.isEmpty()) {
-        rig.close_kernel(kernel);
-        return 0;
     }
 
     // The button page with ten button-set presets (the factory has four): the strip, the
