@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmapCache>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -51,7 +52,7 @@ QPushButton#btn_reset_device:hover, QPushButton#btn_reset_device:focus {
 // Title-bar glyphs of the four boxes, drawn like the host's others.
 enum class advanced_glyph { axes, polling, reset, sound };
 
-QPixmap advanced_icon(advanced_glyph kind) {
+QPixmap paint_advanced_icon(advanced_glyph kind) {
     const int size = 24;
     const qreal ratio = 2.0;
     QPixmap pixmap(int(size * ratio), int(size * ratio));
@@ -97,6 +98,17 @@ QPixmap advanced_icon(advanced_glyph kind) {
         p.drawArc(QRectF(11, 4.5, 10, 15), -60 * 16, 120 * 16);
         break;
     }
+    }
+    return pixmap;
+}
+
+// Every box opening asks for its glyph again; they are painted once.
+QPixmap advanced_icon(advanced_glyph kind) {
+    const QString key = QStringLiteral("koral_advanced_glyph_%1").arg(int(kind));
+    QPixmap pixmap;
+    if (!QPixmapCache::find(key, &pixmap)) {
+        pixmap = paint_advanced_icon(kind);
+        QPixmapCache::insert(key, pixmap);
     }
     return pixmap;
 }
