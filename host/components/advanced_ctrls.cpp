@@ -6,6 +6,7 @@
 #include "host/components/component_style.h"
 #include "host/components/ctrl_box.h"
 #include "host/components/slider.h"
+#include "host/components/slider_row.h"
 #include "host/components/value_ctrl.h"
 #include "module/kernel_host_interfaces.h"
 
@@ -113,28 +114,11 @@ QPixmap advanced_icon(advanced_glyph kind) {
     return pixmap;
 }
 
-QLabel* value_label(QWidget* parent) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(QStringLiteral("lb_value"));
-    label->setAlignment(Qt::AlignCenter);
-    label->setFixedSize(46, 26);
-    return label;
-}
-
 QString signed_text(int value) {
     if (value == 0)
         return QStringLiteral("0");
     return value > 0 ? QStringLiteral("+%1").arg(value)
                      : QString(QChar(0x2212)) + QString::number(-value);
-}
-
-slider_widget_c* new_slider(QWidget* parent, const char* name, int min, int max) {
-    auto* slider = new slider_widget_c(parent);
-    slider->setObjectName(QLatin1String(name));
-    slider->set_geometry_parts(6, 18, 16, 12);
-    slider->set_margins(4, 0);
-    slider->set_range(max, min, 1);
-    return slider;
 }
 
 } // namespace
@@ -339,19 +323,16 @@ void adv_sen_ctrl_c::build_form(QWidget* form) {
     const char* const slider_names[] = {"sld_x", "sld_y"};
     const char* const label_names[] = {"lb_axis_x", "lb_axis_y"};
     for (int axis = 0; axis < 2; ++axis) {
-        auto* row = new QHBoxLayout;
-        row->setSpacing(10);
         m_names[size_t(axis)] = new QLabel(form);
         m_names[size_t(axis)]->setObjectName(QLatin1String(label_names[axis]));
         m_names[size_t(axis)]->setFixedWidth(18);
-        m_sliders[size_t(axis)] = new_slider(form, slider_names[axis], min_value, max_value);
-        m_values[size_t(axis)] = value_label(form);
+        const slider_row_t row = make_slider_row(form, QLatin1String(slider_names[axis]), min_value,
+                                                 max_value, 10, m_names[size_t(axis)]);
+        m_sliders[size_t(axis)] = row.slider;
+        m_values[size_t(axis)] = row.value;
         connect(m_sliders[size_t(axis)], &slider_widget_c::value_edited, this,
                 [this, axis](int value) { user_set_axis(axis, value); });
-        row->addWidget(m_names[size_t(axis)], 0, Qt::AlignTop);
-        row->addWidget(m_sliders[size_t(axis)], 1, Qt::AlignTop);
-        row->addWidget(m_values[size_t(axis)], 0, Qt::AlignTop);
-        column->addLayout(row);
+        column->addLayout(row.layout);
     }
     column->addStretch(1);
     show_values();
@@ -621,23 +602,20 @@ void sound_feedback_ctrl_c::build_form(QWidget* form) {
         grid->addWidget(toggle, index / 2, index % 2);
     }
     column->addLayout(grid);
-    auto* row = new QHBoxLayout;
-    row->setSpacing(10);
     m_volume_name = new QLabel(form);
     m_volume_name->setObjectName(QStringLiteral("lb_volume_name"));
-    m_slider = new_slider(form, "sld_volume", 0, sound_volume_max);
+    const slider_row_t row =
+        make_slider_row(form, QStringLiteral("sld_volume"), 0, sound_volume_max, 10, m_volume_name);
+    m_slider = row.slider;
     m_slider->set_marks({{0, QStringLiteral("0")},
                          {50, QStringLiteral("50")},
                          {sound_volume_max, QString::number(sound_volume_max)}});
     m_slider->set_value(m_volume);
-    m_volume_value = value_label(form);
+    m_volume_value = row.value;
     m_volume_value->setText(QString::number(m_volume));
     connect(m_slider, &slider_widget_c::value_edited, this,
             &sound_feedback_ctrl_c::user_set_volume);
-    row->addWidget(m_volume_name, 0, Qt::AlignTop);
-    row->addWidget(m_slider, 1, Qt::AlignTop);
-    row->addWidget(m_volume_value, 0, Qt::AlignTop);
-    column->addLayout(row);
+    column->addLayout(row.layout);
     column->addStretch(1);
 }
 
