@@ -3,10 +3,14 @@
 #include "common/log.h"
 #include "common/utilities.h"
 
+#include <QCache>
+#include <QCoreApplication>
 #include <QHash>
-#include <QPixmapCache>
 
 namespace {
+
+// Tinted pictures kept: both zones in their stored colours and a few animation frames.
+constexpr int kept_tints = 12;
 
 const char* mask_path(led_zone zone) {
     return zone == led_zone::logo ? "://graphics/controls/Quil-Logo_Mask.png"
@@ -52,14 +56,19 @@ const QImage& led_mask(led_zone zone) {
 }
 
 QPixmap tinted_led_mask(led_zone zone, const QColor& colour) {
-    const QString key = QStringLiteral("quil_led_mask_%1_%2")
-                            .arg(int(zone))
-                            .arg(colour.rgba(), 8, 16, QLatin1Char('0'));
-    QPixmap pixmap;
-    if (QPixmapCache::find(key, &pixmap))
-        return pixmap;
-    pixmap = QPixmap::fromImage(tinted(led_mask(zone), colour));
-    QPixmapCache::insert(key, pixmap);
+    // A few pictures of 200 x 280 are kept here rather than in Qt's pixmap cache, which an
+    // animation would fill with its frames and so push out the pictures the styles reuse.
+    static QCache<quint64, QPixmap> kept(kept_tints);
+    static const bool dropped_with_the_application = [] {
+        qAddPostRoutine([] { kept.clear(); });
+        return true;
+    }();
+    Q_UNUSED(dropped_with_the_application);
+    const quint64 key = (quint64(zone) << 32) | colour.rgba();
+    if (const QPixmap* found = kept.object(key))
+        return *found;
+    const QPixmap pixmap = QPixmap::fromImage(tinted(led_mask(zone), colour));
+    kept.insert(key, new QPixmap(pixmap));
     return pixmap;
 }
 

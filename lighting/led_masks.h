@@ -13,8 +13,8 @@ enum class led_zone { logo, pipe };
 const QImage& led_mask(led_zone zone);
 
 // The mask tinted with `colour` (as tinted() of the utilities does it). Every page
-// opening and every effect tick asks for the same few colours, so the pictures are
-// kept in the pixmap cache under the zone and the exact RGBA.
+// opening and every effect tick asks for the same few colours, so the latest pictures
+// are kept under the zone and the exact RGBA.
 QPixmap tinted_led_mask(led_zone zone, const QColor& colour);
 
 // The lit pixel of the zone's mask (alpha 200 or more) closest to `from`; `from`
