@@ -100,9 +100,16 @@ btn_list_fm_c::btn_list_fm_c(btn_set_owner_i* owner, btn_box_kind kind, QWidget*
     read_dpi_from_profile();
     attach_listeners();
     m_catalogue->build(catalogue_inputs());
-    if (m_catalogue->attach_host(module_host(), this, this))
-        connect_listener(m_catalogue->root_menu(), self());
     bind(module_ctrl_center());
+}
+
+menu_i* btn_list_fm_c::host_menu() {
+    if (!m_host_menu_tried && !m_closing) {
+        m_host_menu_tried = true;
+        if (m_catalogue->attach_host(module_host(), this, this))
+            connect_listener(m_catalogue->root_menu(), self());
+    }
+    return m_catalogue->root_menu();
 }
 
 btn_list_fm_c::~btn_list_fm_c() {
@@ -647,6 +654,7 @@ void btn_list_fm_c::click_row(int button_index) {
     // The clicked row is the current one from now on; its menu follows shortly.
     m_menu_index = button_index;
     set_current_index(button_index);
+    host_menu();
     make_available_for(button_index);
     m_open_menu_timer.start();
 }

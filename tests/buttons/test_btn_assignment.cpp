@@ -319,7 +319,7 @@ private slots:
         QTRY_VERIFY(box->marker_lit(3));
         QVERIFY(box->marker_lit(23)); // the twin shares the marker
         QVERIFY(!box->marker_lit(4));
-        auto* root = static_cast<menu_c*>(box->list()->catalogue()->root_menu());
+        auto* root = static_cast<menu_c*>(box->list()->host_menu());
         root->close_menu();
         QTRY_VERIFY(!box->marker_lit(3));
     }
@@ -330,7 +330,7 @@ private slots:
         btn_assignment_box_fm_c* box = side_box();
         box->list()->click_row(30); // Alter-Key[+] position 3
         QTRY_COMPARE(box->editor()->display_state(3), uint8_t(jigsawparent1::single_hover));
-        auto* root = static_cast<menu_c*>(box->list()->catalogue()->root_menu());
+        auto* root = static_cast<menu_c*>(box->list()->host_menu());
         root->close_menu();
         QTRY_COMPARE(box->editor()->display_state(3), uint8_t(jigsawparent1::single));
     }
