@@ -2,6 +2,7 @@
 
 #include "button_sets/jigsawparent1.h"
 #include "button_sets/side_layout.h"
+#include "buttons/btn_box_fm_base.h"
 #include "buttons/function_catalogue.h"
 #include "buttons/macro_store.h"
 #include "common/elide_push_button.h"
@@ -59,15 +60,6 @@ const char* const list_style =
 
 QString text_of(int32_t id) {
     return zarek_page_base_c::host_text(id);
-}
-
-// A property the style sheet reads changed. A row not yet styled takes it when it is
-// first shown; only a styled one is styled again.
-void repolish(QWidget* w) {
-    if (!w->testAttribute(Qt::WA_WState_Polished))
-        return;
-    w->style()->unpolish(w);
-    w->style()->polish(w);
 }
 
 } // namespace
@@ -404,7 +396,7 @@ void btn_list_fm_c::apply_row_style(row_rec& r) {
     r.shown_assignable = state;
     r.button->setProperty("assignable",
                           r.assignable ? QStringLiteral("true") : QStringLiteral("false"));
-    repolish(r.button);
+    restyle(r.button);
 }
 
 void btn_list_fm_c::set_greyed(row_rec& r, bool greyed) {
@@ -415,7 +407,7 @@ void btn_list_fm_c::set_greyed(row_rec& r, bool greyed) {
     r.number->setEnabled(!greyed);
     r.button->setEnabled(!greyed);
     r.button->setProperty("greyed", greyed);
-    repolish(r.button);
+    restyle(r.button);
 }
 
 void btn_list_fm_c::set_show_all_positions(bool show_all) {
