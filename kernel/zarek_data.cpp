@@ -547,8 +547,9 @@ bool zarek_data_c::read_set(QDataStream& s, stored_set& set, read_failure* failu
 void zarek_data_c::write_all(QByteArray* bytes) const {
     if (!bytes)
         return;
-    bytes->clear();
-    // The blob keeps its size from one write to the next: one allocation, no regrowth.
+    // The blob keeps its size from one write to the next: one allocation, no
+    // regrowth, and an array written into before keeps its memory.
+    bytes->truncate(0);
     bytes->reserve(m_last_blob_size);
     QBuffer buffer(bytes);
     buffer.open(QIODevice::WriteOnly);
