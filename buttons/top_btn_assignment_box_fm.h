@@ -19,7 +19,7 @@ class top_btn_assignment_box_fm_c final : public btn_box_fm_base_c,
 
 public:
     // Standard-layer button index of the list's rows 1..8 (row 4 is index 4, row 5 index 3).
-    static constexpr int row_buttons[8] = {0, 1, 2, 4, 3, 5, 6, 7};
+    static constexpr const int32_t (&row_buttons)[8] = top_button::row_index;
     static constexpr int alter_offset = 20;
 
     top_btn_assignment_ctrl_funcs_c* top_control() const { return m_top_control; }

@@ -285,12 +285,14 @@ void button_view_c::build() {
         if (row == 8)
             grid->setRowMinimumHeight(row + 1, 28);
         grid->addWidget(position, row + 1, 0, Qt::AlignBottom);
+        // The top rows follow the markers on the mouse, as the button page numbers them.
+        const int button = row < 8 ? top_button::row_index[row] : row;
         for (int layer = 0; layer < 2; ++layer) {
             auto* label = new QLabel(this);
-            label->setObjectName(QStringLiteral("lb_button_%1").arg(row + 20 * layer));
+            label->setObjectName(QStringLiteral("lb_button_%1").arg(button + 20 * layer));
             label->setProperty("role", QStringLiteral("fact"));
             label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-            m_labels[row + 20 * layer] = label;
+            m_labels[button + 20 * layer] = label;
             grid->addWidget(label, row + 1, 1 + layer, Qt::AlignBottom);
         }
     }

@@ -557,6 +557,12 @@ inline constexpr uint8_t win = 16;
 inline constexpr uint8_t all = shift | ctrl | alt | win;
 } // namespace hotkey_modifier
 
+// The top buttons as the markers on the mouse number them: marker k (1..8) is the
+// standard-layer button index row_index[k - 1]; its Alter-Key[+] twin is that index + 20.
+namespace top_button {
+inline constexpr int32_t row_index[8] = {0, 1, 2, 4, 3, 5, 6, 7};
+} // namespace top_button
+
 // Function codes of a button entry whose parameters or side records carry
 // more than the code (the device and the host read them too).
 namespace function_code {

@@ -27,6 +27,8 @@
 #include <QComboBox>
 #include <QDataStream>
 #include <QFile>
+#include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -1008,6 +1010,35 @@ private slots:
         view.set_memory(f.blob());
         QVERIFY(view.readable());
         QCOMPARE(view.label(button), label);
+    }
+
+    // "Top 4" is the fourth marker on the mouse, as on the button page: button index 4, not
+    // index 3; every other top row is its own index.
+    void top_rows_follow_the_markers_on_the_mouse_data() {
+        QTest::addColumn<int>("marker");
+        QTest::addColumn<int>("button");
+        QTest::addRow("marker 3") << 3 << 2;
+        QTest::addRow("marker 4") << 4 << 4;
+        QTest::addRow("marker 5") << 5 << 3;
+        QTest::addRow("marker 6") << 6 << 5;
+        QTest::addRow("marker 4, Alter-Key[+]") << 4 << 24;
+    }
+    void top_rows_follow_the_markers_on_the_mouse() {
+        QFETCH(int, marker);
+        QFETCH(int, button);
+        button_view_c view(english_sources());
+        view.set_memory(forged_t().blob());
+        view.layout()->activate();
+        const QString caption = QStringLiteral("Top %1").arg(marker);
+        QLabel* position = nullptr;
+        for (QLabel* label : view.findChildren<QLabel*>()) {
+            if (label->text() == caption)
+                position = label;
+        }
+        QVERIFY(position);
+        auto* shown = view.findChild<QLabel*>(QStringLiteral("lb_button_%1").arg(button));
+        QVERIFY(shown);
+        QCOMPARE(shown->geometry().bottom(), position->geometry().bottom());
     }
 
     void side_layout_shows_the_nearest_valid_panel_data() {
