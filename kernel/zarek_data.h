@@ -19,7 +19,8 @@ class QIODevice;
 class QDataStream;
 class profile_service_i;
 
-// Everything that belongs to one profile slot.
+// Everything that belongs to one profile slot. read_all reads a blob into a
+// spare slot array and sets every member of it: a new member needs its element.
 struct profile_slot {
     profile_name_rec name;
     profile_extra_word extra;
