@@ -432,6 +432,28 @@ private slots:
         QCOMPARE(colour_at(2, true, 5), empty);
     }
 
+    void slider_mark_labels_follow_text_and_colour() {
+        // Mark labels are drawn from kept pictures; another text (a language switch) or
+        // another colour must show, and the first must look as it did.
+        slider_widget_c slider;
+        slider.set_range(10, 0, 1);
+        slider.resize(240, 50);
+        const auto shot = [&slider](const QString& label, const QColor& colour) {
+            slider.set_marks({{0, label}, {10, QStringLiteral("10")}});
+            slider.set_text_colour(colour);
+            QImage picture(slider.size(), QImage::Format_ARGB32);
+            picture.fill(Qt::black);
+            slider.render(&picture);
+            return picture;
+        };
+        const QImage low = shot(QStringLiteral("LOW"), Qt::white);
+        const QImage other = shot(QStringLiteral("LANGSAM"), Qt::white);
+        const QImage red = shot(QStringLiteral("LOW"), Qt::red);
+        QVERIFY(other != low);
+        QVERIFY(red != low);
+        QCOMPARE(shot(QStringLiteral("LOW"), Qt::white), low);
+    }
+
     void box_survives_its_control_closing_it_from_the_star() {
         // The favorites page takes a box away when its star is cleared there.
         stage_t stage;
