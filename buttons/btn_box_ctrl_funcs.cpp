@@ -58,8 +58,9 @@ void btn_box_ctrl_funcs_c::close_box() {
         return;
     std::unique_ptr<btn_box_fm_base_c> form(m_form.data());
     m_form = nullptr;
+    // Closed and destroyed where it stands: destruction takes it out of the panel, and a
+    // detour through a parentless window would restyle the whole box just before it goes.
     form->hide();
-    form->setParent(nullptr);
     form->close();
 }
 
