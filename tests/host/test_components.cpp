@@ -4,6 +4,7 @@
 
 #include "host/components/colour_flow_list.h"
 #include "host/components/component_context.h"
+#include "host/components/component_style.h"
 #include "host/components/component_texts.h"
 #include "host/components/ctrl_box.h"
 #include "host/components/host_components.h"
@@ -452,6 +453,15 @@ private slots:
         QVERIFY(other != low);
         QVERIFY(red != low);
         QCOMPARE(shot(QStringLiteral("LOW"), Qt::white), low);
+    }
+
+    void glyphs_are_kept_per_kind_and_size() {
+        using component_style::glyph;
+        using component_style::glyph_t;
+        const QImage sight = glyph(glyph_t::sensitivity, 24).toImage();
+        QVERIFY(glyph(glyph_t::pointer, 24).toImage() != sight);
+        QCOMPARE(glyph(glyph_t::sensitivity, 16).toImage().size() * 24 / 16, sight.size());
+        QCOMPARE(glyph(glyph_t::sensitivity, 24).toImage(), sight);
     }
 
     void box_survives_its_control_closing_it_from_the_star() {
