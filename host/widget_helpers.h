@@ -12,10 +12,5 @@ class QWidget;
 QLabel* make_label(const QString& object_name, const char* role, QWidget* parent);
 QPushButton* make_button(const QString& object_name, const char* role, QWidget* parent);
 QFrame* make_card(const QString& object_name, QWidget* parent);
-// Applies the style sheet again after a role or state property changed. In a namespace
-// of its own: programs that link the module's code beside koral's (white-box tests,
-// benchmarks) have a module function of the same name.
-namespace koral_widgets {
-void restyle(QWidget* widget);
-}
-using koral_widgets::restyle;
+// Applies the style sheet again after a role or state property changed.
+void refresh_style(QWidget* widget);
