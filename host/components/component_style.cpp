@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QtMath>
+#include <utility>
 
 namespace component_style {
 
@@ -113,29 +114,33 @@ void arrow_head(QPainter& p, QPointF tip, qreal dx, qreal dy) {
 // Every box and value control of every page opening asks for the same icons and
 // glyphs; painting them took most of a page's opening. They are painted once per
 // pixel ratio and dropped with the application (pixmaps must not outlive it).
-QHash<QString, QIcon>& icon_cache() {
-    static QHash<QString, QIcon> icons;
+// Keyed by what was painted (an icon's number, or a glyph's kind and size) and the
+// pixel ratio: a key put together as text cost more than the lookup it served.
+using cache_key_t = std::pair<quint32, qreal>;
+enum : quint32 { help_key = 1, reset_key, favourite_key, glyph_key = 0x10000 };
+QHash<cache_key_t, QIcon>& icon_cache() {
+    static QHash<cache_key_t, QIcon> icons;
     return icons;
 }
-QHash<QString, QPixmap>& pixmap_cache() {
-    static QHash<QString, QPixmap> pixmaps;
+QHash<cache_key_t, QPixmap>& pixmap_cache() {
+    static QHash<cache_key_t, QPixmap> pixmaps;
     return pixmaps;
 }
 void drop_caches() {
     icon_cache().clear();
     pixmap_cache().clear();
 }
-QString cache_key(const char* name, int size = 0) {
+cache_key_t cache_key(quint32 what) {
     static const bool registered = [] {
         qAddPostRoutine(&drop_caches);
         return true;
     }();
     Q_UNUSED(registered);
-    return QStringLiteral("%1/%2@%3").arg(QLatin1String(name)).arg(size).arg(pixel_ratio());
+    return {what, pixel_ratio()};
 }
 template <class Make>
-QIcon cached_icon(const char* name, Make make) {
-    const QString key = cache_key(name);
+QIcon cached_icon(quint32 what, Make make) {
+    const cache_key_t key = cache_key(what);
     auto it = icon_cache().constFind(key);
     if (it == icon_cache().constEnd())
         it = icon_cache().insert(key, make());
@@ -147,7 +152,8 @@ QPixmap paint_glyph(glyph_t kind, int size);
 } // namespace
 
 QPixmap glyph(glyph_t kind, int size) {
-    const QString key = cache_key("glyph", size) + QString::number(int(kind));
+    const cache_key_t key =
+        cache_key(glyph_key * (quint32(kind) + 1) + quint32(qBound(0, size, 0xffff)));
     auto it = pixmap_cache().constFind(key);
     if (it == pixmap_cache().constEnd())
         it = pixmap_cache().insert(key, paint_glyph(kind, size));
@@ -231,15 +237,15 @@ QPixmap paint_glyph(glyph_t kind, int size) {
 } // namespace
 
 QIcon help_icon() {
-    return cached_icon("help", [] { return state_icon(&help); });
+    return cached_icon(help_key, [] { return state_icon(&help); });
 }
 
 QIcon reset_icon() {
-    return cached_icon("reset", [] { return state_icon(&reset); });
+    return cached_icon(reset_key, [] { return state_icon(&reset); });
 }
 
 QIcon favourite_icon() {
-    return cached_icon("favourite", [] {
+    return cached_icon(favourite_key, [] {
         QIcon icon;
         icon.addPixmap(star(text_dim, false), QIcon::Normal, QIcon::Off);
         icon.addPixmap(star(text_bright, false), QIcon::Active, QIcon::Off);

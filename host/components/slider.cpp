@@ -55,6 +55,32 @@ void draw_kept(QPainter& p, const QRectF& rect, const QString& look, qreal ratio
     p.drawPixmap(box.topLeft(), pixmap);
 }
 
+// A mark's label as drawn: painted once per text, colour and pixel ratio into a pixmap
+// `k_mark_room` wider than the text's advance, so the advance comes back with it.
+// Shaping and drawing every label of every slider anew on each page opening was a
+// good part of painting the sliders.
+constexpr int k_mark_room = 4;
+QPixmap mark_text(const QString& text, const QColor& colour, qreal ratio) {
+    const QString key = QStringLiteral("slider_mark/%1@%2/").arg(colour.rgba()).arg(ratio) + text;
+    QPixmap pixmap;
+    if (QPixmapCache::find(key, &pixmap))
+        return pixmap;
+    const QFont font = mark_font();
+    const QFontMetrics metrics(font);
+    const QSize size(metrics.horizontalAdvance(text) + k_mark_room, metrics.height() + 2);
+    pixmap = QPixmap(size * ratio);
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setFont(font);
+    p.setPen(colour);
+    p.drawText(QPointF(0.5, metrics.ascent()), text);
+    p.end();
+    QPixmapCache::insert(key, pixmap);
+    return pixmap;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -251,8 +277,6 @@ void slider_widget_c::paintEvent(QPaintEvent*) {
 
     // Marks: ticks under the groove and their labels below.
     if (!m_marks.isEmpty()) {
-        p.setFont(mark_font());
-        const QFontMetrics metrics(p.font());
         const int tick_top = cy + int(gh / 2) + 3;
         const int label_top = cy + m_mark_gap;
         for (const mark_t& mark : m_marks) {
@@ -265,11 +289,11 @@ void slider_widget_c::paintEvent(QPaintEvent*) {
                        QPointF(x + 0.5, qMax(tick_top + 2, label_top - 2)));
             if (mark.label.isEmpty())
                 continue;
-            const int w = metrics.horizontalAdvance(mark.label);
+            const QPixmap text =
+                mark_text(mark.label, enabled ? m_text_colour : text_disabled, ratio);
+            const int w = qRound(text.width() / ratio) - k_mark_room;
             const int lx = qBound(0, x - w / 2, qMax(0, width() - w));
-            p.setPen(enabled ? m_text_colour : text_disabled);
-            // At a point, not in a box: a box sends the text through a full layout pass.
-            p.drawText(QPointF(lx + 0.5, label_top + metrics.ascent()), mark.label);
+            p.drawPixmap(lx, label_top, text);
         }
     }
 

@@ -4,6 +4,7 @@
 
 #include "host/components/colour_flow_list.h"
 #include "host/components/component_context.h"
+#include "host/components/component_style.h"
 #include "host/components/component_texts.h"
 #include "host/components/ctrl_box.h"
 #include "host/components/host_components.h"
@@ -430,6 +431,37 @@ private slots:
         QVERIFY(filled_off != filled && filled_off != empty);
         QCOMPARE(colour_at(8, true, 5), filled);
         QCOMPARE(colour_at(2, true, 5), empty);
+    }
+
+    void slider_mark_labels_follow_text_and_colour() {
+        // Mark labels are drawn from kept pictures; another text (a language switch) or
+        // another colour must show, and the first must look as it did.
+        slider_widget_c slider;
+        slider.set_range(10, 0, 1);
+        slider.resize(240, 50);
+        const auto shot = [&slider](const QString& label, const QColor& colour) {
+            slider.set_marks({{0, label}, {10, QStringLiteral("10")}});
+            slider.set_text_colour(colour);
+            QImage picture(slider.size(), QImage::Format_ARGB32);
+            picture.fill(Qt::black);
+            slider.render(&picture);
+            return picture;
+        };
+        const QImage low = shot(QStringLiteral("LOW"), Qt::white);
+        const QImage other = shot(QStringLiteral("LANGSAM"), Qt::white);
+        const QImage red = shot(QStringLiteral("LOW"), Qt::red);
+        QVERIFY(other != low);
+        QVERIFY(red != low);
+        QCOMPARE(shot(QStringLiteral("LOW"), Qt::white), low);
+    }
+
+    void glyphs_are_kept_per_kind_and_size() {
+        using component_style::glyph;
+        using component_style::glyph_t;
+        const QImage sight = glyph(glyph_t::sensitivity, 24).toImage();
+        QVERIFY(glyph(glyph_t::pointer, 24).toImage() != sight);
+        QCOMPARE(glyph(glyph_t::sensitivity, 16).toImage().size() * 24 / 16, sight.size());
+        QCOMPARE(glyph(glyph_t::sensitivity, 24).toImage(), sight);
     }
 
     void box_survives_its_control_closing_it_from_the_star() {
