@@ -124,7 +124,7 @@ int main(int argc, char** argv) {
             plain.popup(window.mapToGlobal(QPoint(10, 30)));
             plain.hide();
         });
-        auto* root = static_cast<menu_c*>(side->catalogue()->root_menu());
+        auto* root = static_cast<menu_c*>(side->host_menu());
         const int rows[] = {8, 28, 12, 39};
         report("open one row's menu (rows alternate)",
                median_us(200,

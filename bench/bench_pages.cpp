@@ -69,7 +69,15 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    // `--window-style`: the page area carries koral's window style sheet, as in koral,
+    // where the pages sit inside its main window.
     QWidget area;
+    if (QCoreApplication::arguments().contains(QStringLiteral("--window-style"))) {
+        Q_INIT_RESOURCE(koral);
+        QFile style(QStringLiteral(":/koral/koral.qss"));
+        if (style.open(QIODevice::ReadOnly))
+            area.setStyleSheet(QString::fromUtf8(style.readAll()));
+    }
     area.resize(1002, 720);
     area.show();
     product_kernel_i* kernel = rig.open_kernel(&area);
@@ -78,12 +86,22 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    // `--runs N` takes fewer samples, for a run under a profiler.
+    // `--runs N` takes fewer samples, for a run under a profiler; `--page ID` (0 main,
+    // 1 button assignment, 2 advanced, 4 favorites) times that page alone and skips the
+    // rest, so a profile shows nothing but its opening and closing.
     const QStringList args = QCoreApplication::arguments();
     const int runs_at = args.indexOf(QStringLiteral("--runs"));
     const int runs = runs_at > 0 && runs_at + 1 < args.size()
                          ? qBound(1, args.at(runs_at + 1).toInt(), 1000)
                          : 50;
+    const int page_at = args.indexOf(QStringLiteral("--page"));
+    bool page_ok = false;
+    const int only_page =
+        page_at > 0 && page_at + 1 < args.size() ? args.at(page_at + 1).toInt(&page_ok) : -1;
+    if (page_at > 0 && !page_ok) {
+        std::fprintf(stderr, "--page takes a page id: 0, 1, 2 or 4\n");
+        return 2;
+    }
     std::vector<double> reference;
     for (int r = 0; r < runs; ++r)
         reference.push_back(elapsed_us([&] { open_reference_form(&area); }));
@@ -93,6 +111,8 @@ int main(int argc, char** argv) {
 
     for (int32_t i = 0; i < kernel->page_count(); ++i) {
         const int32_t type = kernel->page_at(i)->page_id();
+        if (only_page >= 0 && type != only_page)
+            continue;
         const double first = elapsed_us([&] {
             kernel->open_page(type);
             QCoreApplication::processEvents();
@@ -114,6 +134,11 @@ int main(int argc, char** argv) {
                     first / floor_us, median(opens) / floor_us, median(closes) / floor_us);
         if (type == page_type::main)
             main_reopen = median(opens);
+    }
+
+    if (only_page >= 0) {
+        rig.close_kernel(kernel);
+        return 0;
     }
 
     // The button page with ten button-set presets (the factory has four): the strip, the

@@ -66,6 +66,40 @@ struct jigsaw_images_loader {
     }
 };
 
+namespace {
+
+// The panel picture of an edition, fitted to the canvas; kept like the cap images.
+struct backdrop_t {
+    QImage image;
+};
+
+std::shared_ptr<const backdrop_t> backdrop_of(bool white) {
+    static std::weak_ptr<const backdrop_t> kept[2];
+    std::weak_ptr<const backdrop_t>& cache = kept[white ? 1 : 0];
+    if (auto shared = cache.lock())
+        return shared;
+    auto fresh = std::make_shared<backdrop_t>();
+    fresh->image =
+        load(white ? QStringLiteral(":/graphics/button_assignment/Quil_standard_White.png")
+                   : QStringLiteral(":/graphics/button_assignment/Quil_standard.png"));
+    if (fresh->image.size() != canvas_size) {
+        QImage fitted(canvas_size, QImage::Format_ARGB32_Premultiplied);
+        fitted.fill(Qt::transparent);
+        QPainter(&fitted).drawImage(0, 0, fresh->image);
+        fresh->image = fitted;
+    }
+    cache = fresh;
+    return fresh;
+}
+
+// What an owner keeps between its editors.
+struct kept_images_t {
+    std::shared_ptr<const void> caps;
+    std::shared_ptr<const backdrop_t> backdrop;
+};
+
+} // namespace
+
 jigsawparent1::jigsawparent1(btn_set_owner_i* owner, QWidget* parent)
     : QWidget(parent)
     , m_owner(owner) {
@@ -86,26 +120,20 @@ jigsawparent1::jigsawparent1(btn_set_owner_i* owner, QWidget* parent)
     m_images = jigsaw_images_loader::get<images>();
     m_canvas = QImage(canvas_size, QImage::Format_ARGB32_Premultiplied);
     m_canvas.fill(Qt::transparent);
-    m_background = m_canvas;
     product_kernel_i* kernel = owner ? owner->kernel() : nullptr;
-    const bool white = kernel && kernel->product_type() == product_type::white;
-    m_background =
-        load(white ? QStringLiteral(":/graphics/button_assignment/Quil_standard_White.png")
-                   : QStringLiteral(":/graphics/button_assignment/Quil_standard.png"));
-    if (m_background.size() != canvas_size) {
-        QImage fitted(canvas_size, QImage::Format_ARGB32_Premultiplied);
-        fitted.fill(Qt::transparent);
-        QPainter(&fitted).drawImage(0, 0, m_background);
-        m_background = fitted;
-    }
+    // Shared with the cache, never drawn into.
+    m_background = backdrop_of(kernel && kernel->product_type() == product_type::white)->image;
 
     if (zarek_data_c* data = profile_set())
         connect_listener(data, static_cast<listener_i*>(this));
     reload();
 }
 
-std::shared_ptr<const void> jigsawparent1::cap_images() {
-    return jigsaw_images_loader::get<images>();
+std::shared_ptr<const void> jigsawparent1::cap_images(int32_t edition) {
+    auto kept = std::make_shared<kept_images_t>();
+    kept->caps = jigsaw_images_loader::get<images>();
+    kept->backdrop = backdrop_of(edition == product_type::white);
+    return kept;
 }
 
 jigsawparent1::~jigsawparent1() {

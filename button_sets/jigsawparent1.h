@@ -74,9 +74,10 @@ public:
     // btn_assignment_listener_i: a profile's layout record was replaced.
     void on_layout_record(const btn_layout_rec& record) override { apply_layout_record(record); }
 
-    // The cap images every editor draws with. They stay loaded while anyone holds this (an
-    // owner that opens editors again and again keeps them between its editors).
-    static std::shared_ptr<const void> cap_images();
+    // The cap images every editor draws with and the panel picture of the edition (a product
+    // type). They stay loaded while anyone holds this (an owner that opens editors again and
+    // again keeps them between its editors).
+    static std::shared_ptr<const void> cap_images(int32_t edition);
 
     // Loads the current profile's layout again (history cleared).
     void reload();

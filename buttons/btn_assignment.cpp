@@ -165,9 +165,10 @@ void btn_assignment_c::close_page() {
         return;
     m_form->close_boxes();
     m_form->close();
+    // Destroyed in its parent, which it leaves as it goes; taking it out first would restyle
+    // it as a window of its own.
     std::unique_ptr<btn_assignment_fm_c> form(m_form.data());
     m_form = nullptr;
-    form->setParent(nullptr);
 }
 
 void btn_assignment_c::update() {

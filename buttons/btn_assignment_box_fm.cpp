@@ -161,8 +161,9 @@ btn_assignment_box_fm_c::~btn_assignment_box_fm_c() {
         m_confirm->release();
     }
     if (m_selector) {
+        // Released where it stands: its form goes with it, and taking the form out first
+        // would restyle it as a window of its own just before it goes.
         m_selector->set_client(nullptr);
-        m_selector->attach(nullptr);
         m_selector->release();
     }
     delete m_help.data();

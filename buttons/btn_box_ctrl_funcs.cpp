@@ -30,9 +30,16 @@ btn_box_fm_base_c* btn_box_ctrl_funcs_c::form() const {
 void btn_box_ctrl_funcs_c::create_box(QWidget* panel) {
     if (!panel)
         return;
-    if (!m_form)
+    if (!m_form) {
         m_form = make_form(panel);
+        // The form's designed height, before any layout squeezes it into a panel.
+        m_box_height = m_form->height();
+    }
     m_form->setParent(panel);
+    // Pages lay their panels out by the panels' geometry: a panel that does not fix its
+    // own height (the favourites page's) takes the box's, or the box would be cut off.
+    if (panel->height() < m_box_height)
+        panel->resize(panel->width(), m_box_height);
     auto* grid = qobject_cast<QGridLayout*>(panel->layout());
     if (!panel->layout()) {
         grid = new QGridLayout(panel);
@@ -51,8 +58,9 @@ void btn_box_ctrl_funcs_c::close_box() {
         return;
     std::unique_ptr<btn_box_fm_base_c> form(m_form.data());
     m_form = nullptr;
+    // Closed and destroyed where it stands: destruction takes it out of the panel, and a
+    // detour through a parentless window would restyle the whole box just before it goes.
     form->hide();
-    form->setParent(nullptr);
     form->close();
 }
 

@@ -52,6 +52,7 @@ private:
     btn_assignment_c* m_page;
     QPointer<btn_box_fm_base_c> m_form;
     bool m_enabled = true;
+    int m_box_height = 0;
     // Context of queued work: it goes with the control.
     QObject m_queue;
 };

@@ -5,12 +5,21 @@
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QSignalBlocker>
+#include <QStyle>
 
 void fill_with(QWidget* area, QWidget* content) {
     auto* grid = new QGridLayout(area);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setSpacing(0);
     grid->addWidget(content, 0, 0);
+}
+
+void restyle(QWidget* w) {
+    if (!w || !w->testAttribute(Qt::WA_WState_Polished))
+        return;
+    w->style()->unpolish(w);
+    w->style()->polish(w);
+    w->update();
 }
 
 btn_box_fm_base_c::btn_box_fm_base_c(btn_box_ctrl_funcs_c* control, QWidget* parent)

@@ -2,6 +2,7 @@
 
 #include "button_sets/jigsawparent1.h"
 #include "button_sets/side_layout.h"
+#include "buttons/btn_box_fm_base.h"
 #include "buttons/function_catalogue.h"
 #include "buttons/macro_store.h"
 #include "common/elide_push_button.h"
@@ -37,7 +38,12 @@ constexpr int relabel_delay_ms = 100;
 // What a twin locked by the twin rule reads.
 const char* const disabled_label = QT_TR_NOOP("Disabled");
 
-const char* const row_style =
+// The list's one style sheet: set once on the list before its rows exist, so Qt parses it
+// once per list and each row is styled when it is first shown, not once per row.
+const char* const list_style =
+    "#lb_s_header, #lb_e_header { color: #65c3f7; font-size: 11px; }"
+    "#wg_s_btn_nos > QLabel, #wg_e_btn_nos > QLabel { color: #8d9296; font-size: 11px; }"
+    "#wg_s_btn_nos > QLabel:disabled, #wg_e_btn_nos > QLabel:disabled { color: #45494d; }"
     "QPushButton { color: #d6d8da; background: #1b1e21; border: 1px solid #30353a;"
     " border-radius: 2px; padding: 0px 20px 0px 7px; text-align: left; font-size: 11px; }"
     "QPushButton[assignable=\"true\"] {"
@@ -52,18 +58,8 @@ const char* const row_style =
     " background-image: url(:/graphics/button_assignment/Dropdown/arrow_disabled.png); }"
     "QPushButton[assignable=\"false\"]:disabled { background-image: none; }";
 
-const char* const number_style = "QLabel { color: #8d9296; font-size: 11px; }"
-                                 "QLabel:disabled { color: #45494d; }";
-
-const char* const header_style = "QLabel { color: #65c3f7; font-size: 11px; }";
-
 QString text_of(int32_t id) {
     return zarek_page_base_c::host_text(id);
-}
-
-void repolish(QWidget* w) {
-    w->style()->unpolish(w);
-    w->style()->polish(w);
 }
 
 } // namespace
@@ -76,8 +72,7 @@ btn_list_fm_c::btn_list_fm_c(btn_set_owner_i* owner, btn_box_kind kind, QWidget*
     , m_catalogue(std::make_unique<function_catalogue_c>(&text_of)) {
     m_ui->setupUi(this);
     setAttribute(Qt::WA_StyledBackground, false);
-    m_ui->lb_s_header->setStyleSheet(QLatin1String(header_style));
-    m_ui->lb_e_header->setStyleSheet(QLatin1String(header_style));
+    setStyleSheet(QLatin1String(list_style));
     set_widget_font(m_ui->lb_s_header, QStringLiteral("EurostileHea"), 12, 1, false);
     set_widget_font(m_ui->lb_e_header, QStringLiteral("EurostileHea"), 12, 1, false);
 
@@ -97,9 +92,16 @@ btn_list_fm_c::btn_list_fm_c(btn_set_owner_i* owner, btn_box_kind kind, QWidget*
     read_dpi_from_profile();
     attach_listeners();
     m_catalogue->build(catalogue_inputs());
-    if (m_catalogue->attach_host(module_host(), this, this))
-        connect_listener(m_catalogue->root_menu(), self());
     bind(module_ctrl_center());
+}
+
+menu_i* btn_list_fm_c::host_menu() {
+    if (!m_host_menu_tried && !m_closing) {
+        m_host_menu_tried = true;
+        if (m_catalogue->attach_host(module_host(), this, this))
+            connect_listener(m_catalogue->root_menu(), self());
+    }
+    return m_catalogue->root_menu();
 }
 
 btn_list_fm_c::~btn_list_fm_c() {
@@ -306,13 +308,11 @@ void btn_list_fm_c::add_row(bool alter, int row_position, int button_index, bool
     r.number->setObjectName(QStringLiteral("lb_row_%1").arg(button_index));
     r.number->setGeometry(0, row_pitch * row_position, number_width, row_height);
     r.number->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    r.number->setStyleSheet(QLatin1String(number_style));
     auto* button = new elide_push_button_c(buttons);
     button->setElideMode(Qt::ElideRight);
     button->setObjectName(QStringLiteral("btn_row_%1").arg(button_index));
     button->setGeometry(0, row_pitch * row_position, row_width, row_height);
     button->setFocusPolicy(Qt::NoFocus);
-    button->setStyleSheet(QLatin1String(row_style));
     connect(button, &QPushButton::clicked, this, [this, button_index] { click_row(button_index); });
     r.button = button;
     const int needed = row_pitch * row_position + row_height;
@@ -322,8 +322,11 @@ void btn_list_fm_c::add_row(bool alter, int row_position, int button_index, bool
     m_allowed.insert(button_index, catalogue::allowed_codes(button_index, m_vista_or_7));
     apply_row_style(*row(button_index));
     relabel(button_index);
-    r.number->show();
-    button->show();
+    // Rows made before the list is shown appear with it.
+    if (buttons->isVisible()) {
+        r.number->show();
+        button->show();
+    }
 }
 
 btn_list_fm_c::row_rec* btn_list_fm_c::row(int button_index) {
@@ -393,7 +396,7 @@ void btn_list_fm_c::apply_row_style(row_rec& r) {
     r.shown_assignable = state;
     r.button->setProperty("assignable",
                           r.assignable ? QStringLiteral("true") : QStringLiteral("false"));
-    repolish(r.button);
+    restyle(r.button);
 }
 
 void btn_list_fm_c::set_greyed(row_rec& r, bool greyed) {
@@ -404,7 +407,7 @@ void btn_list_fm_c::set_greyed(row_rec& r, bool greyed) {
     r.number->setEnabled(!greyed);
     r.button->setEnabled(!greyed);
     r.button->setProperty("greyed", greyed);
-    repolish(r.button);
+    restyle(r.button);
 }
 
 void btn_list_fm_c::set_show_all_positions(bool show_all) {
@@ -643,6 +646,7 @@ void btn_list_fm_c::click_row(int button_index) {
     // The clicked row is the current one from now on; its menu follows shortly.
     m_menu_index = button_index;
     set_current_index(button_index);
+    host_menu();
     make_available_for(button_index);
     m_open_menu_timer.start();
 }

@@ -86,8 +86,11 @@ public:
     bool is_allowed(int button_index, int code) const;
     // The text a row shows for its button now (the label rules).
     QString row_label(int button_index) const;
-    // The host's catalogue; null without a host.
+    // The catalogue of functions the rows offer.
     function_catalogue_c* catalogue() const { return m_catalogue.get(); }
+    // The catalogue's menu in the host, made when a row first needs it (a page opened only
+    // to look makes none); null when the host has no menus.
+    menu_i* host_menu();
     // What a row click does: the row becomes current and the open-menu timer starts (20 ms).
     void click_row(int button_index);
     // Runs what choosing a catalogue entry with this code and parameter does for the
@@ -241,6 +244,7 @@ private:
     bool m_vista_or_7 = false;
     bool m_data_gone = false;
     bool m_closing = false;
+    bool m_host_menu_tried = false;
     main_menu_listener_i* m_feedback = nullptr;
     QTimer m_open_menu_timer;
     QTimer m_language_timer;

@@ -9,9 +9,6 @@
 
 namespace {
 
-const QString highlight =
-    QStringLiteral(":/graphics/button_assignment/Button_Highlight/Button_Highlight_%1.png");
-
 // Assignable rows: every row but the two main buttons on the standard layer, and every
 // row but button 25 on the Alter-Key[+] layer.
 bool standard_assignable(int index) {
@@ -37,11 +34,8 @@ top_btn_assignment_box_fm_c::top_btn_assignment_box_fm_c(top_btn_assignment_ctrl
     product_kernel_i* k = kernel();
     const bool white = k && k->product_type() == product_type::white;
     m_ui.wg_device->setAttribute(Qt::WA_StyledBackground);
-    m_ui.wg_device->setStyleSheet(
-        QStringLiteral("QWidget#wg_device { background-image: "
-                       "url(:/graphics/button_assignment/%1); background-repeat: no-repeat; }")
-            .arg(white ? QStringLiteral("QUIL_WHT_TOP_VIEW.png")
-                       : QStringLiteral("QUIL_BLK_TOP_VIEW.png")));
+    // The box's style sheet draws the picture of the edition and the markers' highlight.
+    m_ui.wg_device->setProperty("edition", white ? "white" : "black");
 
     QWidget* const markers[8] = {m_ui.wg_btn_1, m_ui.wg_btn_2, m_ui.wg_btn_3, m_ui.wg_btn_4,
                                  m_ui.wg_btn_5, m_ui.wg_btn_6, m_ui.wg_btn_7, m_ui.wg_btn_8};
@@ -122,11 +116,10 @@ bool top_btn_assignment_box_fm_c::marker_lit(int button_index) const {
 void top_btn_assignment_box_fm_c::light(QWidget* marker, bool on) {
     if (!marker)
         return;
+    if (marker->property("lit").isValid() && marker->property("lit").toBool() == on)
+        return;
     marker->setProperty("lit", on);
-    marker->setStyleSheet(
-        QStringLiteral("QWidget#%1 { border-image: url(%2); }")
-            .arg(marker->objectName(),
-                 highlight.arg(on ? QStringLiteral("over") : QStringLiteral("normal"))));
+    restyle(marker);
 }
 
 void top_btn_assignment_box_fm_c::main_menu_shown(menu_i*) {

@@ -4,6 +4,8 @@
 #include "host/side_layout.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QHash>
 #include <QPainter>
 #include <QVBoxLayout>
 #include <QtEndian>
@@ -74,6 +76,24 @@ QPixmap preset_list_c::miniature(uint32_t layout, qreal pixel_ratio) {
     return pixmap;
 }
 
+QPixmap preset_list_c::kept_miniature(uint32_t layout, qreal pixel_ratio) {
+    // A layout has 24 bits; the ratio in hundredths goes above them.
+    const quint64 key = quint64(qRound(pixel_ratio * 100)) << 32 | layout;
+    static QHash<quint64, QPixmap> kept;
+    static const bool dropped_with_the_application = [] {
+        qAddPostRoutine([] { kept.clear(); });
+        return true;
+    }();
+    Q_UNUSED(dropped_with_the_application);
+    const auto it = kept.constFind(key);
+    if (it != kept.constEnd())
+        return *it;
+    // A handful of presets exist; a list that keeps inventing layouts starts over.
+    if (kept.size() >= 128)
+        kept.clear();
+    return *kept.insert(key, miniature(layout, pixel_ratio));
+}
+
 void preset_list_c::set_presets(const QList<QByteArray>& records) {
     m_presets.clear();
     for (int i = 0; i < records.size(); ++i) {
@@ -110,7 +130,8 @@ void preset_list_c::refill() {
     if (m_current < 0)
         m_box->addItem(m_placeholder, -1);
     for (int i = 0; i < m_presets.size(); ++i)
-        m_box->addItem(QIcon(miniature(m_presets.at(i).layout, ratio)), m_presets.at(i).name, i);
+        m_box->addItem(QIcon(kept_miniature(m_presets.at(i).layout, ratio)), m_presets.at(i).name,
+                       i);
     m_box->setCurrentIndex(m_box->findData(m_current));
     m_box->setEnabled(!m_presets.isEmpty());
     m_filling = false;

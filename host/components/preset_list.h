@@ -37,6 +37,9 @@ public:
     static bool parse(const QByteArray& record, preset_t* preset);
     // The side panel of a layout as a small picture.
     static QPixmap miniature(uint32_t layout, qreal pixel_ratio);
+    // The same picture, drawn once per layout and ratio and kept: the box is filled again
+    // on every opening of the button page.
+    static QPixmap kept_miniature(uint32_t layout, qreal pixel_ratio);
 
     QVector<preset_t> presets() const { return m_presets; }
     int32_t current() const { return m_current; }

@@ -350,6 +350,35 @@ private slots:
         QVERIFY(guide.findChild<QRadioButton*>(QStringLiteral("rb_step_%1").arg(to))->isChecked());
     }
 
+    // The panel pictures are kept between editors, one per edition: an editor of one
+    // edition draws its own picture while an editor of the other edition is open.
+    void panel_picture_follows_the_edition_data() {
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("second");
+        QTest::addRow("black, then white") << int(product_type::black) << int(product_type::white);
+        QTest::addRow("white, then black") << int(product_type::white) << int(product_type::black);
+    }
+    void panel_picture_follows_the_edition() {
+        QFETCH(int, first);
+        QFETCH(int, second);
+        // Left of the caps the canvas shows the picture alone.
+        const QRect beside_caps(0, 0, 212, 175);
+        const auto picture = [&](int edition) {
+            return QImage(
+                       edition == product_type::white
+                           ? QStringLiteral(":/graphics/button_assignment/Quil_standard_White.png")
+                           : QStringLiteral(":/graphics/button_assignment/Quil_standard.png"))
+                .convertToFormat(QImage::Format_ARGB32_Premultiplied)
+                .copy(beside_caps);
+        };
+        QVERIFY(picture(first) != picture(second));
+        const std::shared_ptr<const void> kept = jigsawparent1::cap_images(first);
+        side_box earlier(first);
+        side_box later(second);
+        QCOMPARE(earlier.editor()->canvas().copy(beside_caps), picture(first));
+        QCOMPARE(later.editor()->canvas().copy(beside_caps), picture(second));
+    }
+
 private:
     fake_host m_host;
 };

@@ -314,14 +314,21 @@ private slots:
         m_kernel->open_page(1);
         top_btn_assignment_box_fm_c* box = top_box();
         QVERIFY(!box->marker_lit(3));
+        // What the marker shows: the highlight image, lit or not.
+        const auto look = [box] {
+            return box->marker_of(3)->grab().toImage();
+        };
+        const QImage unlit = look();
         // Row 5 is button 3: its menu opens 20 ms after the click.
         box->list()->click_row(3);
         QTRY_VERIFY(box->marker_lit(3));
         QVERIFY(box->marker_lit(23)); // the twin shares the marker
         QVERIFY(!box->marker_lit(4));
-        auto* root = static_cast<menu_c*>(box->list()->catalogue()->root_menu());
+        QVERIFY(look() != unlit);
+        auto* root = static_cast<menu_c*>(box->list()->host_menu());
         root->close_menu();
         QTRY_VERIFY(!box->marker_lit(3));
+        QCOMPARE(look(), unlit);
     }
 
     void the_side_block_lights_while_its_menu_is_open() {
@@ -330,7 +337,7 @@ private slots:
         btn_assignment_box_fm_c* box = side_box();
         box->list()->click_row(30); // Alter-Key[+] position 3
         QTRY_COMPARE(box->editor()->display_state(3), uint8_t(jigsawparent1::single_hover));
-        auto* root = static_cast<menu_c*>(box->list()->catalogue()->root_menu());
+        auto* root = static_cast<menu_c*>(box->list()->host_menu());
         root->close_menu();
         QTRY_COMPARE(box->editor()->display_state(3), uint8_t(jigsawparent1::single));
     }

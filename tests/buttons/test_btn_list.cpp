@@ -143,7 +143,7 @@ class test_btn_list : public QObject {
     btn_entry entry(int i) { return data()->btn_assign(0).get(i); }
     void set(int i, btn_entry e) { data()->btn_assign(0).set(i, e); }
     QString label(int i) { return m_list->row_button(i)->text(); }
-    menu_c* root() { return static_cast<menu_c*>(m_list->catalogue()->root_menu()); }
+    menu_c* root() { return static_cast<menu_c*>(m_list->host_menu()); }
 
     // The side box's rows: positions 1..12 on both layers.
     void side_rows() {

@@ -271,6 +271,25 @@ private slots:
         for (QCheckBox* star : m_area->findChildren<QCheckBox*>(QStringLiteral("cb_favorite")))
             shown_stars += star->isVisible() && star->isChecked() ? 1 : 0;
         QCOMPARE(shown_stars, 2);
+        // A visible box may still be cut to a sliver: each button box keeps the height it
+        // has on its own page, and no two panels of the tab overlap.
+        QWidget* form = find<QWidget>(m_area.get(), QStringLiteral("favorites_fm_c"));
+        QMap<QString, int> box_heights;
+        QVector<QRect> panels;
+        for (QObject* child : form->children()) {
+            auto* panel = qobject_cast<QWidget*>(child);
+            if (!panel || !panel->isVisible() || panel->children().isEmpty())
+                continue;
+            for (const QRect& other : qAsConst(panels))
+                QVERIFY2(!other.intersects(panel->geometry()), "favourites panels overlap");
+            panels.append(panel->geometry());
+            for (const char* name : {"btn_assignment_box_fm_c", "top_btn_assignment_box_fm_c"}) {
+                if (panel->findChild<QWidget*>(QLatin1String(name)))
+                    box_heights.insert(QLatin1String(name), panel->height());
+            }
+        }
+        QCOMPARE(box_heights.value(QStringLiteral("btn_assignment_box_fm_c")), 459);
+        QCOMPARE(box_heights.value(QStringLiteral("top_btn_assignment_box_fm_c")), 548);
 
         // Taking a star off on the favourites tab takes the box away.
         const QString sound = host_texts::text(advanced_text::sound_title, host_texts::english);

@@ -628,6 +628,41 @@ private slots:
         QCOMPARE(client.chosen, QVector<int>({kept - 1}));
     }
 
+    // The box's pictures are kept per layout: a preset whose layout changed shows the new one.
+    void preset_pictures_follow_the_layouts_data() {
+        QTest::addColumn<uint>("before");
+        QTest::addColumn<uint>("after");
+        QTest::addRow("twelve singles, then a double") << 0x000FFFu << 0x010FFFu;
+        QTest::addRow("a double, then twelve singles") << 0x010FFFu << 0x000FFFu;
+        QTest::addRow("a blank row, then none") << 0x000F0Fu << 0x000FFFu;
+    }
+    void preset_pictures_follow_the_layouts() {
+        QFETCH(uint, before);
+        QFETCH(uint, after);
+        const auto record = [](uint32_t layout) {
+            QByteArray r(30, '\0');
+            r.replace(3, 4, "Pads");
+            r[27] = char(layout & 0xFF);
+            r[28] = char(layout >> 8 & 0xFF);
+            r[29] = char(layout >> 16 & 0xFF);
+            return r;
+        };
+        const auto shown = [](const preset_list_c& list) {
+            return list.box()->itemIcon(list.box()->findData(0)).pixmap(44, 30).toImage();
+        };
+        const auto drawn = [](uint32_t layout) {
+            return preset_list_c::miniature(layout, 1.0).toImage();
+        };
+        QVERIFY(drawn(before) != drawn(after));
+        preset_list_c list;
+        list.set_presets({record(before)});
+        QCOMPARE(shown(list), drawn(before));
+        list.set_presets({record(after)});
+        QCOMPARE(shown(list), drawn(after));
+        list.set_presets({record(before)});
+        QCOMPARE(shown(list), drawn(before));
+    }
+
     void host_makes_the_catalogues_components_by_interface() {
         const QVector<QPair<int32_t, GUID>> rows{
             {class_id::menu, iid_of<menu_i>::value},
