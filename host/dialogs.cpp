@@ -63,7 +63,7 @@ QDialogButtonBox* add_foot(QDialog* dialog, QVBoxLayout* column, QLabel** note) 
 void show_note(QLabel* note, const QString& text, const char* state) {
     note->setText(text);
     note->setProperty("state", QLatin1String(state));
-    restyle(note);
+    refresh_style(note);
 }
 
 } // namespace

@@ -178,7 +178,7 @@ void macro_panel_c::update_buttons() {
 void macro_panel_c::show_message(const QString& message, bool refused) {
     m_message->setText(message);
     m_message->setProperty("state", refused ? QStringLiteral("error") : QStringLiteral("ok"));
-    restyle(m_message);
+    refresh_style(m_message);
 }
 
 QDialog* macro_panel_c::group_dialog(const QString& title, const QString& value, int except) {

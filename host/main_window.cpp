@@ -588,7 +588,7 @@ void main_window_c::refresh_status() {
     }
     m_status_dot->setProperty("state",
                               m_module_loaded ? QStringLiteral("ok") : QStringLiteral("error"));
-    restyle(m_status_dot);
+    refresh_style(m_status_dot);
 
     if (m_catalogue->error_string().isEmpty() || !m_catalogue->is_empty()) {
         m_catalogue_status->setText(

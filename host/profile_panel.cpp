@@ -270,7 +270,7 @@ void profile_panel_c::refresh() {
         button->setEnabled(used);
         button->setChecked(used && slot == current);
         button->setProperty("used", used);
-        restyle(button);
+        refresh_style(button);
         m_tiles.at(slot)->set_state(used, used && slot == current);
         m_tiles.at(slot)->setToolTip(used ? text(host_text::profile_tile_tip).arg(slot + 1)
                                           : QString());
@@ -357,14 +357,14 @@ void profile_panel_c::clear_messages() {
 void profile_panel_c::show_outcome(bool ok, const QString& outcome) {
     m_message->setText(outcome);
     m_message->setProperty("state", ok ? QStringLiteral("ok") : QStringLiteral("error"));
-    restyle(m_message);
+    refresh_style(m_message);
     refresh();
 }
 
 void profile_panel_c::show_device_outcome(bool ok, const QString& outcome) {
     m_device_message->setText(outcome);
     m_device_message->setProperty("state", ok ? QStringLiteral("ok") : QStringLiteral("error"));
-    restyle(m_device_message);
+    refresh_style(m_device_message);
 }
 
 void profile_panel_c::select_profile(int slot) {

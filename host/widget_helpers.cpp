@@ -29,7 +29,7 @@ QFrame* make_card(const QString& object_name, QWidget* parent) {
     return card;
 }
 
-void restyle(QWidget* widget) {
+void refresh_style(QWidget* widget) {
     widget->style()->unpolish(widget);
     widget->style()->polish(widget);
 }

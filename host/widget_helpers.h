@@ -13,4 +13,4 @@ QLabel* make_label(const QString& object_name, const char* role, QWidget* parent
 QPushButton* make_button(const QString& object_name, const char* role, QWidget* parent);
 QFrame* make_card(const QString& object_name, QWidget* parent);
 // Applies the style sheet again after a role or state property changed.
-void restyle(QWidget* widget);
+void refresh_style(QWidget* widget);
