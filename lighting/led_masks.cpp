@@ -6,6 +6,7 @@
 #include <QCache>
 #include <QCoreApplication>
 #include <QHash>
+#include <algorithm>
 
 namespace {
 
@@ -27,27 +28,46 @@ QImage load_mask(led_zone zone) {
     return mask.convertToFormat(QImage::Format_ARGB32);
 }
 
-QPoint search_lit_pixel(const QImage& mask, const QPoint& from) {
+} // namespace
+
+// Rows are searched outwards from `from`, and the search stops at the first row that
+// lies farther away than the best pixel found. Among equally near pixels the topmost,
+// then the leftmost wins, whatever the order of the search.
+QPoint nearest_lit_pixel(const QImage& any_mask, const QPoint& from) {
+    const QImage mask = any_mask.convertToFormat(QImage::Format_ARGB32);
     QPoint best = from;
     qint64 best_distance = -1;
-    for (int y = 0; y < mask.height(); ++y) {
-        const QRgb* line = reinterpret_cast<const QRgb*>(mask.constScanLine(y));
-        for (int x = 0; x < mask.width(); ++x) {
-            if (qAlpha(line[x]) < 200)
+    const auto better = [&](qint64 distance, int x, int y) {
+        if (best_distance < 0 || distance < best_distance)
+            return true;
+        return distance == best_distance && (y < best.y() || (y == best.y() && x < best.x()));
+    };
+    const int rows = mask.height();
+    const int reach = std::max(from.y(), rows - 1 - from.y());
+    for (int step = 0; step <= std::max(reach, 0); ++step) {
+        const qint64 dy = step;
+        if (best_distance >= 0 && dy * dy > best_distance)
+            break;
+        for (const int y : {from.y() - step, from.y() + step}) {
+            if (y < 0 || y >= rows || (step == 0 && y != from.y()))
                 continue;
-            const qint64 dx = x - from.x();
-            const qint64 dy = y - from.y();
-            const qint64 distance = dx * dx + dy * dy;
-            if (best_distance < 0 || distance < best_distance) {
-                best_distance = distance;
-                best = QPoint(x, y);
+            const QRgb* line = reinterpret_cast<const QRgb*>(mask.constScanLine(y));
+            for (int x = 0; x < mask.width(); ++x) {
+                if (qAlpha(line[x]) < 200)
+                    continue;
+                const qint64 dx = x - from.x();
+                const qint64 distance = dx * dx + dy * dy;
+                if (better(distance, x, y)) {
+                    best_distance = distance;
+                    best = QPoint(x, y);
+                }
             }
+            if (step == 0)
+                break;
         }
     }
     return best;
 }
-
-} // namespace
 
 const QImage& led_mask(led_zone zone) {
     static const QImage logo = load_mask(led_zone::logo);
@@ -78,7 +98,7 @@ QPoint nearest_lit_pixel(led_zone zone, const QPoint& from) {
     const auto it = found.constFind(key);
     if (it != found.constEnd())
         return *it;
-    const QPoint lit = search_lit_pixel(led_mask(zone), from);
+    const QPoint lit = nearest_lit_pixel(led_mask(zone), from);
     found.insert(key, lit);
     return lit;
 }

@@ -21,3 +21,6 @@ QPixmap tinted_led_mask(led_zone zone, const QColor& colour);
 // itself for an empty mask. Remembered per zone and point: the form asks with the
 // same button positions on every opening.
 QPoint nearest_lit_pixel(led_zone zone, const QPoint& from);
+// The same search in any mask, not remembered. Among equally near pixels the
+// topmost, then the leftmost.
+QPoint nearest_lit_pixel(const QImage& mask, const QPoint& from);

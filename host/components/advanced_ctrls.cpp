@@ -24,30 +24,36 @@ namespace {
 
 using namespace component_style;
 
-// The style of the widgets inside the advanced boxes; every rule names its widget.
-QString form_style_sheet() {
-    return value_form_style_sheet() + QStringLiteral(R"(
-QLabel#lb_axis_x, QLabel#lb_axis_y, QLabel#lb_volume_name {
-    background: transparent; color: #aeb3ba; font-size: 12px; font-weight: 700;
+// The advanced boxes' labels and buttons paint themselves (no style sheet, see
+// slider_row.h) in these colours.
+painted_label_c* name_label(QWidget* parent, bool dims) {
+    return new painted_label_c(text_normal, dims ? text_disabled : text_normal, 12, true, parent);
 }
-QLabel#lb_axis_x:disabled, QLabel#lb_axis_y:disabled { color: #4a4e55; }
-QLabel#lb_adv_sen_hint, QLabel#lb_polling_hint, QLabel#lb_reset_text {
-    background: transparent; color: #7d828a; font-size: 11px;
+
+painted_label_c* note_label(QWidget* parent) {
+    return new painted_label_c(text_dim, text_dim, 11, false, parent);
 }
-QPushButton[rate="true"] {
-    background: #1a1c20; color: #aeb3ba; border: 1px solid #2b2f36; padding: 0px 8px;
-    font-size: 12px; font-weight: 700; min-height: 26px;
+
+painted_button_c::look_t rate_look() {
+    painted_button_c::look_t look;
+    look.normal = {QColor(0x1a, 0x1c, 0x20), text_normal, QColor(0x2b, 0x2f, 0x36)};
+    look.lit = {QColor(0x1a, 0x1c, 0x20), QColor(0xec, 0xee, 0xf1), QColor(0x5a, 0x60, 0x69)};
+    look.checked = {accent_dark, QColor(0xf5, 0xf8, 0xfa), accent};
+    look.lit_by_focus = false;
+    look.padding = 8;
+    look.content_height = 26;
+    return look;
 }
-QPushButton[rate="true"]:hover { color: #eceef1; border-color: #5a6069; }
-QPushButton[rate="true"]:checked { background: #1f7a99; color: #f5f8fa; border-color: #3aa7c9; }
-QPushButton#btn_reset_device {
-    background: #2a1d1f; color: #f0c8c4; border: 1px solid #8a3a36; border-radius: 4px;
-    padding: 0px 16px; font-size: 12px; font-weight: 700; min-height: 28px;
-}
-QPushButton#btn_reset_device:hover, QPushButton#btn_reset_device:focus {
-    background: #3a2326; color: #ffffff; border-color: #d0574f;
-}
-)");
+
+painted_button_c::look_t reset_look() {
+    painted_button_c::look_t look;
+    look.normal = {QColor(0x2a, 0x1d, 0x1f), QColor(0xf0, 0xc8, 0xc4), QColor(0x8a, 0x3a, 0x36)};
+    look.lit = {QColor(0x3a, 0x23, 0x26), QColor(0xff, 0xff, 0xff), QColor(0xd0, 0x57, 0x4f)};
+    look.checked = look.normal;
+    look.radius = 4;
+    look.padding = 16;
+    look.content_height = 28;
+    return look;
 }
 
 // Title-bar glyphs of the four boxes, drawn like the host's others.
@@ -189,9 +195,7 @@ void host_ctrl_c::create_box(QWidget* panel) {
     m_box->set_icon_pixmap(icon());
     m_box->set_favorite_mark(m_favorite);
     m_box->set_height(m_kind.box_height);
-    // Styled before its widgets exist, so that none of them is polished without the sheet.
     m_form = new QWidget(panel);
-    m_form->setStyleSheet(form_style_sheet());
     build_form(m_form);
     retranslate();
     m_box->attach(panel, m_form);
@@ -315,7 +319,7 @@ void adv_sen_ctrl_c::build_form(QWidget* form) {
     m_switch->setObjectName(QStringLiteral("ckb_separate_axes"));
     connect(m_switch, &option_toggle_c::clicked, this, [this](bool on) { user_set_separate(on); });
     top->addWidget(m_switch);
-    m_hint = new QLabel(form);
+    m_hint = note_label(form);
     m_hint->setObjectName(QStringLiteral("lb_adv_sen_hint"));
     m_hint->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     top->addWidget(m_hint, 1);
@@ -323,7 +327,7 @@ void adv_sen_ctrl_c::build_form(QWidget* form) {
     const char* const slider_names[] = {"sld_x", "sld_y"};
     const char* const label_names[] = {"lb_axis_x", "lb_axis_y"};
     for (int axis = 0; axis < 2; ++axis) {
-        m_names[size_t(axis)] = new QLabel(form);
+        m_names[size_t(axis)] = name_label(form, true);
         m_names[size_t(axis)]->setObjectName(QLatin1String(label_names[axis]));
         m_names[size_t(axis)]->setFixedWidth(18);
         const slider_row_t row = make_slider_row(form, QLatin1String(slider_names[axis]), min_value,
@@ -442,9 +446,8 @@ void polling_rate_ctrl_c::build_form(QWidget* form) {
     m_group = new QButtonGroup(form);
     m_group->setExclusive(true);
     for (int index = 0; index < polling_rate_count; ++index) {
-        auto* button = new QPushButton(form);
+        auto* button = new painted_button_c(rate_look(), form);
         button->setObjectName(QStringLiteral("btn_rate_%1").arg(rate_of(index)));
-        button->setProperty("rate", true);
         button->setCheckable(true);
         button->setCursor(Qt::PointingHandCursor);
         button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
@@ -453,7 +456,7 @@ void polling_rate_ctrl_c::build_form(QWidget* form) {
     }
     connect(m_group, &QButtonGroup::idClicked, this, &polling_rate_ctrl_c::user_choose);
     column->addLayout(row);
-    m_hint = new QLabel(form);
+    m_hint = note_label(form);
     m_hint->setObjectName(QStringLiteral("lb_polling_hint"));
     m_hint->setWordWrap(true);
     column->addWidget(m_hint);
@@ -507,10 +510,10 @@ void device_reset_ctrl_c::build_form(QWidget* form) {
     auto* row = new QHBoxLayout(form);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(16);
-    m_text = new QLabel(form);
+    m_text = note_label(form);
     m_text->setObjectName(QStringLiteral("lb_reset_text"));
     m_text->setWordWrap(true);
-    auto* button = new QPushButton(form);
+    auto* button = new painted_button_c(reset_look(), form);
     button->setObjectName(QStringLiteral("btn_reset_device"));
     button->setCursor(Qt::PointingHandCursor);
     m_button = button;
@@ -602,7 +605,7 @@ void sound_feedback_ctrl_c::build_form(QWidget* form) {
         grid->addWidget(toggle, index / 2, index % 2);
     }
     column->addLayout(grid);
-    m_volume_name = new QLabel(form);
+    m_volume_name = name_label(form, false);
     m_volume_name->setObjectName(QStringLiteral("lb_volume_name"));
     const slider_row_t row =
         make_slider_row(form, QStringLiteral("sld_volume"), 0, sound_volume_max, 10, m_volume_name);

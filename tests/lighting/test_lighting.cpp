@@ -8,6 +8,7 @@
 #include "host/components/slider.h"
 #include "kernel/zarek_black_kernel.h"
 #include "kernel/zarek_data.h"
+#include "lighting/led_masks.h"
 #include "lighting/lighting_colors.h"
 #include "lighting/lighting_ctrl_funcs.h"
 #include "lighting/lighting_ctrl_funcs_fm.h"
@@ -310,6 +311,37 @@ private slots:
             QCOMPARE(shown_logo, tinted(logo_mask, logo));
             QCOMPARE(shown_pipe, tinted(pipe_mask, pipe));
         }
+    }
+
+    // Where the colour buttons' leader lines end: the lit pixel (alpha 200 or more)
+    // nearest to the button, the topmost and then leftmost of equally near ones.
+    void nearest_lit_pixel_data() {
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<QPoint>("from");
+        QTest::addColumn<QPoint>("nearest");
+        const QStringList tie{".....", "#...#", ".....", "#...#", "....."};
+        QTest::addRow("four at the same distance") << tie << QPoint(2, 2) << QPoint(0, 1);
+        QTest::addRow("below beats farther above")
+            << QStringList{"#....", ".....", ".....", ".....", "..#.."} << QPoint(2, 3)
+            << QPoint(2, 4);
+        QTest::addRow("a nearer pixel far to the side of a near row")
+            << QStringList{"#.......", "........", ".......#"} << QPoint(7, 0) << QPoint(7, 2);
+        QTest::addRow("faint pixels do not count")
+            << QStringList{"o....", "....#"} << QPoint(0, 0) << QPoint(4, 1);
+        QTest::addRow("from outside the mask") << tie << QPoint(-3, 9) << QPoint(0, 3);
+        QTest::addRow("nothing lit") << QStringList{"...", "ooo"} << QPoint(1, 1) << QPoint(1, 1);
+    }
+    void nearest_lit_pixel() {
+        QFETCH(QStringList, rows);
+        QFETCH(QPoint, from);
+        QImage mask(rows.first().size(), rows.size(), QImage::Format_ARGB32);
+        for (int y = 0; y < rows.size(); ++y) {
+            for (int x = 0; x < rows[y].size(); ++x) {
+                const QChar c = rows[y][x];
+                mask.setPixel(x, y, qRgba(255, 255, 255, c == '#' ? 255 : c == 'o' ? 199 : 0));
+            }
+        }
+        QTEST(::nearest_lit_pixel(mask, from), "nearest");
     }
 
     // The page's refresh: a record with only bit 0 of byte 19 counts as lights on.
