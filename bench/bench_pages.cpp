@@ -69,7 +69,15 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    // `--window-style`: the page area carries koral's window style sheet, as in koral,
+    // where the pages sit inside its main window.
     QWidget area;
+    if (QCoreApplication::arguments().contains(QStringLiteral("--window-style"))) {
+        Q_INIT_RESOURCE(koral);
+        QFile style(QStringLiteral(":/koral/koral.qss"));
+        if (style.open(QIODevice::ReadOnly))
+            area.setStyleSheet(QString::fromUtf8(style.readAll()));
+    }
     area.resize(1002, 720);
     area.show();
     product_kernel_i* kernel = rig.open_kernel(&area);

@@ -14,6 +14,8 @@
 #include <QPixmap>
 #include <QTimer>
 #include <algorithm>
+#include <cstring>
+#include <utility>
 
 namespace {
 
@@ -338,26 +340,50 @@ private:
         return blurred;
     }
 
+    // A 128-bit print of the alpha plane: two independent mixes over the alpha bytes,
+    // read in place. Copying the plane into a key (hundreds of KB
+    // per panel, allocated and hashed on every paint) was most of the cost of drawing a
+    // shadow; two shapes sharing a print is as likely as two random 128-bit numbers
+    // being equal.
+    static std::pair<quint64, quint64> alpha_print(const QImage& image) {
+        quint64 a = 0x9e3779b97f4a7c15ull;
+        quint64 b = 0xc2b2ae3d27d4eb4full;
+        const auto mix = [&a, &b](quint64 v) {
+            a = (a ^ v) * 0xff51afd7ed558ccdull;
+            a ^= a >> 29;
+            b = (b + v) * 0xbf58476d1ce4e5b9ull;
+            b ^= b >> 31;
+        };
+        const int width = image.width();
+        constexpr quint64 alphas = 0x000000ff000000ffull;
+        for (int y = 0; y < image.height(); ++y) {
+            const uchar* line = image.constScanLine(y);
+            int x = 0;
+            // Eight pixels a step: their alpha bytes packed into one word.
+            for (; x + 7 < width; x += 8) {
+                quint64 w[4];
+                std::memcpy(w, line + 4 * x, sizeof w);
+                mix(((w[0] >> 24) & alphas) | (((w[1] >> 24) & alphas) << 8) |
+                    (((w[2] >> 24) & alphas) << 16) | (((w[3] >> 24) & alphas) << 24));
+            }
+            for (; x < width; ++x)
+                mix(qAlpha(reinterpret_cast<const QRgb*>(line)[x]));
+            // Rows of different widths never read alike.
+            mix(0xffffffff00000000ull | quint64(y));
+        }
+        return {a, b};
+    }
+
     QImage shadow_of(const QPixmap& source) const {
         const QImage image = source.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
-        // The key: the effect's parameters, the size and every pixel's alpha.
-        QByteArray key;
-        key.reserve(image.width() * image.height() + 64);
-        key += QByteArray::number(image.width()) + 'x' + QByteArray::number(image.height()) + '@' +
-               QByteArray::number(source.devicePixelRatioF()) + '/' +
-               QByteArray::number(offset().x()) + ',' + QByteArray::number(offset().y()) + '/' +
-               QByteArray::number(blurRadius()) + '/' + QByteArray::number(color().rgba()) + ':';
-        const int header = key.size();
-        const int width = image.width();
-        const int height = image.height();
-        key.resize(header + width * height);
-        char* alpha = key.data() + header;
-        for (int y = 0; y < height; ++y) {
-            const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-            for (int x = 0; x < width; ++x)
-                *alpha++ = char(qAlpha(line[x]));
-        }
-        // The whole key is compared on a hit, so two shapes never share a shadow.
+        // The key: the effect's parameters, the size and the print of the alpha plane.
+        const auto print = alpha_print(image);
+        const QByteArray key =
+            QByteArray::number(image.width()) + 'x' + QByteArray::number(image.height()) + '@' +
+            QByteArray::number(source.devicePixelRatioF()) + '/' +
+            QByteArray::number(offset().x()) + ',' + QByteArray::number(offset().y()) + '/' +
+            QByteArray::number(blurRadius()) + '/' + QByteArray::number(color().rgba()) + ':' +
+            QByteArray::number(print.first, 16) + ':' + QByteArray::number(print.second, 16);
         QHash<QByteArray, QImage>& shadows = cache().shadows;
         auto it = shadows.constFind(key);
         if (it != shadows.constEnd())

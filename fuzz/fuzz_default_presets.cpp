@@ -11,6 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!fuzz_write_file(path, fuzz_bytes(data, size)))
         return 0;
     const QList<btn_layout_rec> presets = read_default_presets(path);
+    fuzz_forget_settings(path);
     FUZZ_CHECK(presets.size() <= 51);
     QSet<uint16_t> ids;
     for (const btn_layout_rec& r : presets) {

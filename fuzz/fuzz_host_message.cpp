@@ -68,8 +68,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     zarek_data_c& set = *kernel->data();
     const snapshot_t before(set);
     kernel->on_host_message(&message);
-    // The pool keeps each segment it read until a later publication purges it; the kernel
-    // here never publishes, so the harness lets them go after every message.
+    // The pool keeps each segment it read for a minute; the harness lets them go after
+    // every message.
     kernel->pool().clear();
     const snapshot_t after(set);
 

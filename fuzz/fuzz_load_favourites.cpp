@@ -30,5 +30,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     set.favourites().clear();
     set.load_favourites();
     FUZZ_CHECK(set.favourites() == loaded);
+    fuzz_forget_settings(path);
     return 0;
 }

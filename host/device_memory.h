@@ -1,7 +1,7 @@
-// The virtual mouse's own reader of what its memory holds: the front of a
-// profile-set blob, up to the profile settings, read with bounds on every count
-// and length (the memory is a file a person can damage), never with the
-// module's code. Pictures are skipped chunk by chunk, never decoded.
+// What the virtual mouse itself needs of its memory: the device values it
+// reports (message 8) and the profile settings its DPI button steps through
+// (message 14), taken from koral's one reader of the memory (mouse_memory),
+// never from the module's code.
 #pragma once
 
 #include <QByteArray>
@@ -10,7 +10,6 @@
 #include <cstdint>
 
 struct device_memory_t {
-    static constexpr int name_size = 112;
     static constexpr int settings_size = 33;
     // Profile settings: DPI step mask, five 16-bit DPI values, active step.
     static constexpr int dpi_mask_at = 6;
@@ -18,7 +17,6 @@ struct device_memory_t {
     static constexpr int active_step_at = 17;
     static constexpr int dpi_steps = 5;
 
-    QList<QByteArray> names;    // one 112-byte record per slot
     QByteArray device_values;   // 4 bytes: two device values, current slot, slots in use
     QList<QByteArray> settings; // one 33-byte record per slot
 

@@ -63,9 +63,21 @@ QByteArray load_file(const QString& path, qint64 max_bytes, bool* ok) {
     return bytes;
 }
 
-QString keep_aside(const QString& path) {
+QString aside_name(const QString& path, int n) {
     const QString aside = path + QStringLiteral(".damaged");
-    QFile::remove(aside);
+    return n == 0 ? aside : aside + QLatin1Char('.') + QString::number(n);
+}
+
+QString keep_aside(const QString& path) {
+    // Each earlier copy moves one number on; only the oldest beyond those kept goes.
+    QFile::remove(aside_name(path, kept_aside - 1));
+    for (int n = kept_aside - 2; n >= 0; --n) {
+        const QString from = aside_name(path, n);
+        if (QFile::exists(from) && !QFile::rename(from, aside_name(path, n + 1)))
+            qCWarning(lc_koral).noquote()
+                << "Cannot move the damaged copy" << from << "on to" << aside_name(path, n + 1);
+    }
+    const QString aside = aside_name(path, 0);
     if (QFile::rename(path, aside)) {
         qCWarning(lc_koral).noquote() << "The damaged file is kept as" << aside;
         return aside;

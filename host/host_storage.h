@@ -29,10 +29,15 @@ bool save_file(const QString& path, const QByteArray& bytes);
 // empty bytes; an unreadable or oversized one gives `ok` false and a log line.
 QByteArray load_file(const QString& path, qint64 max_bytes, bool* ok);
 
-// Moves a damaged file aside (to path + ".damaged", replacing an earlier one),
-// so that the next save does not destroy what a person may still want back.
-// Returns where it went; empty when it could not be moved.
+// How many damaged copies of one file are kept, the newest first.
+inline constexpr int kept_aside = 5;
+// Moves a damaged file aside, so that the next save does not destroy what a
+// person may still want back. It goes to path + ".damaged"; copies kept before
+// move one number on (".damaged.1" ... ".damaged.4"), and only the oldest
+// beyond those is removed. Returns where it went; empty when it could not be moved.
 QString keep_aside(const QString& path);
+// Where keep_aside keeps the n-th newest damaged copy of `path` (0 the newest).
+QString aside_name(const QString& path, int n);
 
 // Reads a QString in QDataStream form, refusing (stream status ReadCorruptData)
 // a null-less length that is odd, longer than `max_chars` or longer than the

@@ -212,6 +212,7 @@ bool read(const QByteArray& blob, memory_t* memory, QString* error) {
         r.list(QStringLiteral("extra words"), 2, nullptr);
     QByteArray device;
     if (!r.failed() && r.field(QStringLiteral("device block"), 4, &device)) {
+        copy_to(&m.device_values, device);
         m.current_slot = uint8_t(device.at(2));
         m.slots_in_use = uint8_t(device.at(3));
     }

@@ -50,6 +50,8 @@ struct profile_t {
 };
 
 struct memory_t {
+    // Device block bytes 0..3: two device values, the current slot, the slots in use.
+    std::array<uint8_t, 4> device_values{};
     int current_slot = 0;
     int slots_in_use = 1;
     QVector<profile_t> profiles; // always `profile_slots` of them after a successful read

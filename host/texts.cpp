@@ -685,11 +685,13 @@ const text_row k_texts[] = {
      "Meldung %1 wurde nicht gesendet; das Protokoll nennt den Grund."},
     {host_text::memory_aside, "Set aside", "Beiseitegelegt"},
     {host_text::memory_kept_aside,
-     "The mouse's memory could not be read, so it was kept as %1 for you to look at. The mouse "
+     "The mouse's memory could not be read, so it was kept as %1 for you to look at; copies "
+     "from earlier failures stay beside it, numbered .1 to .4 (the newest first). The mouse "
      "starts again from its factory settings; what you change from now on is saved as usual.",
      "Der Speicher der Maus ließ sich nicht lesen und wurde deshalb als %1 aufbewahrt, damit Sie "
-     "ihn ansehen können. Die Maus beginnt wieder mit den Werkseinstellungen; was Sie ab jetzt "
-     "ändern, wird wie gewohnt gespeichert."},
+     "ihn ansehen können; Kopien früherer Fehlschläge bleiben daneben erhalten, nummeriert .1 "
+     "bis .4 (die neueste zuerst). Die Maus beginnt wieder mit den Werkseinstellungen; was Sie "
+     "ab jetzt ändern, wird wie gewohnt gespeichert."},
     {host_text::memory_not_kept_aside,
      "The mouse's memory in %1 could not be read, nor moved aside, so the mouse's next save "
      "writes over it. The mouse starts again from its factory settings.",

@@ -11,7 +11,11 @@
 #include <QCryptographicHash>
 #include <QSharedMemory>
 
-device_kernel_c::device_kernel_c() = default;
+device_kernel_c::device_kernel_c() {
+    m_prepare_timer.setSingleShot(true);
+    m_prepare_timer.setInterval(0);
+    QObject::connect(&m_prepare_timer, &QTimer::timeout, [this] { prepare_next_segment(); });
+}
 
 device_kernel_c::~device_kernel_c() {
     write_log(QStringLiteral("On device kernel releasing"));
@@ -181,7 +185,25 @@ QString device_kernel_c::publish_blob(QBuffer* buffer) {
     if (!segment)
         return {};
     shm_pool::write_segment(segment, bytes);
+    // Whatever was published, the next profile-set blob finds its segment ready.
+    m_prepare_timer.start();
     return segment->key();
+}
+
+QString device_kernel_c::publish_set(QByteArray& blob) {
+    m_blob_size = blob.size();
+    QBuffer buffer(&blob);
+    buffer.open(QIODevice::ReadOnly);
+    return publish_blob(&buffer);
+}
+
+void device_kernel_c::prepare_next_segment() {
+    // Before the first load nothing is published, so nothing is made ahead.
+    if (m_checksum.isEmpty() || m_blob_size < 1) {
+        m_pool.purge();
+        return;
+    }
+    m_pool.prepare(global_func().shared_memory_prefix(product_type()), m_blob_size);
 }
 
 uint8_t* device_kernel_c::btn_data(uint8_t slot, uint8_t button) {
@@ -232,6 +254,8 @@ QByteArray device_kernel_c::write_and_remember() {
         set->write_all(&blob);
     m_checksum =
         QString::fromLatin1(QCryptographicHash::hash(blob, QCryptographicHash::Md5).toHex());
+    m_blob_size = blob.size();
+    m_prepare_timer.start();
     return blob;
 }
 

@@ -10,6 +10,7 @@
 #include <QMap>
 #include <QPointer>
 #include <QString>
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 
@@ -81,6 +82,8 @@ protected:
     void notify_profile(const std::function<void(product_profile_listener_i*)>& f);
     // Writes the blob, stores its checksum and returns it.
     QByteArray write_and_remember();
+    // Publishes a profile-set blob and returns the key of its segment.
+    QString publish_set(QByteArray& blob);
     void refresh_effect(int slot);
     void refresh_effects();
     void release_effects();
@@ -104,11 +107,16 @@ private:
     void update() override {}
 
     void connect_to_host(bool on);
+    // Once the event loop is idle, the segment of the next publication is made
+    // ahead, at the size of the last profile-set blob.
+    void prepare_next_segment();
 
     ctrl_center_i* m_ctrl_center = nullptr;
     QPointer<QWidget> m_parent;
     product_function_page_i* m_current_page = nullptr;
     shm_pool m_pool;
+    QTimer m_prepare_timer;
+    int m_blob_size = 0;
     QMap<int32_t, product_function_page_i*> m_pages_by_type;
     QList<product_function_page_i*> m_pages;
     QList<ctrl_funcs_i*> m_favorite_ctrls;

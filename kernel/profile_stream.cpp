@@ -22,6 +22,18 @@ int32_t read_count(QDataStream& s, int32_t max) {
     return count;
 }
 
+bool skip_bytes(QDataStream& s, quint32 count) {
+    while (count > 0 && ok(s)) {
+        const int step = int(std::min<quint32>(count, 1u << 30));
+        if (s.skipRawData(step) != step) {
+            s.setStatus(QDataStream::ReadPastEnd);
+            return false;
+        }
+        count -= quint32(step);
+    }
+    return ok(s);
+}
+
 void write_word(QDataStream& s, int32_t value) {
     byte_record<4> r;
     r.set_i32(0, value);
@@ -126,12 +138,19 @@ bool read_macros(QDataStream& s, QVector<macro_rec>& macros) {
     return read_records(s, macros, default_macro_rec(), macros_per_slot);
 }
 
-bool read_macros(QDataStream& s, macro_list& macros) {
-    QVector<macro_rec> read;
-    if (!read_macros(s, read))
+bool read_macros_over(QDataStream& s, macro_list& macros) {
+    static const macro_rec initial = default_macro_rec();
+    const int32_t count = read_count(s, max_list_count);
+    macro_rec dropped;
+    for (int32_t i = 0; i < count && ok(s); ++i) {
+        macro_rec& r = i < macros_per_slot ? macros[size_t(i)] : dropped;
+        r = initial;
+        read_field(s, r);
+    }
+    if (!ok(s))
         return false;
-    for (int k = 0; k < macros_per_slot; ++k)
-        macros[k] = k < read.size() ? read[k] : default_macro_rec();
+    for (int k = count; k < macros_per_slot; ++k)
+        macros[size_t(k)] = initial;
     return true;
 }
 

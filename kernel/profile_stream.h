@@ -13,6 +13,9 @@
 #include <QList>
 #include <QPixmap>
 #include <QVector>
+#include <algorithm>
+#include <array>
+#include <cstring>
 
 namespace profile_stream {
 
@@ -42,13 +45,27 @@ void write_field(QDataStream& s, const byte_record<N>& r) {
     s.writeBytes(reinterpret_cast<const char*>(r.data()), uint(N));
 }
 
+// Skips `count` bytes; false, with the stream marked, when it ends first.
+bool skip_bytes(QDataStream& s, quint32 count);
+
 // Copies the stored bytes over the start of `r`; the rest keeps its values.
+// Reads what `s >> QByteArray` would, without an array per record: a field
+// that runs past the end of the stream leaves `r` as it was.
 template <std::size_t N>
 void read_field(QDataStream& s, byte_record<N>& r) {
-    QByteArray bytes;
-    s >> bytes;
-    if (ok(s))
-        r.overlay(bytes);
+    quint32 length = 0;
+    s >> length;
+    // All ones is the form of a null array: nothing stored.
+    if (!ok(s) || length == 0xFFFFFFFFu)
+        return;
+    std::array<uint8_t, N> bytes;
+    const int kept = int(std::min<quint32>(length, quint32(N)));
+    if (s.readRawData(reinterpret_cast<char*>(bytes.data()), kept) != kept) {
+        s.setStatus(QDataStream::ReadPastEnd);
+        return;
+    }
+    if (skip_bytes(s, length - quint32(kept)))
+        std::memcpy(r.b.data(), bytes.data(), std::size_t(kept));
 }
 
 // A 32-bit value carried as a 4-byte record field (little-endian inside).
@@ -94,8 +111,9 @@ void write_records(QDataStream& s, const T* first, int count) {
 void write_macros(QDataStream& s, const macro_rec* first, int count);
 // At most macros_per_slot records are kept.
 bool read_macros(QDataStream& s, QVector<macro_rec>& macros);
-// Exactly macros_per_slot records: missing ones get the default record.
-bool read_macros(QDataStream& s, macro_list& macros);
+// Exactly macros_per_slot records, read straight into `macros`: missing ones
+// get the default record. When it fails, `macros` holds part of the list.
+bool read_macros_over(QDataStream& s, macro_list& macros);
 
 void write_picture(QDataStream& s, const QPixmap& picture);
 // Only PNG is accepted, and only within the picture limits.

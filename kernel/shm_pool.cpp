@@ -7,11 +7,16 @@
 #include <algorithm>
 #include <cstring>
 
-shm_pool::shm_pool() {
+shm_pool::shm_pool(std::function<qint64()> now_ms)
+    : m_now(std::move(now_ms)) {
     m_clock.start();
 }
 
 shm_pool::~shm_pool() = default;
+
+qint64 shm_pool::now() const {
+    return m_now ? m_now() : m_clock.elapsed();
+}
 
 unsigned shm_pool::next_number() {
     // Numbers run 0..10000, then start again at 0.
@@ -22,24 +27,37 @@ unsigned shm_pool::next_number() {
     return m_counter++;
 }
 
-void shm_pool::purge() {
-    const qint64 now = m_clock.elapsed();
-    auto expired = [now](const entry& e) {
-        return now - e.created_ms > expiry_ms;
+void shm_pool::retire_expired(qint64 age_ms) {
+    const qint64 at = now();
+    auto expired = [at, age_ms](const entry& e) {
+        return at - e.created_ms > age_ms;
     };
-    m_entries.erase(std::remove_if(m_entries.begin(), m_entries.end(), expired), m_entries.end());
+    auto first = std::stable_partition(m_entries.begin(), m_entries.end(),
+                                       [&](const entry& e) { return !expired(e); });
+    for (auto it = first; it != m_entries.end(); ++it)
+        m_retired.push_back(std::move(it->segment));
+    m_entries.erase(first, m_entries.end());
+}
+
+void shm_pool::purge(qint64 age_ms) {
+    retire_expired(age_ms);
+    m_retired.clear();
 }
 
 void shm_pool::clear() {
     m_entries.clear();
+    m_retired.clear();
+    m_prepared.reset();
+    m_prepared_prefix.clear();
 }
 
-QSharedMemory* shm_pool::fresh_segment(const QString& prefix, int size) {
-    purge();
-    if (prefix.isEmpty())
-        return nullptr;
-    size = qMax(1, size);
+QSharedMemory* shm_pool::keep(std::unique_ptr<QSharedMemory> segment) {
+    QSharedMemory* result = segment.get();
+    m_entries.push_back({std::move(segment), now()});
+    return result;
+}
 
+std::unique_ptr<QSharedMemory> shm_pool::create_free(const QString& prefix, int size) {
     // One full turn of the numbers is enough: past that every key is taken
     // (or shared memory is unavailable), and trying again would never end.
     for (unsigned attempt = 0; attempt <= max_number; ++attempt) {
@@ -52,15 +70,74 @@ QSharedMemory* shm_pool::fresh_segment(const QString& prefix, int size) {
             QSharedMemory probe(key);
             free_key = probe.create(1);
         }
-        if (free_key) {
-            QSharedMemory* result = segment.get();
-            m_entries.push_back({std::move(segment), m_clock.elapsed()});
-            return result;
-        }
+        if (free_key)
+            return segment;
         write_log(key + QStringLiteral(" create_share_memory_key fail"), true);
     }
     write_log(QStringLiteral("No free shared-memory key for ") + prefix, true);
     return nullptr;
+}
+
+std::unique_ptr<QSharedMemory> shm_pool::take_prepared(const QString& prefix, int size) {
+    if (!m_prepared || m_prepared_prefix != prefix)
+        return nullptr;
+    std::unique_ptr<QSharedMemory> segment = std::move(m_prepared);
+    m_prepared_prefix.clear();
+    if (segment->isAttached() && segment->size() == size)
+        return segment;
+    // Made for another size: the key is still this pool's and keeps its turn,
+    // so the segment is made again under it, at the size asked for.
+    if (segment->isAttached())
+        segment->detach();
+    if (segment->create(size, QSharedMemory::ReadWrite))
+        return segment;
+    write_log(segment->key() + QStringLiteral(" create_share_memory_key fail: ") +
+                  segment->errorString(),
+              true);
+    return nullptr;
+}
+
+QSharedMemory* shm_pool::fresh_segment(const QString& prefix, int size) {
+    // A segment made ahead means the host's idle time comes back after this
+    // publication and prepares the next one: what expired ends there, not here.
+    if (m_prepared && m_prepared_prefix == prefix)
+        retire_expired(expiry_ms);
+    else
+        purge();
+    if (prefix.isEmpty())
+        return nullptr;
+    size = qMax(1, size);
+    std::unique_ptr<QSharedMemory> segment = take_prepared(prefix, size);
+    if (!segment)
+        segment = create_free(prefix, size);
+    return segment ? keep(std::move(segment)) : nullptr;
+}
+
+void shm_pool::prepare(const QString& prefix, int size) {
+    purge();
+    if (prefix.isEmpty() || size < 1)
+        return;
+    if (m_prepared && m_prepared_prefix == prefix && m_prepared->isAttached() &&
+        m_prepared->size() == size)
+        return;
+    // One made ahead for another size keeps its key; one for another prefix is
+    // given up (its number stays unused).
+    std::unique_ptr<QSharedMemory> segment = take_prepared(prefix, size);
+    if (!segment)
+        segment = create_free(prefix, size);
+    m_prepared.reset();
+    m_prepared_prefix.clear();
+    if (!segment || !segment->isAttached())
+        return;
+    // The operating system backs a new segment page by page on its first
+    // writes; touching every page now keeps that out of the publication.
+    std::memset(segment->data(), 0, size_t(segment->size()));
+    m_prepared = std::move(segment);
+    m_prepared_prefix = prefix;
+}
+
+QString shm_pool::prepared_key() const {
+    return m_prepared ? m_prepared->key() : QString();
 }
 
 bool shm_pool::write_segment(QSharedMemory* segment, const QByteArray& bytes) {
@@ -84,6 +161,9 @@ bool shm_pool::write_segment(QSharedMemory* segment, const QByteArray& bytes) {
 }
 
 QByteArray shm_pool::read_key(const QString& key) {
+    // A host that only sends messages must not make the pool grow: every
+    // segment read is kept for the same minute as those published.
+    purge();
     if (key.isEmpty())
         return {};
     auto segment = std::make_unique<QSharedMemory>(key);
@@ -102,6 +182,6 @@ QByteArray shm_pool::read_key(const QString& key) {
         segment->unlock();
         segment->detach();
     }
-    m_entries.push_back({std::move(segment), m_clock.elapsed()});
+    keep(std::move(segment));
     return bytes;
 }

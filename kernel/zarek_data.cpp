@@ -415,8 +415,11 @@ void zarek_data_c::remember_layout(const btn_layout_rec& layout) {
 
 // ------------------------------------------------------------ profile-set blob
 
-zarek_data_c::stored_set zarek_data_c::stored() const {
-    return {m_device, std::make_unique<slot_array>(*m_slots), m_saved_layouts};
+zarek_data_c::stored_set zarek_data_c::read_target() {
+    std::unique_ptr<slot_array> slot_set = std::move(m_spare_slots);
+    if (!slot_set)
+        slot_set = std::make_unique<slot_array>();
+    return {m_device, std::move(slot_set), m_saved_layouts};
 }
 
 void zarek_data_c::write_set(QDataStream& s) const {
@@ -525,9 +528,18 @@ bool zarek_data_c::read_set(QDataStream& s, stored_set& set, read_failure* failu
             [&] { read_slot_records(s, slot_set, &profile_slot::layout, default_layout_rec()); });
     element("device block 48", [&] { read_block_part<48>(s, set.device, 39); });
     element("macro lists", [&] {
-        read_slot_values(
-            s, slot_set, &profile_slot::macros,
-            [](QDataStream& st, macro_list& m) { return read_macros(st, m); }, default_macros);
+        // Forty records a slot: read where they go rather than through copies.
+        const int32_t count = read_count(s, max_list_count);
+        std::unique_ptr<macro_list> dropped;
+        for (int32_t i = 0; i < count && ok(s); ++i) {
+            if (i >= max_profile_slots && !dropped)
+                dropped = std::make_unique<macro_list>();
+            read_macros_over(s, i < max_profile_slots ? slot_set[i].macros : *dropped);
+        }
+        if (ok(s)) {
+            for (int i = count; i < max_profile_slots; ++i)
+                slot_set[i].macros = default_macros(uint8_t(i));
+        }
     });
     return ok(s);
 }
@@ -535,8 +547,9 @@ bool zarek_data_c::read_set(QDataStream& s, stored_set& set, read_failure* failu
 void zarek_data_c::write_all(QByteArray* bytes) const {
     if (!bytes)
         return;
-    bytes->clear();
-    // The blob keeps its size from one write to the next: one allocation, no regrowth.
+    // The blob keeps its size from one write to the next: one allocation, no
+    // regrowth, and an array written into before keeps its memory.
+    bytes->truncate(0);
     bytes->reserve(m_last_blob_size);
     QBuffer buffer(bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -558,9 +571,10 @@ bool zarek_data_c::read_all(const QByteArray& bytes, read_failure* last_failure)
     // A blob that ends early or carries impossible counts would otherwise leave
     // half a profile set behind: what the device sent is taken whole or not at
     // all, and a short blob counts as damaged rather than as zeros.
-    stored_set set = stored();
+    stored_set set = read_target();
     read_failure failure;
     if (!read_set(stream, set, &failure)) {
+        m_spare_slots = std::move(set.slot_set);
         write_log(QStringLiteral("Profile data from the device does not read: the %1 starting "
                                  "at byte %2 (reading stopped at byte %3 of %4, stream status "
                                  "%5); the stored profiles are kept.")
@@ -575,8 +589,16 @@ bool zarek_data_c::read_all(const QByteArray& bytes, read_failure* last_failure)
         return false;
     }
     m_device = set.device;
+    m_spare_slots = std::move(m_slots);
     m_slots = std::move(set.slot_set);
     m_saved_layouts = set.saved_layouts;
+    // The replaced slots' pictures and maps are not kept alive by the spare.
+    for (profile_slot& p : *m_spare_slots) {
+        p.picture = QPixmap();
+        p.params.clear();
+        p.texts.clear();
+        p.data.clear();
+    }
 
     load_favourites();
     if (m_service) {

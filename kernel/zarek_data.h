@@ -136,7 +136,10 @@ public:
 
 private:
     struct stored_set;
-    stored_set stored() const;
+    // The set a blob is read into: the device block and saved layouts as they
+    // are (parts of them stay), and the spare slot array, which the blob
+    // overwrites whole.
+    stored_set read_target();
     void write_set(QDataStream& s) const;
     static bool read_set(QDataStream& s, stored_set& set, read_failure* failure);
     void hand_macros_to_library(int slot);
@@ -148,6 +151,8 @@ private:
     device_settings_block m_device;
     QList<int32_t> m_favourites;
     std::unique_ptr<std::array<profile_slot, max_profile_slots>> m_slots;
+    // The slot array read_all last replaced or could not fill, kept for the next read.
+    std::unique_ptr<std::array<profile_slot, max_profile_slots>> m_spare_slots;
     QList<btn_layout_rec> m_saved_layouts;
 
     int32_t m_product_type;

@@ -10,7 +10,6 @@
 #include "pages/favorites.h"
 #include "pages/main_ctrl.h"
 
-#include <QBuffer>
 #include <QCryptographicHash>
 #include <QDataStream>
 #include <QtEndian>
@@ -210,9 +209,7 @@ bool zarek_kernel_c::commit() {
     if (sum == m_checksum)
         return false;
     m_checksum = sum;
-    QBuffer buffer(&blob);
-    buffer.open(QIODevice::ReadOnly);
-    send_command(kernel_command::data_changed, publish_blob(&buffer));
+    send_command(kernel_command::data_changed, publish_set(blob));
     return true;
 }
 
@@ -325,9 +322,7 @@ void zarek_kernel_c::reset_everything() {
             p->reset_all();
     }
     QByteArray blob = write_and_remember();
-    QBuffer buffer(&blob);
-    buffer.open(QIODevice::ReadOnly);
-    send_command(kernel_command::all_data_reset, publish_blob(&buffer));
+    send_command(kernel_command::all_data_reset, publish_set(blob));
     refresh_effects();
     for (uint8_t slot = 0; slot < 5; ++slot) {
         const QString name = m_data->name(slot).name();

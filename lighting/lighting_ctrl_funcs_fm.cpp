@@ -4,6 +4,7 @@
 #include "common/utilities.h"
 #include "kernel/zarek_data.h"
 #include "lighting/led_effect_tool.h"
+#include "lighting/led_masks.h"
 #include "lighting/lighting_colors.h"
 #include "lighting/lighting_ctrl_funcs.h"
 #include "lighting/palette_fm.h"
@@ -34,8 +35,6 @@ constexpr int32_t flow_texts[color_flow_count] = {520, 614, 615, 616};
 constexpr int box_height = 328;
 
 const char* const icon_path = ":/graphics/controls/functions/Lighting-Control-Icon.png";
-const char* const logo_mask_path = "://graphics/controls/Quil-Logo_Mask.png";
-const char* const pipe_mask_path = "://graphics/controls/Light-Pipe_Mask.png";
 
 const QColor no_color(60, 62, 66);
 
@@ -56,27 +55,6 @@ void set_host_text(QLabel* label, int32_t id) {
         label->setText(text);
 }
 
-// The lit pixel of a mask closest to `from`; `from` itself for an empty mask.
-QPoint nearest_lit_pixel(const QImage& mask, const QPoint& from) {
-    QPoint best = from;
-    qint64 best_distance = -1;
-    for (int y = 0; y < mask.height(); ++y) {
-        const QRgb* line = reinterpret_cast<const QRgb*>(mask.constScanLine(y));
-        for (int x = 0; x < mask.width(); ++x) {
-            if (qAlpha(line[x]) < 200)
-                continue;
-            const qint64 dx = x - from.x();
-            const qint64 dy = y - from.y();
-            const qint64 distance = dx * dx + dy * dy;
-            if (best_distance < 0 || distance < best_distance) {
-                best_distance = distance;
-                best = QPoint(x, y);
-            }
-        }
-    }
-    return best;
-}
-
 QPoint left_middle(const QWidget* button) {
     return QPoint(button->geometry().left(), button->geometry().center().y());
 }
@@ -92,9 +70,7 @@ lighting_ctrl_funcs_fm_c::lighting_ctrl_funcs_fm_c(lighting_ctrl_funcs_c* contro
     , m_control(control)
     , m_tool(std::make_unique<led_effect_tool_c>())
     , m_top_color(no_color)
-    , m_bottom_color(no_color)
-    , m_logo_mask(QString::fromLatin1(logo_mask_path))
-    , m_pipe_mask(QString::fromLatin1(pipe_mask_path)) {
+    , m_bottom_color(no_color) {
     m_ui.setupUi(this);
     setAttribute(Qt::WA_TranslucentBackground);
     m_ui.btn_effect->setElideMode(Qt::ElideRight);
@@ -126,22 +102,16 @@ lighting_ctrl_funcs_fm_c::lighting_ctrl_funcs_fm_c(lighting_ctrl_funcs_c* contro
     // each time the host moves the form into its box, so a form without it opens faster.
     set_up_slider();
 
-    // The edition's own picture under the light zones.
+    // The edition's own picture under the light zones (the form's style sheet picks it).
     const bool white =
         control && control->kernel() && control->kernel()->product_type() == product_type::white;
-    m_ui.wg_dev->setStyleSheet(
-        QStringLiteral("QWidget#wg_dev { background-image: url(:/graphics/controls/%1); "
-                       "background-position: center; background-repeat: no-repeat; }")
-            .arg(white ? QStringLiteral("Quil-back_white.png")
-                       : QStringLiteral("Quil-back_black.png")));
+    m_ui.wg_dev->setProperty("edition", white ? "white" : "black");
 
     m_ui.btn_t_color->installEventFilter(this);
     m_ui.btn_b_color->installEventFilter(this);
     // Thin lines tie each colour button to its zone on the picture.
-    const QImage logo = m_logo_mask.convertToFormat(QImage::Format_ARGB32);
-    const QImage pipe = m_pipe_mask.convertToFormat(QImage::Format_ARGB32);
-    m_top_anchor = nearest_lit_pixel(logo, left_middle(m_ui.btn_t_color));
-    m_bottom_anchor = nearest_lit_pixel(pipe, left_middle(m_ui.btn_b_color));
+    m_top_anchor = nearest_lit_pixel(led_zone::logo, left_middle(m_ui.btn_t_color));
+    m_bottom_anchor = nearest_lit_pixel(led_zone::pipe, left_middle(m_ui.btn_b_color));
     m_ui.wg_overlay->installEventFilter(this);
 
     connect(m_ui.cb_enable, &QCheckBox::clicked, this, [this](bool on) {
@@ -370,8 +340,8 @@ void lighting_ctrl_funcs_fm_c::refresh_colors() {
 
 void lighting_ctrl_funcs_fm_c::show_led_colors(uint8_t r1, uint8_t g1, uint8_t b1, uint8_t a1,
                                                uint8_t r2, uint8_t g2, uint8_t b2, uint8_t a2) {
-    m_ui.lb_logo_led->setPixmap(QPixmap::fromImage(tinted(m_logo_mask, QColor(r1, g1, b1, a1))));
-    m_ui.lb_pipe_led->setPixmap(QPixmap::fromImage(tinted(m_pipe_mask, QColor(r2, g2, b2, a2))));
+    m_ui.lb_logo_led->setPixmap(tinted_led_mask(led_zone::logo, QColor(r1, g1, b1, a1)));
+    m_ui.lb_pipe_led->setPixmap(tinted_led_mask(led_zone::pipe, QColor(r2, g2, b2, a2)));
 }
 
 void lighting_ctrl_funcs_fm_c::open_palette(bool top) {

@@ -9,7 +9,6 @@
 #include "ui_lighting_ctrl_funcs_fm.h"
 
 #include <QColor>
-#include <QImage>
 #include <QWidget>
 #include <memory>
 
@@ -99,8 +98,6 @@ private:
     std::unique_ptr<led_effect_tool_c> m_tool;
     QColor m_top_color;
     QColor m_bottom_color;
-    QImage m_logo_mask;
-    QImage m_pipe_mask;
     // Where the lines from the colour buttons meet their zones (overlay coordinates).
     QPoint m_top_anchor;
     QPoint m_bottom_anchor;

@@ -6,6 +6,7 @@
 #include "host/components/component_style.h"
 #include "host/components/ctrl_box.h"
 #include "host/components/slider.h"
+#include "host/components/slider_row.h"
 #include "host/components/value_ctrl.h"
 #include "module/kernel_host_interfaces.h"
 
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmapCache>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -51,7 +53,7 @@ QPushButton#btn_reset_device:hover, QPushButton#btn_reset_device:focus {
 // Title-bar glyphs of the four boxes, drawn like the host's others.
 enum class advanced_glyph { axes, polling, reset, sound };
 
-QPixmap advanced_icon(advanced_glyph kind) {
+QPixmap paint_advanced_icon(advanced_glyph kind) {
     const int size = 24;
     const qreal ratio = 2.0;
     QPixmap pixmap(int(size * ratio), int(size * ratio));
@@ -101,12 +103,15 @@ QPixmap advanced_icon(advanced_glyph kind) {
     return pixmap;
 }
 
-QLabel* value_label(QWidget* parent) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(QStringLiteral("lb_value"));
-    label->setAlignment(Qt::AlignCenter);
-    label->setFixedSize(46, 26);
-    return label;
+// Every box opening asks for its glyph again; they are painted once.
+QPixmap advanced_icon(advanced_glyph kind) {
+    const QString key = QStringLiteral("koral_advanced_glyph_%1").arg(int(kind));
+    QPixmap pixmap;
+    if (!QPixmapCache::find(key, &pixmap)) {
+        pixmap = paint_advanced_icon(kind);
+        QPixmapCache::insert(key, pixmap);
+    }
+    return pixmap;
 }
 
 QString signed_text(int value) {
@@ -114,15 +119,6 @@ QString signed_text(int value) {
         return QStringLiteral("0");
     return value > 0 ? QStringLiteral("+%1").arg(value)
                      : QString(QChar(0x2212)) + QString::number(-value);
-}
-
-slider_widget_c* new_slider(QWidget* parent, const char* name, int min, int max) {
-    auto* slider = new slider_widget_c(parent);
-    slider->setObjectName(QLatin1String(name));
-    slider->set_geometry_parts(6, 18, 16, 12);
-    slider->set_margins(4, 0);
-    slider->set_range(max, min, 1);
-    return slider;
 }
 
 } // namespace
@@ -193,8 +189,10 @@ void host_ctrl_c::create_box(QWidget* panel) {
     m_box->set_icon_pixmap(icon());
     m_box->set_favorite_mark(m_favorite);
     m_box->set_height(m_kind.box_height);
-    m_form = build_form(panel);
+    // Styled before its widgets exist, so that none of them is polished without the sheet.
+    m_form = new QWidget(panel);
     m_form->setStyleSheet(form_style_sheet());
+    build_form(m_form);
     retranslate();
     m_box->attach(panel, m_form);
 }
@@ -305,8 +303,7 @@ void adv_sen_ctrl_c::set_separate(bool separate) {
     show_values();
 }
 
-QWidget* adv_sen_ctrl_c::build_form(QWidget* parent) {
-    auto* form = new QWidget(parent);
+void adv_sen_ctrl_c::build_form(QWidget* form) {
     form->setObjectName(QStringLiteral("adv_sen_fm"));
     auto* column = new QVBoxLayout(form);
     column->setContentsMargins(0, 0, 0, 0);
@@ -326,23 +323,19 @@ QWidget* adv_sen_ctrl_c::build_form(QWidget* parent) {
     const char* const slider_names[] = {"sld_x", "sld_y"};
     const char* const label_names[] = {"lb_axis_x", "lb_axis_y"};
     for (int axis = 0; axis < 2; ++axis) {
-        auto* row = new QHBoxLayout;
-        row->setSpacing(10);
         m_names[size_t(axis)] = new QLabel(form);
         m_names[size_t(axis)]->setObjectName(QLatin1String(label_names[axis]));
         m_names[size_t(axis)]->setFixedWidth(18);
-        m_sliders[size_t(axis)] = new_slider(form, slider_names[axis], min_value, max_value);
-        m_values[size_t(axis)] = value_label(form);
+        const slider_row_t row = make_slider_row(form, QLatin1String(slider_names[axis]), min_value,
+                                                 max_value, 10, m_names[size_t(axis)]);
+        m_sliders[size_t(axis)] = row.slider;
+        m_values[size_t(axis)] = row.value;
         connect(m_sliders[size_t(axis)], &slider_widget_c::value_edited, this,
                 [this, axis](int value) { user_set_axis(axis, value); });
-        row->addWidget(m_names[size_t(axis)], 0, Qt::AlignTop);
-        row->addWidget(m_sliders[size_t(axis)], 1, Qt::AlignTop);
-        row->addWidget(m_values[size_t(axis)], 0, Qt::AlignTop);
-        column->addLayout(row);
+        column->addLayout(row.layout);
     }
     column->addStretch(1);
     show_values();
-    return form;
 }
 
 void adv_sen_ctrl_c::retranslate_form() {
@@ -439,8 +432,7 @@ QAbstractButton* polling_rate_ctrl_c::rate_button(int index) const {
     return m_group ? m_group->button(index) : nullptr;
 }
 
-QWidget* polling_rate_ctrl_c::build_form(QWidget* parent) {
-    auto* form = new QWidget(parent);
+void polling_rate_ctrl_c::build_form(QWidget* form) {
     form->setObjectName(QStringLiteral("polling_rate_fm"));
     auto* column = new QVBoxLayout(form);
     column->setContentsMargins(0, 0, 0, 0);
@@ -468,7 +460,6 @@ QWidget* polling_rate_ctrl_c::build_form(QWidget* parent) {
     column->addStretch(1);
     if (QAbstractButton* button = rate_button(m_index))
         button->setChecked(true);
-    return form;
 }
 
 void polling_rate_ctrl_c::retranslate_form() {
@@ -511,8 +502,7 @@ QAbstractButton* device_reset_ctrl_c::reset_button() const {
     return m_button;
 }
 
-QWidget* device_reset_ctrl_c::build_form(QWidget* parent) {
-    auto* form = new QWidget(parent);
+void device_reset_ctrl_c::build_form(QWidget* form) {
     form->setObjectName(QStringLiteral("device_reset_fm"));
     auto* row = new QHBoxLayout(form);
     row->setContentsMargins(0, 0, 0, 0);
@@ -527,7 +517,6 @@ QWidget* device_reset_ctrl_c::build_form(QWidget* parent) {
     connect(button, &QPushButton::clicked, this, &device_reset_ctrl_c::user_reset);
     row->addWidget(m_text, 1);
     row->addWidget(button, 0, Qt::AlignVCenter);
-    return form;
 }
 
 void device_reset_ctrl_c::retranslate_form() {
@@ -595,8 +584,7 @@ void sound_feedback_ctrl_c::set_volume(int32_t volume) {
         m_volume_value->setText(QString::number(m_volume));
 }
 
-QWidget* sound_feedback_ctrl_c::build_form(QWidget* parent) {
-    auto* form = new QWidget(parent);
+void sound_feedback_ctrl_c::build_form(QWidget* form) {
     form->setObjectName(QStringLiteral("sound_feedback_fm"));
     auto* column = new QVBoxLayout(form);
     column->setContentsMargins(0, 0, 0, 0);
@@ -614,25 +602,21 @@ QWidget* sound_feedback_ctrl_c::build_form(QWidget* parent) {
         grid->addWidget(toggle, index / 2, index % 2);
     }
     column->addLayout(grid);
-    auto* row = new QHBoxLayout;
-    row->setSpacing(10);
     m_volume_name = new QLabel(form);
     m_volume_name->setObjectName(QStringLiteral("lb_volume_name"));
-    m_slider = new_slider(form, "sld_volume", 0, sound_volume_max);
+    const slider_row_t row =
+        make_slider_row(form, QStringLiteral("sld_volume"), 0, sound_volume_max, 10, m_volume_name);
+    m_slider = row.slider;
     m_slider->set_marks({{0, QStringLiteral("0")},
                          {50, QStringLiteral("50")},
                          {sound_volume_max, QString::number(sound_volume_max)}});
     m_slider->set_value(m_volume);
-    m_volume_value = value_label(form);
+    m_volume_value = row.value;
     m_volume_value->setText(QString::number(m_volume));
     connect(m_slider, &slider_widget_c::value_edited, this,
             &sound_feedback_ctrl_c::user_set_volume);
-    row->addWidget(m_volume_name, 0, Qt::AlignTop);
-    row->addWidget(m_slider, 1, Qt::AlignTop);
-    row->addWidget(m_volume_value, 0, Qt::AlignTop);
-    column->addLayout(row);
+    column->addLayout(row.layout);
     column->addStretch(1);
-    return form;
 }
 
 void sound_feedback_ctrl_c::retranslate_form() {

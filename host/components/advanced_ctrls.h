@@ -67,8 +67,9 @@ public:
 protected:
     // The control's own interfaces beyond the shared ones.
     virtual interface_i* own_interface(const GUID& iid) = 0;
-    // The widgets inside the box, showing the current values.
-    virtual QWidget* build_form(QWidget* parent) = 0;
+    // Fills `form` (already styled, in the box) with the widgets that show the current
+    // values, and names it.
+    virtual void build_form(QWidget* form) = 0;
     virtual void retranslate_form() {}
     virtual QPixmap icon() const = 0;
     QString text(int32_t id) const;
@@ -139,7 +140,7 @@ public:
 
 protected:
     interface_i* own_interface(const GUID& iid) override;
-    QWidget* build_form(QWidget* parent) override;
+    void build_form(QWidget* form) override;
     void retranslate_form() override;
     QPixmap icon() const override;
 
@@ -179,7 +180,7 @@ public:
 
 protected:
     interface_i* own_interface(const GUID& iid) override;
-    QWidget* build_form(QWidget* parent) override;
+    void build_form(QWidget* form) override;
     void retranslate_form() override;
     QPixmap icon() const override;
 
@@ -208,7 +209,7 @@ public:
 
 protected:
     interface_i* own_interface(const GUID& iid) override;
-    QWidget* build_form(QWidget* parent) override;
+    void build_form(QWidget* form) override;
     void retranslate_form() override;
     QPixmap icon() const override;
 
@@ -254,7 +255,7 @@ public:
 
 protected:
     interface_i* own_interface(const GUID& iid) override;
-    QWidget* build_form(QWidget* parent) override;
+    void build_form(QWidget* form) override;
     void retranslate_form() override;
     QPixmap icon() const override;
 

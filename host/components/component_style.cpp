@@ -251,50 +251,6 @@ QIcon favourite_icon() {
     });
 }
 
-QString box_style_sheet() {
-    return QStringLiteral(R"(
-QFrame#wg_ctrl_box {
-    background: qlineargradient(x1: 0, y1: 0, x2: 0, y2: 1, stop: 0 #1d1f24, stop: 1 #17191d);
-    border: 1px solid #2a2e35;
-    border-radius: 8px;
-}
-QFrame#wg_box_title_bar {
-    background: transparent;
-    border: none;
-    border-bottom: 1px solid #25292f;
-}
-QLabel#lb_box_icon {
-    background: transparent;
-    border: none;
-}
-QLabel#lb_box_title {
-    background: transparent;
-    border: none;
-    color: #e4e6e9;
-    font-size: 11px;
-    font-weight: 700;
-    letter-spacing: 2px;
-}
-QToolButton#btn_box_help, QToolButton#btn_box_favorite, QToolButton#btn_box_reset {
-    background: transparent;
-    border: none;
-    border-radius: 4px;
-    padding: 3px;
-}
-QToolButton#btn_box_help:hover, QToolButton#btn_box_favorite:hover,
-QToolButton#btn_box_reset:hover {
-    background: #272b31;
-}
-QToolButton#btn_box_help:pressed, QToolButton#btn_box_favorite:pressed,
-QToolButton#btn_box_reset:pressed {
-    background: #1f2227;
-}
-QWidget#wg_box_body {
-    background: transparent;
-}
-)");
-}
-
 QString popover_style_sheet() {
     return QStringLiteral(R"(
 QFrame#wg_help_card {

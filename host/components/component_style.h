@@ -17,6 +17,8 @@ inline const QColor text_bright{0xec, 0xee, 0xf1};
 inline const QColor text_normal{0xae, 0xb3, 0xba};
 inline const QColor text_dim{0x7d, 0x82, 0x8a};
 inline const QColor text_disabled{0x4a, 0x4e, 0x55};
+// The number beside a value slider.
+inline const QColor readout{0x5c, 0xc8, 0xea};
 inline const QColor groove{0x0d, 0x0e, 0x11};
 inline const QColor groove_border{0x2b, 0x2f, 0x36};
 inline const QColor surface{0x1a, 0x1c, 0x20};
@@ -31,7 +33,6 @@ QIcon help_icon();
 QIcon favourite_icon();
 QIcon reset_icon();
 
-QString box_style_sheet();
 QString popover_style_sheet();
 QString value_form_style_sheet();
 

@@ -5,20 +5,78 @@
 #include "host/components/component_texts.h"
 #include "module/page_interfaces.h"
 
+#include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPixmapCache>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
 
 constexpr int k_icon_size = 24;
+// The frame's border and the room between it and the title bar or body; the room
+// around the form inside the body.
+constexpr int k_border = 1;
+constexpr int k_edge = 2 * k_border;
+constexpr QMargins k_body_margins(10, 6, 10, 8);
+constexpr int k_corner_radius = 8;
+const QColor k_fill_top(0x1d, 0x1f, 0x24);
+const QColor k_fill_bottom(0x17, 0x19, 0x1d);
+const QColor k_border_colour(0x2a, 0x2e, 0x35);
+const QColor k_divider_colour(0x25, 0x29, 0x2f);
+const QColor k_title_colour(0xe4, 0xe6, 0xe9);
+const QColor k_button_hover(0x27, 0x2b, 0x31);
+const QColor k_button_pressed(0x1f, 0x22, 0x27);
+
+// The box paints itself rather than through a style sheet: a sheet is parsed and
+// matched for every widget of every box on every page opening.
+
+// The title in the box's own colour, whatever a window's style sheet gives labels.
+class box_title_c final : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.setPen(k_title_colour);
+        p.drawText(contentsRect(), int(alignment()), text());
+    }
+};
+
+// A flat title-bar button: its icon, and a rounded backdrop while hovered or pressed.
+class box_tool_button_c final : public QToolButton {
+public:
+    using QToolButton::QToolButton;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        const bool hover = isEnabled() && underMouse();
+        if (isDown() || hover) {
+            p.setRenderHint(QPainter::Antialiasing);
+            p.setPen(Qt::NoPen);
+            p.setBrush(isDown() ? k_button_pressed : k_button_hover);
+            p.drawRoundedRect(QRectF(rect()), 4, 4);
+        }
+        const QIcon::Mode mode = !isEnabled() ? QIcon::Disabled
+                                 : hover      ? QIcon::Active
+                                              : QIcon::Normal;
+        QRect place(QPoint(0, 0), iconSize());
+        place.moveCenter(rect().center());
+        icon().paint(&p, place, Qt::AlignCenter, mode, isChecked() ? QIcon::On : QIcon::Off);
+    }
+};
 
 QToolButton* make_tool_button(const QString& object_name, const QIcon& icon, QWidget* parent) {
-    auto* button = new QToolButton(parent);
+    auto* button = new box_tool_button_c(parent);
     button->setObjectName(object_name);
     button->setIcon(icon);
     button->setIconSize(QSize(16, 16));
@@ -27,6 +85,21 @@ QToolButton* make_tool_button(const QString& object_name, const QIcon& icon, QWi
     button->setFocusPolicy(Qt::NoFocus);
     button->setCursor(Qt::PointingHandCursor);
     return button;
+}
+
+// A child shown while its form was being built is polished then, before the form got
+// its style sheet; under an inherited sheet Qt does not polish it again when the form
+// gets one, so it would keep the look of the window's sheet. Only those children are
+// polished again: the rest of the form is polished once, when it is shown.
+void restyle_early_children(QWidget* form) {
+    if (form->testAttribute(Qt::WA_WState_Polished) || form->styleSheet().isEmpty())
+        return;
+    for (QWidget* child : form->findChildren<QWidget*>()) {
+        if (child->testAttribute(Qt::WA_WState_Polished)) {
+            child->style()->unpolish(child);
+            child->style()->polish(child);
+        }
+    }
 }
 
 } // namespace
@@ -94,24 +167,29 @@ void help_popover_c::open_at(QWidget* anchor) {
 ctrl_box_frame_c::ctrl_box_frame_c(QWidget* parent)
     : QFrame(parent) {
     setObjectName(QStringLiteral("wg_ctrl_box"));
-    setStyleSheet(component_style::box_style_sheet());
     auto* column = new QVBoxLayout(this);
-    column->setContentsMargins(1, 1, 1, 1);
+    column->setContentsMargins(k_edge, k_edge, k_edge, k_edge);
     column->setSpacing(0);
 
-    auto* bar = new QFrame(this);
+    auto* bar = new QWidget(this);
     bar->setObjectName(QStringLiteral("wg_box_title_bar"));
     bar->setFixedHeight(title_bar_height);
     auto* row = new QHBoxLayout(bar);
-    row->setContentsMargins(10, 0, 6, 0);
+    // The bottom pixel is the divider.
+    row->setContentsMargins(10, 0, 6, 1);
     row->setSpacing(4);
     m_icon = new QLabel(bar);
     m_icon->setObjectName(QStringLiteral("lb_box_icon"));
     m_icon->setFixedSize(k_icon_size, k_icon_size);
     m_icon->setAlignment(Qt::AlignCenter);
-    m_title = new QLabel(bar);
+    m_title = new box_title_c(bar);
     m_title->setObjectName(QStringLiteral("lb_box_title"));
     m_title->setTextFormat(Qt::PlainText);
+    QFont title_font = m_title->font();
+    title_font.setPixelSize(11);
+    title_font.setWeight(QFont::Bold);
+    title_font.setLetterSpacing(QFont::AbsoluteSpacing, 2);
+    m_title->setFont(title_font);
     m_help_button =
         make_tool_button(QStringLiteral("btn_box_help"), component_style::help_icon(), bar);
     m_favorite_button = make_tool_button(QStringLiteral("btn_box_favorite"),
@@ -130,7 +208,7 @@ ctrl_box_frame_c::ctrl_box_frame_c(QWidget* parent)
     m_body = new QWidget(this);
     m_body->setObjectName(QStringLiteral("wg_box_body"));
     auto* body = new QVBoxLayout(m_body);
-    body->setContentsMargins(10, 6, 10, 8);
+    body->setContentsMargins(k_body_margins);
     body->setSpacing(0);
     column->addWidget(m_body, 1);
 
@@ -138,6 +216,45 @@ ctrl_box_frame_c::ctrl_box_frame_c(QWidget* parent)
     connect(m_favorite_button, &QToolButton::clicked, this, &ctrl_box_frame_c::favorite_toggled);
     connect(m_reset_button, &QToolButton::clicked, this, &ctrl_box_frame_c::reset_clicked);
     connect(m_help_button, &QToolButton::clicked, this, &ctrl_box_frame_c::show_help);
+}
+
+QMargins ctrl_box_frame_c::form_margins() {
+    return QMargins(k_edge, k_edge + title_bar_height, k_edge, k_edge) + k_body_margins;
+}
+
+QPixmap ctrl_box_frame_c::background(const QSize& size, qreal ratio) {
+    // Every box of a size looks the same; each page opening builds its boxes anew, and
+    // filling and stroking the rounded outline anew was a good part of painting them.
+    const QString key =
+        QStringLiteral("ctrl_box_frame/%1x%2@%3").arg(size.width()).arg(size.height()).arg(ratio);
+    QPixmap pixmap;
+    if (QPixmapCache::find(key, &pixmap))
+        return pixmap;
+    pixmap = QPixmap(size * ratio);
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient fill(0, 0, 0, size.height());
+    fill.setColorAt(0, k_fill_top);
+    fill.setColorAt(1, k_fill_bottom);
+    p.setPen(QPen(k_border_colour, k_border));
+    p.setBrush(fill);
+    const qreal half = k_border / 2.0;
+    p.drawRoundedRect(QRectF(QPointF(0, 0), QSizeF(size)).adjusted(half, half, -half, -half),
+                      k_corner_radius, k_corner_radius);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setPen(k_divider_colour);
+    const int divider = k_edge + title_bar_height - 1;
+    p.drawLine(k_edge, divider, size.width() - k_edge - 1, divider);
+    p.end();
+    QPixmapCache::insert(key, pixmap);
+    return pixmap;
+}
+
+void ctrl_box_frame_c::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.drawPixmap(0, 0, background(size(), devicePixelRatioF()));
 }
 
 void ctrl_box_frame_c::set_icon(const QPixmap& pixmap) {
@@ -201,13 +318,7 @@ ctrl_box_c::ctrl_box_c(component_context_c* context)
 }
 
 ctrl_box_c::~ctrl_box_c() {
-    if (m_frame) {
-        if (m_form) {
-            m_form->hide();
-            m_form->setParent(m_form_home);
-        }
-        delete m_frame.data();
-    }
+    take_down();
 }
 
 interface_i* ctrl_box_c::query_interface(const GUID& iid) {
@@ -328,35 +439,65 @@ void ctrl_box_c::attach(QWidget* panel, QWidget* form) {
     m_frame->set_help(m_help_title, m_help_text);
     m_frame->set_favorite(m_favorite);
     apply_texts();
-    if (form) {
-        m_form = form;
-        m_form_home = form->parentWidget();
-        m_frame->set_body(form);
-    }
+
     QLayout* layout = panel->layout();
     if (!layout) {
-        layout = new QVBoxLayout(panel);
-        layout->setContentsMargins(0, 0, 0, 0);
-        layout->setSpacing(0);
+        auto* grid = new QGridLayout(panel);
+        grid->setContentsMargins(0, 0, 0, 0);
+        grid->setSpacing(0);
+        m_panel_layout = layout = grid;
     }
-    layout->addWidget(m_frame);
+    if (auto* grid = qobject_cast<QGridLayout*>(layout)) {
+        // The form stays in the panel, laid over the frame's body in the same cell and
+        // drawn after it: moving a built form under the frame made Qt restyle all of it,
+        // on every opening and again on every closing.
+        grid->addWidget(m_frame, 0, 0);
+        if (form) {
+            m_form = form;
+            m_form_home = form->parentWidget();
+            if (m_form_home != panel)
+                form->setParent(panel);
+            auto* cell = new QVBoxLayout;
+            cell->setContentsMargins(ctrl_box_frame_c::form_margins());
+            cell->setSpacing(0);
+            grid->addLayout(cell, 0, 0);
+            cell->addWidget(form);
+            m_form_cell = cell;
+            m_frame->lower();
+            restyle_early_children(form);
+            form->show();
+        }
+    } else {
+        // A panel with a layout of another kind: the form goes into the frame's body.
+        if (form) {
+            m_form = form;
+            m_form_home = form->parentWidget();
+            m_frame->set_body(form);
+        }
+        layout->addWidget(m_frame);
+    }
     apply_height();
     m_frame->show();
 }
 
 void ctrl_box_c::detach() {
     m_journal.record(QStringLiteral("detach"));
+    take_down();
+}
+
+void ctrl_box_c::take_down() {
     if (!m_frame)
         return;
     // The form belongs to the module: it goes back where it came from, hidden,
     // and the module destroys it.
     if (m_form) {
         m_form->hide();
-        m_form->setParent(m_form_home);
+        if (m_form->parentWidget() != m_form_home)
+            m_form->setParent(m_form_home);
     }
+    delete m_form_cell.data();
     m_form = nullptr;
     m_form_home = nullptr;
-    m_panel = nullptr;
     ctrl_box_frame_c* frame = m_frame;
     m_frame = nullptr;
     if (m_in_user_action > 0) {
@@ -366,6 +507,9 @@ void ctrl_box_c::detach() {
     } else {
         delete frame;
     }
+    // The panel is left as the box found it.
+    delete m_panel_layout.data();
+    m_panel = nullptr;
 }
 
 void ctrl_box_c::apply_texts() {

@@ -6,6 +6,7 @@
 #include "module/component_interfaces.h"
 
 #include <QFrame>
+#include <QMargins>
 #include <QPixmap>
 #include <QPointer>
 
@@ -34,6 +35,10 @@ class ctrl_box_frame_c : public QFrame {
     Q_OBJECT
 public:
     static constexpr int title_bar_height = 34;
+    // Where a control's form lies inside the frame, from the frame's edges.
+    static QMargins form_margins();
+    // The frame's outline, fill and title divider at `size`, painted once per size.
+    static QPixmap background(const QSize& size, qreal ratio);
 
     explicit ctrl_box_frame_c(QWidget* parent = nullptr);
 
@@ -57,6 +62,9 @@ signals:
     // The user toggled the star or asked for a reset.
     void favorite_toggled(bool on);
     void reset_clicked();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void show_help();
@@ -112,6 +120,8 @@ private:
     void apply_texts();
     void apply_height();
     QPixmap icon() const;
+    // Takes the frame out of the panel; the form goes back to its owner, hidden.
+    void take_down();
 
     QPointer<component_context_c> m_context;
     interface_i* m_client = nullptr;
@@ -127,6 +137,10 @@ private:
     QPointer<QWidget> m_form;
     // Where the form lived before it came into the frame; it goes back there.
     QPointer<QWidget> m_form_home;
+    // The layout that lays the form over the frame's body, in the panel's grid cell.
+    QPointer<QLayout> m_form_cell;
+    // The panel's layout when the box made it; it goes with the box.
+    QPointer<QLayout> m_panel_layout;
     call_journal_c m_journal;
     int m_in_user_action = 0;
 };

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QPixmapCache>
 #include <QStyle>
 #include <QVBoxLayout>
 #include <QWheelEvent>
@@ -22,6 +23,36 @@ QFont mark_font() {
     font.setWeight(QFont::DemiBold);
     font.setLetterSpacing(QFont::AbsoluteSpacing, 0.5);
     return font;
+}
+
+// Draws `paint`'s picture of `rect` from a pixmap made once per size, sub-pixel offset,
+// look and pixel ratio: every slider of every page opening draws the same rounded
+// groove and fill, and stroking them anew was most of painting a slider.
+template <class Paint>
+void draw_kept(QPainter& p, const QRectF& rect, const QString& look, qreal ratio, Paint paint) {
+    if (rect.width() <= 0 || rect.height() <= 0)
+        return;
+    const QRect box = rect.toAlignedRect();
+    const QPointF shift = rect.topLeft() - QPointF(box.topLeft());
+    const QString key = QStringLiteral("slider_bar/%1/%2x%3+%4+%5@%6")
+                            .arg(look)
+                            .arg(rect.width())
+                            .arg(rect.height())
+                            .arg(shift.x())
+                            .arg(shift.y())
+                            .arg(ratio);
+    QPixmap pixmap;
+    if (!QPixmapCache::find(key, &pixmap)) {
+        pixmap = QPixmap(box.size() * ratio);
+        pixmap.setDevicePixelRatio(ratio);
+        pixmap.fill(Qt::transparent);
+        QPainter kept(&pixmap);
+        kept.setRenderHint(QPainter::Antialiasing);
+        paint(kept, QRectF(shift, rect.size()));
+        kept.end();
+        QPixmapCache::insert(key, pixmap);
+    }
+    p.drawPixmap(box.topLeft(), pixmap);
 }
 
 } // namespace
@@ -181,10 +212,13 @@ void slider_widget_c::paintEvent(QPaintEvent*) {
     const qreal gh = m_groove_height;
 
     // Groove.
+    const qreal ratio = devicePixelRatioF();
     const QRectF groove_rect(left - gh / 2, cy - gh / 2, right - left + gh, gh);
-    p.setPen(QPen(groove_border, 1));
-    p.setBrush(groove);
-    p.drawRoundedRect(groove_rect.adjusted(0.5, 0.5, -0.5, -0.5), gh / 2, gh / 2);
+    draw_kept(p, groove_rect, QStringLiteral("groove"), ratio, [gh](QPainter& q, QRectF r) {
+        q.setPen(QPen(groove_border, 1));
+        q.setBrush(groove);
+        q.drawRoundedRect(r.adjusted(0.5, 0.5, -0.5, -0.5), gh / 2, gh / 2);
+    });
 
     // Filled part: from zero when the range spans it, else from the minimum.
     const int origin = (m_min < 0 && m_max > 0) ? x_of(0) : left;
@@ -192,13 +226,16 @@ void slider_widget_c::paintEvent(QPaintEvent*) {
     if (handle_x != origin || origin == left) {
         const qreal from = qMin(origin, handle_x) - (origin == left ? gh / 2 : 0);
         const qreal to = qMax(origin, handle_x);
-        QRectF fill(from, cy - gh / 2 + 1, to - from, gh - 2);
-        QLinearGradient gradient(fill.topLeft(), fill.topRight());
-        gradient.setColorAt(0, enabled ? accent_dark : QColor(0x30, 0x33, 0x39));
-        gradient.setColorAt(1, enabled ? accent : QColor(0x3c, 0x40, 0x47));
-        p.setPen(Qt::NoPen);
-        p.setBrush(gradient);
-        p.drawRoundedRect(fill, (gh - 2) / 2, (gh - 2) / 2);
+        const QRectF fill(from, cy - gh / 2 + 1, to - from, gh - 2);
+        const QString look = enabled ? QStringLiteral("fill") : QStringLiteral("fill_off");
+        draw_kept(p, fill, look, ratio, [gh, enabled](QPainter& q, QRectF r) {
+            QLinearGradient gradient(r.topLeft(), r.topRight());
+            gradient.setColorAt(0, enabled ? accent_dark : QColor(0x30, 0x33, 0x39));
+            gradient.setColorAt(1, enabled ? accent : QColor(0x3c, 0x40, 0x47));
+            q.setPen(Qt::NoPen);
+            q.setBrush(gradient);
+            q.drawRoundedRect(r, (gh - 2) / 2, (gh - 2) / 2);
+        });
     }
 
     // Step notches on the groove (stepped look), for short ranges only.
@@ -231,7 +268,8 @@ void slider_widget_c::paintEvent(QPaintEvent*) {
             const int w = metrics.horizontalAdvance(mark.label);
             const int lx = qBound(0, x - w / 2, qMax(0, width() - w));
             p.setPen(enabled ? m_text_colour : text_disabled);
-            p.drawText(QRect(lx, label_top, w + 1, metrics.height()), Qt::AlignCenter, mark.label);
+            // At a point, not in a box: a box sends the text through a full layout pass.
+            p.drawText(QPointF(lx + 0.5, label_top + metrics.ascent()), mark.label);
         }
     }
 

@@ -15,6 +15,36 @@
 
 namespace {
 
+// A label that paints its text in its own colours. The value form needs no style sheet
+// for its two labels (a sheet makes every widget of every box go through style-sheet
+// polishing on each page opening), and a window's sheet that colours all labels does not
+// recolour them.
+class painted_label_c final : public QLabel {
+public:
+    painted_label_c(const QColor& colour, const QColor& disabled, int pixel_size, bool bold,
+                    QWidget* parent)
+        : QLabel(parent)
+        , m_colour(colour)
+        , m_disabled(disabled) {
+        QFont look = font();
+        look.setPixelSize(pixel_size);
+        look.setWeight(bold ? QFont::Bold : QFont::Normal);
+        setFont(look);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.setPen(isEnabled() ? m_colour : m_disabled);
+        const int flags = int(alignment()) | (wordWrap() ? int(Qt::TextWordWrap) : 0);
+        p.drawText(contentsRect(), flags, text());
+    }
+
+private:
+    QColor m_colour;
+    QColor m_disabled;
+};
+
 using component_style::glyph_t;
 
 const value_kind_t k_kinds[] = {
@@ -216,14 +246,15 @@ value_box_fm_c::value_box_fm_c(const value_kind_t& kind, QWidget* parent)
     : QWidget(parent)
     , m_kind(kind) {
     setObjectName(QStringLiteral("value_box_fm_c"));
-    setStyleSheet(component_style::value_form_style_sheet());
 
     m_slider = new slider_widget_c(this);
     m_slider->setObjectName(QStringLiteral("sld_value"));
     m_slider->set_geometry_parts(6, 18, 16, 12);
     m_slider->set_margins(4, 0);
     m_slider->set_range(kind.max, kind.min, 1);
-    m_value = new QLabel(this);
+    // Looks as the advanced controls' readouts do under value_form_style_sheet().
+    m_value = new painted_label_c(component_style::readout, component_style::text_disabled, 18,
+                                  true, this);
     m_value->setObjectName(QStringLiteral("lb_value"));
     m_value->setAlignment(Qt::AlignCenter);
     m_value->setFixedSize(46, 26);
@@ -252,7 +283,8 @@ value_box_fm_c::value_box_fm_c(const value_kind_t& kind, QWidget* parent)
     }
 
     if (kind.class_id == class_id::double_click_ctrl) {
-        m_hint = new QLabel(this);
+        m_hint = new painted_label_c(component_style::text_dim, component_style::text_disabled, 11,
+                                     false, this);
         m_hint->setObjectName(QStringLiteral("lb_double_click_hint"));
         m_hint->setWordWrap(true);
         column->addWidget(m_hint);

@@ -277,7 +277,8 @@ private slots:
     // and after the panel's shape changes.
     void drop_shadow_looks_like_qts_data() {
         QTest::addColumn<QString>("change");
-        for (const char* change : {"none", "same shape, other colour", "resized", "rounded"})
+        for (const char* change :
+             {"none", "same shape, other colour", "resized", "rounded", "barely rounded"})
             QTest::addRow("%s", change) << QString::fromLatin1(change);
     }
     void drop_shadow_looks_like_qts() {
@@ -315,6 +316,8 @@ private slots:
             else if (change == QLatin1String("rounded"))
                 s->panel->setStyleSheet(
                     QStringLiteral("background: #8090a0; border-radius: 12px;"));
+            else if (change == QLatin1String("barely rounded"))
+                s->panel->setStyleSheet(QStringLiteral("background: #8090a0; border-radius: 1px;"));
         }
         const QImage after = ours.shot();
         QCOMPARE(after, qts.shot());

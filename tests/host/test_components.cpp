@@ -20,6 +20,7 @@
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QToolButton>
+#include <QVBoxLayout>
 #include <QtTest>
 
 namespace {
@@ -319,25 +320,116 @@ private slots:
         QCOMPARE(client.calls, expected);
     }
 
+    void box_frames_the_form_and_leaves_it_to_its_owner_data() {
+        QTest::addColumn<bool>("made_in_panel");
+        QTest::addColumn<bool>("panel_layout");
+        QTest::addRow("form made in the panel") << true << false;
+        QTest::addRow("form made elsewhere") << false << false;
+        QTest::addRow("panel with a column layout of its own") << true << true;
+    }
+
     void box_frames_the_form_and_leaves_it_to_its_owner() {
+        QFETCH(bool, made_in_panel);
+        QFETCH(bool, panel_layout);
         stage_t stage(346);
-        QPointer<QLabel> form = new QLabel(stage.panel);
+        QWidget home;
+        if (panel_layout)
+            new QVBoxLayout(stage.panel);
+        QPointer<QLabel> form = new QLabel(made_in_panel ? stage.panel : &home);
+        QWidget* const home_of_form = form->parentWidget();
         auto* box = new ctrl_box_c;
         box->set_height(346);
-        box->attach(stage.panel, form);
-        QPointer<ctrl_box_frame_c> frame = box->frame();
-        QVERIFY(frame->body()->isAncestorOf(form) && form->isVisible());
-        // The page's column layout sizes the panel from this.
-        QCOMPARE(stage.panel->property("changing_height").toInt(), 346);
+        for (int round = 0; round < 2; ++round) {
+            box->attach(stage.panel, form);
+            QPointer<ctrl_box_frame_c> frame = box->frame();
+            QVERIFY(frame && form->isVisible());
+            QVERIFY(stage.panel->isAncestorOf(form) && stage.panel->isAncestorOf(frame));
+            // The page's column layout sizes the panel from this.
+            QCOMPARE(stage.panel->property("changing_height").toInt(), 346);
+            // Whatever holds the form, it shows inside the frame, below the title bar, and
+            // is drawn after the frame's background.
+            stage.panel->layout()->activate();
+            const QRect body = QRect(frame->mapTo(stage.panel, QPoint(0, 0)), frame->size())
+                                   .marginsRemoved(ctrl_box_frame_c::form_margins());
+            const QRect shown(form->mapTo(stage.panel, QPoint(0, 0)), form->size());
+            QCOMPARE(shown, body);
+            form->setStyleSheet(QStringLiteral("background: #ff0000;"));
+            QImage red(stage.panel->size(), QImage::Format_ARGB32);
+            stage.panel->render(&red);
+            QCOMPARE(red.pixelColor(body.center()), QColor(Qt::red));
+            form->setStyleSheet(QString());
 
-        // The module destroys its form; until then it is back where it was, hidden.
-        box->detach();
-        QVERIFY(!frame && !box->frame());
-        QCOMPARE(form->parentWidget(), stage.panel);
-        QVERIFY(!form->isVisible());
+            // The module destroys its form; until then it is back where it was, hidden,
+            // and the panel is as the box found it.
+            box->detach();
+            QVERIFY(!frame && !box->frame());
+            QCOMPARE(form->parentWidget(), home_of_form);
+            QVERIFY(!form->isVisible());
+            QCOMPARE(stage.panel->layout() != nullptr, panel_layout);
+            QVERIFY(!panel_layout || stage.panel->layout()->count() == 0);
+        }
         box->attach(stage.panel, form);
         box->release();
         QVERIFY(form);
+        QCOMPARE(form->parentWidget(), home_of_form);
+    }
+
+    void box_restyles_children_shown_before_their_form_had_its_sheet() {
+        // koral's window carries a style sheet; a form that shows a child while it is
+        // built, and gets its own sheet after, must still show that child in its sheet.
+        stage_t stage;
+        stage.window.setStyleSheet(QStringLiteral("QLabel { color: #c9ccd1; }"));
+        auto* form = new QWidget(stage.panel);
+        auto* early = new QLabel(QStringLiteral("hint"), form);
+        auto* late = new QLabel(QStringLiteral("value"), form);
+        early->show();
+        form->setStyleSheet(QStringLiteral("QLabel { font-size: 11px; color: #7d828a; }"));
+        auto* box = new ctrl_box_c;
+        box->attach(stage.panel, form);
+        for (QLabel* label : {early, late}) {
+            QCOMPARE(label->font().pixelSize(), 11);
+            QCOMPARE(label->palette().color(QPalette::WindowText), QColor(0x7d, 0x82, 0x8a));
+        }
+        box->release();
+    }
+
+    void box_frame_outline_follows_its_size() {
+        // Frames of one size share one painted background; a frame of another size
+        // must not get it.
+        const QColor border(0x2a, 0x2e, 0x35);
+        for (const int height : {300, 120, 300}) {
+            ctrl_box_frame_c frame;
+            frame.resize(400, height);
+            QImage picture(frame.size(), QImage::Format_ARGB32);
+            picture.fill(Qt::black);
+            frame.render(&picture);
+            QCOMPARE(picture.pixelColor(200, height - 1), border);
+            QVERIFY(picture.pixelColor(200, height - 2) != border);
+            QCOMPARE(picture.pixelColor(200, 0), border);
+        }
+    }
+
+    void slider_fill_follows_value_and_state() {
+        // The groove and its filled part are painted once per size and look; a slider
+        // moved or disabled must still show its own fill.
+        slider_widget_c slider;
+        slider.set_range(10, 0, 1);
+        slider.resize(240, 40);
+        const auto colour_at = [&slider](int value, bool enabled, int probe) {
+            slider.set_value(value);
+            slider.setEnabled(enabled);
+            QImage picture(slider.size(), QImage::Format_ARGB32);
+            picture.fill(Qt::black);
+            slider.render(&picture);
+            return picture.pixelColor(slider.handle_centre(probe));
+        };
+        const QColor filled = colour_at(8, true, 5);
+        const QColor empty = colour_at(2, true, 5);
+        const QColor filled_off = colour_at(8, false, 5);
+        QVERIFY(filled != empty);
+        QVERIFY(filled_off != filled && filled_off != empty);
+        QCOMPARE(colour_at(8, true, 5), filled);
+        QCOMPARE(colour_at(2, true, 5), empty);
     }
 
     void box_survives_its_control_closing_it_from_the_star() {

@@ -3,6 +3,7 @@
 #include "fake_kernel.h"
 
 #include "host/ctrl_center.h"
+#include "host/host_storage.h"
 #include "host/hub.h"
 #include "host/macro_library.h"
 #include "host/profile_service.h"
@@ -513,6 +514,28 @@ private slots:
         virtual_mouse_c mouse(&centre, 8, QStringLiteral("Q"), m_dir->path());
         QVERIFY(!mouse.has_blob());
         QCOMPARE(file_content(file + QStringLiteral(".damaged")), content);
+    }
+
+    // Every failure keeps its own copy; the newest five stay, the newest first.
+    void damaged_memory_copies_are_kept_apart() {
+        const QString file = virtual_mouse_c::memory_file(m_dir->path(), 8);
+        ctrl_center_c centre;
+        for (int failure = 1; failure <= 7; ++failure) {
+            const QByteArray content = "damaged " + QByteArray::number(failure);
+            QVERIFY(write_file(file, content));
+            virtual_mouse_c mouse(&centre, 8, QStringLiteral("Q"), m_dir->path());
+            QCOMPARE(mouse.set_aside(), host_storage::aside_name(file, 0));
+            QVERIFY(!mouse.aside_failed());
+            QVERIFY(!QFile::exists(file));
+        }
+        for (int n = 0; n < host_storage::kept_aside; ++n)
+            QCOMPARE(file_content(host_storage::aside_name(file, n)),
+                     "damaged " + QByteArray::number(7 - n));
+        QVERIFY(!QFile::exists(host_storage::aside_name(file, host_storage::kept_aside)));
+        const QStringList kept =
+            QDir(QFileInfo(file).path())
+                .entryList({QFileInfo(file).fileName() + QStringLiteral("*")}, QDir::Files);
+        QCOMPARE(kept.size(), host_storage::kept_aside);
     }
 
     void fresh_memory_takes_the_kernel_s_defaults_data() {

@@ -665,6 +665,9 @@ private slots:
             QStringLiteral("quil_test_wrap_%1").arg(QCoreApplication::applicationPid());
         QString key;
         for (int i = 0; i < 10002; ++i) {
+            // Segments made ahead take their numbers in the same turn as the others.
+            if (i % 2)
+                pool.prepare(prefix, 1);
             QSharedMemory* segment = pool.fresh_segment(prefix);
             QVERIFY(segment);
             key = segment->key();
@@ -674,6 +677,130 @@ private slots:
         }
         QCOMPARE(key, prefix + QStringLiteral("_0"));
         QVERIFY(!pool.fresh_segment(QString()));
+    }
+
+    // After a publication the next segment is made while the host is idle; a
+    // commit then only copies into it. It serves one publication, at its size or
+    // remade under its key at another size, and its minute starts when it is used.
+    void prepared_segment_serves_one_publication_data() {
+        QTest::addColumn<bool>("resized");
+        QTest::addRow("same size") << false;
+        QTest::addRow("blob grew") << true;
+    }
+    void prepared_segment_serves_one_publication() {
+        QFETCH(bool, resized);
+        auto kernel = loaded_kernel();
+        QCoreApplication::processEvents();
+        const QString ready = kernel->pool().prepared_key();
+        QVERIFY(!ready.isEmpty());
+        const int kept = kernel->pool().size();
+
+        if (resized) {
+            QImage image(40, 30, QImage::Format_ARGB32);
+            image.fill(Qt::darkCyan);
+            kernel->set_profile_picture(0, QPixmap::fromImage(image));
+        } else {
+            kernel->set_profile_name(0, QStringLiteral("First"));
+        }
+        QVERIFY(kernel->commit());
+        const QString first = m_host->center.commands.last().text;
+        QCOMPARE(first, ready);
+        QVERIFY(kernel->pool().prepared_key().isEmpty());
+        QCOMPARE(kernel->pool().size(), kept + 1);
+        const QByteArray published = read_segment(first);
+        QCOMPARE(md5(published), kernel->checksum());
+        QByteArray expected;
+        kernel->data()->write_all(&expected);
+        QCOMPARE(published.size(), expected.size());
+
+        // No idle time in between: the next commit makes its own segment.
+        kernel->set_profile_name(0, QStringLiteral("Second"));
+        QVERIFY(kernel->commit());
+        const QString second = m_host->center.commands.last().text;
+        QVERIFY(second != first);
+        QCOMPARE(read_segment(first), published);
+        zarek_data_c check(nullptr, product_type::black);
+        QVERIFY(check.read_all(read_segment(second)));
+        QCOMPARE(check.name(0).name(), QStringLiteral("Second"));
+
+        // Keys keep their order: the one made ahead comes after the last published.
+        QCoreApplication::processEvents();
+        const QString next = kernel->pool().prepared_key();
+        const auto number = [](const QString& key) {
+            return key.mid(key.lastIndexOf(QLatin1Char('_')) + 1).toInt();
+        };
+        QCOMPARE(number(second), number(first) + 1);
+        QCOMPARE(number(next), number(second) + 1);
+    }
+
+    void pool_keeps_segments_for_a_minute_data() {
+        QTest::addColumn<QString>("use");
+        QTest::addRow("read") << QStringLiteral("read");
+        QTest::addRow("published") << QStringLiteral("published");
+        QTest::addRow("made ahead, then published") << QStringLiteral("prepared");
+    }
+    void pool_keeps_segments_for_a_minute() {
+        QFETCH(QString, use);
+        qint64 now = 0;
+        shm_pool pool([&now] { return now; });
+        const QString prefix =
+            QStringLiteral("quil_test_purge_%1").arg(QCoreApplication::applicationPid());
+        const QByteArray offered = offer("held");
+        const auto one = [&] {
+            if (use == QLatin1String("read"))
+                QCOMPARE(pool.read_key(QString::fromLatin1(offered)), QByteArray("held"));
+            else
+                QVERIFY(pool.fresh_segment(prefix, 4));
+        };
+        if (use == QLatin1String("prepared")) {
+            pool.prepare(prefix, 4);
+            QCOMPARE(pool.size(), 0);
+            now = 50000; // made long ago, used now: the minute starts here
+        }
+        one();
+        one();
+        QCOMPARE(pool.size(), 2);
+        now += shm_pool::expiry_ms;
+        one();
+        QCOMPARE(pool.size(), 3);
+        now += 1;
+        // Only messages from the host, no publication: reading purges too.
+        QCOMPARE(pool.read_key(QString::fromLatin1(offered)), QByteArray("held"));
+        QCOMPARE(pool.size(), 2);
+    }
+
+    // While segments are made ahead, a publication leaves the end of expired
+    // segments to the idle work that follows it.
+    void expired_segments_end_in_idle_time() {
+        qint64 now = 0;
+        shm_pool pool([&now] { return now; });
+        const QString prefix =
+            QStringLiteral("quil_test_retire_%1").arg(QCoreApplication::applicationPid());
+        const auto exists = [](const QString& key) {
+            QSharedMemory probe(key);
+            return probe.attach(QSharedMemory::ReadOnly);
+        };
+        pool.prepare(prefix, 8);
+        QSharedMemory* first = pool.fresh_segment(prefix, 8);
+        QVERIFY(first);
+        const QString first_key = first->key();
+        pool.prepare(prefix, 8);
+        now += shm_pool::expiry_ms + 1;
+        QVERIFY(pool.fresh_segment(prefix, 8));
+        QCOMPARE(pool.size(), 1);
+        QCOMPARE(pool.retired(), 1);
+        QVERIFY(exists(first_key));
+        pool.prepare(prefix, 8);
+        QCOMPARE(pool.retired(), 0);
+        QVERIFY(!exists(first_key));
+
+        // Nothing made ahead: the publication purges at once.
+        pool.clear();
+        QVERIFY(pool.fresh_segment(prefix, 8));
+        now += shm_pool::expiry_ms + 1;
+        QVERIFY(pool.fresh_segment(prefix, 8));
+        QCOMPARE(pool.size(), 1);
+        QCOMPARE(pool.retired(), 0);
     }
 
     void favourites_change_only_on_a_new_type() {

@@ -478,6 +478,7 @@ private slots:
         QTest::addRow("one-byte word") << one_word(QByteArray("\x0B", 1)) << QList<int32_t>{11};
         QTest::addRow("5000-byte word")
             << one_word(forge::le32(12) + QByteArray(5000, 'x')) << QList<int32_t>{12};
+        QTest::addRow("null word") << forge().be32(1).be32(0xFFFFFFFF).bytes << QList<int32_t>{0};
         QTest::addRow("word length 0x7FFFFFFF")
             << patch_be32(one_word({}), 4, 0x7FFFFFFF) << defaults;
         QTest::addRow("garbage") << QByteArray("\x13\x37garbage-garbage") << defaults;

@@ -16,6 +16,7 @@
 #include "support/fake_host.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QStandardPaths>
@@ -270,6 +271,45 @@ private slots:
         QTEST(bytes_of(settings.data() + lighting_byte::flags, 12), "bytes");
         QCOMPARE(int(settings.b[18]), 0xEE);
         QCOMPARE(int(settings.b[31]), 0xEE);
+    }
+
+    // The masks' tinted pictures are kept between frames and openings: a frame that
+    // differs from the one before it only in alpha, only in colour or only in zone must
+    // still show its own picture.
+    void led_masks_follow_each_frame_data() {
+        QTest::addColumn<QColor>("logo");
+        QTest::addColumn<QColor>("pipe");
+        QTest::addRow("opaque") << QColor(255, 0, 0) << QColor(0, 0, 255);
+        QTest::addRow("alpha only") << QColor(255, 0, 0, 90) << QColor(0, 0, 255, 10);
+        QTest::addRow("colour only") << QColor(0, 255, 0, 90) << QColor(0, 255, 0, 10);
+        QTest::addRow("zones swapped") << QColor(0, 255, 0, 10) << QColor(0, 255, 0, 90);
+        QTest::addRow("dark") << QColor(0, 0, 0) << QColor(0, 0, 0, 0);
+    }
+    void led_masks_follow_each_frame() {
+        QFETCH(QColor, logo);
+        QFETCH(QColor, pipe);
+        const QImage logo_mask(QStringLiteral("://graphics/controls/Quil-Logo_Mask.png"));
+        const QImage pipe_mask(QStringLiteral("://graphics/controls/Light-Pipe_Mask.png"));
+        QVERIFY(!logo_mask.isNull() && !pipe_mask.isNull());
+        // Each row after a frame of other colours, then again after itself.
+        for (const QColor& before : {QColor(1, 2, 3, 4), logo}) {
+            form()->show_led_colors(uint8_t(before.red()), uint8_t(before.green()),
+                                    uint8_t(before.blue()), uint8_t(before.alpha()), 9, 9, 9, 9);
+            form()->show_led_colors(uint8_t(logo.red()), uint8_t(logo.green()),
+                                    uint8_t(logo.blue()), uint8_t(logo.alpha()),
+                                    uint8_t(pipe.red()), uint8_t(pipe.green()),
+                                    uint8_t(pipe.blue()), uint8_t(pipe.alpha()));
+            const QImage shown_logo = child<QLabel>("lb_logo_led")
+                                          ->pixmap(Qt::ReturnByValue)
+                                          .toImage()
+                                          .convertToFormat(QImage::Format_ARGB32);
+            const QImage shown_pipe = child<QLabel>("lb_pipe_led")
+                                          ->pixmap(Qt::ReturnByValue)
+                                          .toImage()
+                                          .convertToFormat(QImage::Format_ARGB32);
+            QCOMPARE(shown_logo, tinted(logo_mask, logo));
+            QCOMPARE(shown_pipe, tinted(pipe_mask, pipe));
+        }
     }
 
     // The page's refresh: a record with only bit 0 of byte 19 counts as lights on.
