@@ -14,7 +14,7 @@ void fill_with(QWidget* area, QWidget* content) {
     grid->addWidget(content, 0, 0);
 }
 
-void restyle(QWidget* w) {
+void btn_box_fm_base_c::restyle_changed(QWidget* w) {
     if (!w || !w->testAttribute(Qt::WA_WState_Polished))
         return;
     w->style()->unpolish(w);

@@ -12,9 +12,6 @@ class btn_box_ctrl_funcs_c;
 
 // Puts `content` into `area` as its only, full-size item.
 void fill_with(QWidget* area, QWidget* content);
-// A property that the style sheet reads has changed on `w`: a widget already styled is
-// styled again; one not yet styled takes the property when it is first shown.
-void restyle(QWidget* w);
 
 class btn_box_fm_base_c : public QWidget, public form_base_c {
     Q_OBJECT
@@ -28,6 +25,10 @@ public:
     void show_favorite(bool on);
 
     btn_box_ctrl_funcs_c* control() const { return m_control; }
+
+    // A property that the style sheet reads has changed on `w`: a widget already styled is
+    // styled again; one not yet styled takes the property when it is first shown.
+    static void restyle_changed(QWidget* w);
 
 protected:
     // The form's "cb_favorite"; toggling it marks the control as a favourite.

@@ -396,7 +396,7 @@ void btn_list_fm_c::apply_row_style(row_rec& r) {
     r.shown_assignable = state;
     r.button->setProperty("assignable",
                           r.assignable ? QStringLiteral("true") : QStringLiteral("false"));
-    restyle(r.button);
+    btn_box_fm_base_c::restyle_changed(r.button);
 }
 
 void btn_list_fm_c::set_greyed(row_rec& r, bool greyed) {
@@ -407,7 +407,7 @@ void btn_list_fm_c::set_greyed(row_rec& r, bool greyed) {
     r.number->setEnabled(!greyed);
     r.button->setEnabled(!greyed);
     r.button->setProperty("greyed", greyed);
-    restyle(r.button);
+    btn_box_fm_base_c::restyle_changed(r.button);
 }
 
 void btn_list_fm_c::set_show_all_positions(bool show_all) {

@@ -119,7 +119,7 @@ void top_btn_assignment_box_fm_c::light(QWidget* marker, bool on) {
     if (marker->property("lit").isValid() && marker->property("lit").toBool() == on)
         return;
     marker->setProperty("lit", on);
-    restyle(marker);
+    restyle_changed(marker);
 }
 
 void top_btn_assignment_box_fm_c::main_menu_shown(menu_i*) {
