@@ -127,8 +127,15 @@ void shm_pool::prepare(const QString& prefix, int size) {
         segment = create_free(prefix, size);
     m_prepared.reset();
     m_prepared_prefix.clear();
-    if (!segment || !segment->isAttached())
+    if (!segment)
         return;
+    if (!segment->isAttached()) {
+        // The key was free but not at this size; the publication itself will try
+        // again and report it.
+        write_log(QStringLiteral("Key: ") + segment->key() + QStringLiteral(" not made ahead: ") +
+                  segment->errorString());
+        return;
+    }
     // The operating system backs a new segment page by page on its first
     // writes; touching every page now keeps that out of the publication.
     std::memset(segment->data(), 0, size_t(segment->size()));
