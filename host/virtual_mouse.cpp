@@ -7,6 +7,7 @@
 #include "host/profile_service.h"
 #include "module/page_interfaces.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDataStream>
 #include <QDateTime>
@@ -207,7 +208,10 @@ bool virtual_mouse_c::send(int32_t code, const QByteArray& payload) {
         qCWarning(lc_koral) << "Virtual mouse: no kernel for message" << code;
         return false;
     }
-    const QString prefix = QStringLiteral("KORAL") + m_alias + QStringLiteral("_host_");
+    // The host's own keys carry its process id: a second host (or a test beside
+    // it) never meets these names, and so never their key files either.
+    const QString prefix =
+        QStringLiteral("KORAL%1_host_%2_").arg(m_alias).arg(QCoreApplication::applicationPid());
     std::unique_ptr<QSharedMemory> segment;
     for (unsigned attempt = 0; attempt < max_key_attempts && !segment; ++attempt) {
         auto candidate = std::make_unique<QSharedMemory>(prefix + QString::number(m_counter++));

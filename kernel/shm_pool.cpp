@@ -1,11 +1,42 @@
 #include "kernel/shm_pool.h"
 
 #include "common/log.h"
+#include "common/platform.h"
 
 #include <QSharedMemory>
 
 #include <algorithm>
 #include <cstring>
+
+namespace {
+
+// A key taken by a segment that a killed run left behind (nobody attached, its
+// creator gone) is freed again; a segment somebody may still use is left alone.
+bool reclaim_leftover(const QSharedMemory& segment) {
+    if (segment.error() != QSharedMemory::AlreadyExists)
+        return false;
+    const platform::leftover_segment left = platform::reclaim_leftover_segment(segment.nativeKey());
+    if (left.state == platform::leftover_segment::reclaimed) {
+        write_log(QStringLiteral("Key: ") + segment.key() +
+                      QStringLiteral(" was left by process %1, which has ended; reclaimed")
+                          .arg(left.creator),
+                  true);
+        return true;
+    }
+    if (left.state == platform::leftover_segment::not_removed)
+        write_log(QStringLiteral("Key: ") + segment.key() +
+                      QStringLiteral(" was left by process %1, which has ended; cannot remove it")
+                          .arg(left.creator),
+                  true);
+    return false;
+}
+
+bool create_reclaiming(QSharedMemory& segment, int size) {
+    return segment.create(size, QSharedMemory::ReadWrite) ||
+           (reclaim_leftover(segment) && segment.create(size, QSharedMemory::ReadWrite));
+}
+
+} // namespace
 
 shm_pool::shm_pool(std::function<qint64()> now_ms)
     : m_now(std::move(now_ms)) {
@@ -63,12 +94,12 @@ std::unique_ptr<QSharedMemory> shm_pool::create_free(const QString& prefix, int 
     for (unsigned attempt = 0; attempt <= max_number; ++attempt) {
         const QString key = prefix + QLatin1Char('_') + QString::number(next_number());
         auto segment = std::make_unique<QSharedMemory>(key);
-        bool free_key = segment->create(size, QSharedMemory::ReadWrite);
+        bool free_key = create_reclaiming(*segment, size);
         if (!free_key && size > 1 && segment->error() != QSharedMemory::AlreadyExists) {
             // The key may be free and only the size refused: a one-byte probe
             // tells which, so a too-large blob does not walk through every key.
             QSharedMemory probe(key);
-            free_key = probe.create(1);
+            free_key = create_reclaiming(probe, 1);
         }
         if (free_key)
             return segment;

@@ -15,13 +15,24 @@
 #include <QCryptographicHash>
 #include <QDataStream>
 #include <QPainter>
+#include <QProcess>
 #include <QSharedMemory>
 #include <QStandardPaths>
 #include <QtEndian>
 #include <QtTest>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 
+#ifndef _WIN32
+#include <sys/shm.h>
+#endif
+
 namespace {
+
+// This suite started again as a child that makes a segment: see segment_child().
+constexpr char segment_child_flag[] = "--make-segment";
+constexpr char segment_child_text[] = "child's bytes";
 
 class recording_service final : public profile_service_i {
 public:
@@ -157,8 +168,13 @@ class test_kernel : public QObject {
                                QByteArray::number(QCoreApplication::applicationPid()) + "_" +
                                QByteArray::number(++m_key_number);
         auto segment = std::make_unique<QSharedMemory>(QString::fromLatin1(key));
-        if (!segment->create(qMax(1, bytes.size())))
+        if (!segment->create(qMax(1, bytes.size()))) {
+            // Another process's segment can hold the System V key of this
+            // name's key file; like the module, take the next name.
+            if (segment->error() == QSharedMemory::AlreadyExists)
+                return offer(bytes);
             qFatal("cannot create a test segment: %s", qPrintable(segment->errorString()));
+        }
         segment->lock();
         std::memcpy(segment->data(), bytes.constData(), size_t(bytes.size()));
         segment->unlock();
@@ -803,6 +819,67 @@ private slots:
         QCOMPARE(pool.retired(), 0);
     }
 
+    // A segment made by another process takes a key until that process is gone
+    // and nobody holds the segment: only then does the pool take the key back.
+    void leftover_segments_are_reclaimed_only_when_abandoned_data() {
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<bool>("reclaimed");
+        QTest::addRow("left by a run that ended without detaching")
+            << QStringLiteral("leave") << true;
+        QTest::addRow("held by a running process") << QStringLiteral("hold") << false;
+        QTest::addRow("attached by nobody, its creator still running")
+            << QStringLiteral("unmap") << false;
+    }
+    void leftover_segments_are_reclaimed_only_when_abandoned() {
+#ifdef _WIN32
+        QSKIP("Segments end with their last handle there; nothing is ever left behind");
+#endif
+        QFETCH(QString, mode);
+        QFETCH(bool, reclaimed);
+        static int run = 0;
+        const QString prefix = QStringLiteral("quil_test_left_%1_%2")
+                                   .arg(QCoreApplication::applicationPid())
+                                   .arg(++run);
+        const QString first = prefix + QStringLiteral("_0");
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QLatin1String(segment_child_flag), first, mode});
+        QVERIFY2(child.waitForReadyRead(30000), qPrintable(child.errorString()));
+        QCOMPARE(child.readAllStandardOutput(), QByteArray("made\n"));
+        const qint64 creator = child.processId();
+        if (mode == QLatin1String("leave"))
+            QVERIFY(child.waitForFinished(30000));
+
+        const log_capture log;
+        shm_pool pool;
+        QSharedMemory* segment = pool.fresh_segment(prefix, 16);
+        QVERIFY(segment);
+        QCOMPARE(segment->key(), reclaimed ? first : prefix + QStringLiteral("_1"));
+        const QString note =
+            QStringLiteral("Key: %1 was left by process %2, which has ended; reclaimed")
+                .arg(first)
+                .arg(creator);
+        QCOMPARE(log.messages().contains(note), reclaimed);
+        QCOMPARE(log.messages().contains(first + QStringLiteral(" create_share_memory_key fail")),
+                 !reclaimed);
+        if (reclaimed)
+            return;
+
+        // The other process's segment is untouched.
+        QSharedMemory other(first);
+        QVERIFY(other.attach(QSharedMemory::ReadOnly));
+        QCOMPARE(QByteArray(static_cast<const char*>(other.constData())),
+                 QByteArray(segment_child_text));
+        other.detach();
+        // Once that process ends, what it left is taken back by the next pool.
+        child.closeWriteChannel();
+        QVERIFY(child.waitForFinished(30000));
+        shm_pool later;
+        QSharedMemory* taken = later.fresh_segment(prefix, 16);
+        QVERIFY(taken);
+        QCOMPARE(taken->key(), first);
+    }
+
     void favourites_change_only_on_a_new_type() {
         QTemporaryDir dir;
         auto kernel = loaded_kernel();
@@ -833,5 +910,37 @@ private slots:
     }
 };
 
-QTEST_MAIN(test_kernel)
+// The child of the leftover-segment test: makes a segment under `key` and says so,
+// then, by `mode`: "leave" ends at once without detaching, as a killed run does;
+// "hold" stays attached until its input closes; "unmap" detaches behind Qt's
+// back (so nobody is attached) and waits for its input to close. Every mode ends
+// without removing the segment.
+int segment_child(const char* key, const char* mode) {
+    QSharedMemory segment(QString::fromLatin1(key));
+    if (!segment.create(64))
+        return 2;
+    std::memcpy(segment.data(), segment_child_text, sizeof segment_child_text);
+#ifndef _WIN32
+    if (qstrcmp(mode, "unmap") == 0 && ::shmdt(segment.data()) != 0)
+        return 3;
+#endif
+    std::fputs("made\n", stdout);
+    std::fflush(stdout);
+    if (qstrcmp(mode, "leave") != 0) {
+        char line[16];
+        while (std::fgets(line, sizeof line, stdin)) {
+        }
+    }
+    std::_Exit(0);
+}
+
+int main(int argc, char** argv) {
+    if (argc == 4 && qstrcmp(argv[1], segment_child_flag) == 0)
+        return segment_child(argv[2], argv[3]);
+    QApplication app(argc, argv);
+    app.setAttribute(Qt::AA_Use96Dpi, true);
+    test_kernel suite;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&suite, argc, argv);
+}
 #include "test_kernel.moc"
