@@ -146,6 +146,11 @@ host_message_rec message(int32_t code, const QByteArray& key) {
     return m;
 }
 
+// The number at the end of a segment key (prefix + "_" + n).
+int key_number(const QString& key) {
+    return key.mid(key.lastIndexOf(QLatin1Char('_')) + 1).toInt();
+}
+
 QString md5(const QByteArray& bytes) {
     return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex());
 }
@@ -689,15 +694,17 @@ private slots:
             key = segment->key();
             if (i == 10000)
                 QCOMPARE(key, prefix + QStringLiteral("_10000"));
-            pool.clear(); // keep the test light: the numbers are what matters
+            // Keep the test light: the numbers are what matters. Those made
+            // ahead stay, and the next publications take them in turn.
+            pool.purge(-1);
         }
         QCOMPARE(key, prefix + QStringLiteral("_0"));
         QVERIFY(!pool.fresh_segment(QString()));
     }
 
-    // After a publication the next segment is made while the host is idle; a
-    // commit then only copies into it. It serves one publication, at its size or
-    // remade under its key at another size, and its minute starts when it is used.
+    // After a publication the next segments are made while the host is idle; a
+    // commit then only copies into one. Each serves one publication, at its size
+    // or remade under its key at another size, and its minute starts when it is used.
     void prepared_segment_serves_one_publication_data() {
         QTest::addColumn<bool>("resized");
         QTest::addRow("same size") << false;
@@ -707,8 +714,9 @@ private slots:
         QFETCH(bool, resized);
         auto kernel = loaded_kernel();
         QCoreApplication::processEvents();
-        const QString ready = kernel->pool().prepared_key();
-        QVERIFY(!ready.isEmpty());
+        const QStringList ready = kernel->pool().prepared_keys();
+        QCOMPARE(ready.size(), 2);
+        QCOMPARE(key_number(ready.at(1)), key_number(ready.at(0)) + 1);
         const int kept = kernel->pool().size();
 
         if (resized) {
@@ -720,8 +728,8 @@ private slots:
         }
         QVERIFY(kernel->commit());
         const QString first = m_host->center.commands.last().text;
-        QCOMPARE(first, ready);
-        QVERIFY(kernel->pool().prepared_key().isEmpty());
+        QCOMPARE(first, ready.at(0));
+        QCOMPARE(kernel->pool().prepared_keys(), QStringList{ready.at(1)});
         QCOMPARE(kernel->pool().size(), kept + 1);
         const QByteArray published = read_segment(first);
         QCOMPARE(md5(published), kernel->checksum());
@@ -729,24 +737,65 @@ private slots:
         kernel->data()->write_all(&expected);
         QCOMPARE(published.size(), expected.size());
 
-        // No idle time in between: the next commit makes its own segment.
+        // No idle time in between: the next commit takes the second one.
         kernel->set_profile_name(0, QStringLiteral("Second"));
         QVERIFY(kernel->commit());
         const QString second = m_host->center.commands.last().text;
-        QVERIFY(second != first);
+        QCOMPARE(second, ready.at(1));
+        QVERIFY(kernel->pool().prepared_keys().isEmpty());
         QCOMPARE(read_segment(first), published);
         zarek_data_c check(nullptr, product_type::black);
         QVERIFY(check.read_all(read_segment(second)));
         QCOMPARE(check.name(0).name(), QStringLiteral("Second"));
 
-        // Keys keep their order: the one made ahead comes after the last published.
+        // Keys keep their order: those made ahead come after the last published.
         QCoreApplication::processEvents();
-        const QString next = kernel->pool().prepared_key();
-        const auto number = [](const QString& key) {
-            return key.mid(key.lastIndexOf(QLatin1Char('_')) + 1).toInt();
-        };
-        QCOMPARE(number(second), number(first) + 1);
-        QCOMPARE(number(next), number(second) + 1);
+        const QStringList next = kernel->pool().prepared_keys();
+        QCOMPARE(next.size(), 2);
+        QCOMPARE(key_number(next.at(0)), key_number(second) + 1);
+        QCOMPARE(key_number(next.at(1)), key_number(second) + 2);
+    }
+
+    // A sensor command takes the next number (keys reach the host in the order of
+    // their numbers) and with it the first segment made ahead, remade at its four
+    // bytes; the commit right after it, without idle time, finds the second one
+    // ready at the profile set's size. The idle time after both makes up the two.
+    void sensor_command_leaves_the_next_commit_its_segment() {
+        auto kernel = loaded_kernel();
+        QCoreApplication::processEvents();
+        const QStringList ready = kernel->pool().prepared_keys();
+        QCOMPARE(ready.size(), 2);
+
+        QByteArray command;
+        {
+            QDataStream out(&command, QIODevice::WriteOnly);
+            out.setVersion(QDataStream::Qt_5_15);
+            out << qint32(6);
+        }
+        QBuffer buffer(&command);
+        buffer.open(QIODevice::ReadOnly);
+        const QString sent = kernel->publish_blob(&buffer);
+        QCOMPARE(sent, ready.at(0));
+        QCOMPARE(read_segment(sent), command);
+        QCOMPARE(kernel->pool().prepared_keys(), QStringList{ready.at(1)});
+
+        kernel->set_profile_name(0, QStringLiteral("After the command"));
+        QVERIFY(kernel->commit());
+        const QString committed = m_host->center.commands.last().text;
+        QCOMPARE(committed, ready.at(1));
+        QCOMPARE(md5(read_segment(committed)), kernel->checksum());
+
+        QCoreApplication::processEvents();
+        const QStringList refilled = kernel->pool().prepared_keys();
+        QCOMPARE(refilled.size(), 2);
+        QCOMPARE(key_number(refilled.at(0)), key_number(committed) + 1);
+        QByteArray blob;
+        kernel->data()->write_all(&blob);
+        for (const QString& key : refilled) {
+            QSharedMemory segment(key);
+            QVERIFY(segment.attach(QSharedMemory::ReadOnly));
+            QCOMPARE(segment.size(), blob.size());
+        }
     }
 
     void pool_keeps_segments_for_a_minute_data() {
