@@ -5,6 +5,7 @@
 #include "host/host_log.h"
 #include "host/host_storage.h"
 #include "host/profile_service.h"
+#include "host/texts.h"
 #include "module/page_interfaces.h"
 
 #include <QCoreApplication>
@@ -164,6 +165,37 @@ void virtual_mouse_c::keep_memory_aside() {
 bool virtual_mouse_c::store(const QByteArray& blob) {
     m_blob = blob;
     return host_storage::save_file(m_file, file_bytes(blob));
+}
+
+namespace {
+const QString k_initialised = QStringLiteral("koral initialised ");
+// What koral wrote before its note held the fact alone.
+const QString k_initialised_sentence = QStringLiteral("Memory initialised by koral on ");
+} // namespace
+
+QString virtual_mouse_c::initialised_note(const QDateTime& when) {
+    return k_initialised + when.toUTC().toString(Qt::ISODate);
+}
+
+QDateTime virtual_mouse_c::initialised_at(const QString& note) {
+    for (const QString& lead : {k_initialised, k_initialised_sentence}) {
+        if (note.startsWith(lead)) {
+            const QDateTime when = QDateTime::fromString(note.mid(lead.size()), Qt::ISODate);
+            if (when.isValid())
+                return when.toUTC();
+        }
+    }
+    return {};
+}
+
+QString virtual_mouse_c::note_text(const QString& note, int32_t language) {
+    if (note.isEmpty())
+        return QStringLiteral("—");
+    const QDateTime when = initialised_at(note);
+    if (!when.isValid())
+        return note;
+    return host_texts::text(host_text::memory_initialised_on, language)
+        .arg(when.toString(host_texts::text(host_text::memory_note_time, language)));
 }
 
 void virtual_mouse_c::factory_reset() {
@@ -376,8 +408,7 @@ bool virtual_mouse_c::initialise_memory() {
                             << "the memory cannot be initialised";
         return false;
     }
-    service->set_note(QStringLiteral("Memory initialised by koral on %1")
-                          .arg(QDateTime::currentDateTimeUtc().toString(Qt::ISODate)));
+    service->set_note(initialised_note(QDateTime::currentDateTimeUtc()));
     for (int32_t i = 0; i < m_kernel->page_count(); ++i) {
         if (product_function_page_i* page = m_kernel->page_at(i))
             page->reset_all();
