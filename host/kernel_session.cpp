@@ -67,9 +67,9 @@ kernel_session_c::kernel_session_c(module_host_c* host, ctrl_center_c* centre,
     , m_watch(std::make_unique<watch_c>([this](bool profiles) { on_kernel_news(profiles); })) {
     m_commit_timer.setSingleShot(true);
     m_commit_timer.setInterval(commit_delay_ms);
-    connect(&m_commit_timer, &QTimer::timeout, this, &kernel_session_c::commit_now);
+    connect(&m_commit_timer, &QTimer::timeout, this, &kernel_session_c::timed_commit);
     m_rhythm.setInterval(rhythm_ms);
-    connect(&m_rhythm, &QTimer::timeout, this, &kernel_session_c::commit_now);
+    connect(&m_rhythm, &QTimer::timeout, this, &kernel_session_c::timed_commit);
 }
 
 kernel_session_c::~kernel_session_c() {
@@ -177,6 +177,29 @@ void kernel_session_c::sync_profile_slot() {
 void kernel_session_c::schedule_commit() {
     if (m_kernel)
         m_commit_timer.start();
+}
+
+void kernel_session_c::timed_commit() {
+    if (m_holds > 0) {
+        m_commit_held = true;
+        return;
+    }
+    commit_now();
+}
+
+kernel_session_c::commit_hold::commit_hold(kernel_session_c* session)
+    : m_session(session) {
+    if (m_session)
+        ++m_session->m_holds;
+}
+
+kernel_session_c::commit_hold::~commit_hold() {
+    if (!m_session || --m_session->m_holds > 0)
+        return;
+    if (m_session->m_commit_held) {
+        m_session->m_commit_held = false;
+        m_session->schedule_commit();
+    }
 }
 
 bool kernel_session_c::commit_now() {

@@ -84,6 +84,23 @@ public:
     bool commit_pending() const { return m_commit_timer.isActive(); }
     int published_commits() const { return m_published; }
 
+    // While a hold lasts, the host's timers commit nothing: a screenshot run
+    // passes through states a person would not leave the mouse in (a preset
+    // with a blank row), and a commit in between would make the module clear
+    // the buttons that do not fit it. What changed meanwhile is committed once
+    // the last hold ends; close() still commits at once.
+    class commit_hold {
+    public:
+        explicit commit_hold(kernel_session_c* session);
+        ~commit_hold();
+        commit_hold(const commit_hold&) = delete;
+        commit_hold& operator=(const commit_hold&) = delete;
+
+    private:
+        QPointer<kernel_session_c> m_session;
+    };
+    bool commits_held() const { return m_holds > 0; }
+
 signals:
     void kernel_changed();
     // Names, slots or the current profile changed.
@@ -96,6 +113,8 @@ private:
 
     QString text(int32_t id) const;
     void on_kernel_news(bool profiles);
+    // The commit timers' work: a commit, unless commits are held.
+    void timed_commit();
     // The pages edit the slot the centre reports: it follows the kernel's current profile.
     void sync_profile_slot();
 
@@ -108,6 +127,8 @@ private:
     int32_t m_edition = 0;
     std::unique_ptr<watch_c> m_watch;
     std::unique_ptr<virtual_mouse_c> m_mouse;
+    int m_holds = 0;
+    bool m_commit_held = false;
     QTimer m_commit_timer;
     QTimer m_rhythm;
     int m_published = 0;

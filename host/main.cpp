@@ -8,6 +8,7 @@
 #include "host/host_settings.h"
 #include "host/host_storage.h"
 #include "host/hub.h"
+#include "host/kernel_session.h"
 #include "host/koral_app.h"
 #include "host/main_window.h"
 #include "host/module_host.h"
@@ -119,6 +120,9 @@ int main(int argc, char* argv[]) {
         window.select_edition(edition);
         if (options.wants_screenshots()) {
             QString error;
+            // The pictures pass through states nobody chose for the mouse; none
+            // of them may reach its memory.
+            const kernel_session_c::commit_hold hold(window.session());
             if (!window.render_screenshots(options.screenshot_folder(), &error)) {
                 err << "koral: " << error << Qt::endl;
                 exit_code = 1;
