@@ -21,6 +21,7 @@
 #include <QRandomGenerator>
 #include <QScrollBar>
 #include <QSet>
+#include <QTextEdit>
 #include <QTimer>
 
 namespace {
@@ -276,9 +277,10 @@ void btn_preset_fm_c::tile_hovered(btn_preset_sub_fm_c* tile, bool on) {
     if (m_popup)
         return;
     tile->show_delete_button(false);
-    if (!tile->name_editor()->hasFocus()) {
-        tile->name_editor()->setEnabled(false);
-        tile->name_editor()->moveCursor(QTextCursor::Start);
+    QTextEdit* editor = tile->made_name_editor();
+    if (editor && !editor->hasFocus()) {
+        editor->setEnabled(false);
+        editor->moveCursor(QTextCursor::Start);
     }
 }
 
@@ -348,7 +350,8 @@ void btn_preset_fm_c::on_pair_kind(int32_t first_button_index, bool is_double) {
 void btn_preset_fm_c::request_delete(btn_preset_sub_fm_c* tile) {
     if (!tile || !profile_set())
         return;
-    tile->name_editor()->clearFocus();
+    if (QTextEdit* editor = tile->made_name_editor())
+        editor->clearFocus();
     if (identifier_in_use(tile->record().preset_id()))
         return;
     if (!m_popup)

@@ -49,6 +49,36 @@ QPoint centre_in_strip(btn_preset_sub_fm_c* tile) {
     return tile->geometry().center();
 }
 
+// The name's line on a tile (where its editor sits).
+const QRect name_area(4, 72, 112, 24);
+
+QImage name_pixels(QWidget* tile) {
+    return tile->grab(name_area).toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// Pixels of two equally large pictures that differ by more than a rounding step.
+int differing_pixels(const QImage& a, const QImage& b) {
+    int n = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            if (qAbs(qRed(p) - qRed(q)) > 8 || qAbs(qGreen(p) - qGreen(q)) > 8 ||
+                qAbs(qBlue(p) - qBlue(q)) > 8)
+                ++n;
+        }
+    }
+    return n;
+}
+
+// The largest size from the font's own down to 9 pixels at which the text fits 108 pixels.
+int fitting_pixel_size(QFont font, const QString& text) {
+    int size = font.pixelSize();
+    while (size > 9 && QFontMetrics(font).horizontalAdvance(text) > 108)
+        font.setPixelSize(--size);
+    return size;
+}
+
 } // namespace
 
 class test_button_set_presets : public QObject {
@@ -123,6 +153,80 @@ private slots:
         editor->insertPlainText(QStringLiteral("x"));  // 23 bytes: refused
         QCOMPARE(editor->toPlainText(), QString(10, QChar(0xE4)) + QChar(0xF6));
         QCOMPARE(QString::fromUtf8(tile->record().name()), editor->toPlainText());
+    }
+
+    // A tile paints its name until the pointer first comes over it; then its editor shows
+    // the name. Both must look the same, for short names and for names set smaller.
+    void the_painted_name_looks_like_the_editor_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addRow("short") << "CS GO";
+        QTest::addRow("umlauts") << QString::fromUtf8("Sp\xc3\xa4t \xc3\x96l");
+        QTest::addRow("long, set smaller") << "LEAGUE OF LEGENDS";
+        QTest::addRow("too long even at 9 pixels") << "LEAGUE OF LEGENDS XXXX";
+    }
+    void the_painted_name_looks_like_the_editor() {
+        QFETCH(QString, name);
+        side_box box;
+        box.data()->saved_layouts() = {preset(name, 7, 0xFFF), preset("Other", 8, 0xF0F)};
+        box.presets->rebuild();
+        box.window->show();
+        btn_preset_sub_fm_c* tile = box.presets->tiles().at(0);
+        QVERIFY(!tile->made_name_editor());
+        const QImage painted = name_pixels(tile);
+        QTextEdit* editor = tile->name_editor();
+        QCOMPARE(editor->objectName(), QStringLiteral("editor_name"));
+        QCOMPARE(editor->geometry(), name_area);
+        QCOMPARE(editor->toPlainText(), name);
+        QVERIFY(!editor->isEnabled());
+        const QImage edited = name_pixels(tile);
+        // The name is there at all (the tile is not just its background) ...
+        QVERIFY(differing_pixels(painted, name_pixels(box.presets->tiles().at(1))) > 20);
+        // ... and where the editor draws it.
+        QVERIFY2(
+            differing_pixels(painted, edited) <= 4,
+            qPrintable(QStringLiteral("%1 pixels differ").arg(differing_pixels(painted, edited))));
+    }
+
+    // The fitted name size is kept per font and name: a new name, or the same name in
+    // another font (a language change), must be fitted again.
+    void the_name_size_follows_name_and_font() {
+        side_box box;
+        box.window->show();
+        btn_preset_sub_fm_c* tile = box.presets->tiles().at(0);
+        const auto named = [&](const QString& name) {
+            btn_layout_rec r = tile->record();
+            r.set_name(name.toUtf8());
+            tile->set_record(r);
+        };
+        QFont base = tile->font();
+        base.setPixelSize(12);
+        // A name (of at most 22 bytes) that fits at 11 pixels but not at 12.
+        QString name;
+        for (const QChar c : {QLatin1Char('W'), QLatin1Char('n'), QLatin1Char('i')}) {
+            while (QFontMetrics(base).horizontalAdvance(name + c) <= 108)
+                name += c;
+        }
+        name += QLatin1Char('i');
+        QVERIFY(name.size() <= 22);
+        QCOMPARE(fitting_pixel_size(base, name), 11);
+        QFont smaller = base;
+        smaller.setPixelSize(10);
+
+        tile->setFont(smaller);
+        named(name);
+        QCOMPARE(tile->name_font().pixelSize(), 10);
+        // The same name in a larger font (another language's): fitted again.
+        tile->setFont(base);
+        named(QStringLiteral("ABC"));
+        QCOMPARE(tile->name_font().pixelSize(), 12);
+        named(name);
+        QCOMPARE(tile->name_font().pixelSize(), 11);
+        QCOMPARE(tile->name_font().family(), base.family());
+        // A new name shows on the painted tile.
+        const QImage before = name_pixels(tile);
+        named(QStringLiteral("ABC"));
+        QVERIFY(differing_pixels(before, name_pixels(tile)) > 20);
+        QVERIFY(!tile->made_name_editor());
     }
 
     void adding_stops_at_51_with_unique_identifiers() {
