@@ -40,6 +40,15 @@ btn_preset_fm_c::btn_preset_fm_c(btn_set_owner_i* owner, QWidget* parent)
     : QWidget(parent)
     , m_owner(owner) {
     m_ui.setupUi(this);
+    const QString pictures = QStringLiteral(":/graphics/button_assignment/Button-Set-Presets/");
+    m_ui.wg_slash->set_picture(pictures + QStringLiteral("Slash.png"));
+    m_ui.btn_add_set->set_pictures(pictures + QStringLiteral("Add_set_normal.png"),
+                                   pictures + QStringLiteral("Add_set_over.png"));
+    m_ui.wg_left_fade->set_picture(pictures + QStringLiteral("Fade_left.png"));
+    m_ui.wg_right_fade->set_picture(pictures + QStringLiteral("Fade_right.png"));
+    // The strip shows the box behind it.
+    m_ui.scrollArea->viewport()->setAutoFillBackground(false);
+    m_ui.wg_scrollarea->setAutoFillBackground(false);
     m_ui.wg_func_name->installEventFilter(this);
     m_ui.wg_scrollarea->installEventFilter(this);
     m_ui.wg_scrollarea->setAcceptDrops(true);

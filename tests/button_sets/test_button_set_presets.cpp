@@ -2,11 +2,13 @@
 // within 22 bytes of UTF-8 and its reach into every profile, reordering, deleting, and the
 // stored layout of a selected preset following the editor.
 #include "button_sets/btn_preset_sub_fm.h"
+#include "button_sets/preset_strip_widgets.h"
 #include "button_sets/side_layout.h"
 #include "module/module.h"
 #include "side_box_rig.h"
 #include "support/fake_host.h"
 
+#include <QPainter>
 #include <QSet>
 #include <QtTest>
 
@@ -69,6 +71,32 @@ int differing_pixels(const QImage& a, const QImage& b) {
         }
     }
     return n;
+}
+
+const QString strip_pictures = QStringLiteral(":/graphics/button_assignment/Button-Set-Presets/");
+
+// What a widget of `size` shows with the picture at `path` in its middle.
+QImage centred(const QString& path, const QSize& size) {
+    QImage out(size, QImage::Format_ARGB32_Premultiplied);
+    out.fill(Qt::transparent);
+    const QPixmap pixmap(path);
+    QPainter p(&out);
+    p.drawPixmap((size.width() - pixmap.width()) / 2, (size.height() - pixmap.height()) / 2,
+                 pixmap);
+    return out;
+}
+
+// What the widget itself paints (without the window background a grab adds).
+QImage grabbed(QWidget* w) {
+    QImage out(w->size(), QImage::Format_ARGB32_Premultiplied);
+    out.fill(Qt::transparent);
+    w->render(&out, QPoint(), QRegion(), QWidget::DrawChildren);
+    return out;
+}
+
+void send_event(QWidget* w, QEvent::Type type) {
+    QEvent e(type);
+    QCoreApplication::sendEvent(w, &e);
 }
 
 // The largest size from the font's own down to 9 pixels at which the text fits 108 pixels.
@@ -227,6 +255,57 @@ private slots:
         named(QStringLiteral("ABC"));
         QVERIFY(differing_pixels(before, name_pixels(tile)) > 20);
         QVERIFY(!tile->made_name_editor());
+    }
+
+    // The add button shows its over picture only while the pointer is on it.
+    void the_add_button_lights_under_the_pointer() {
+        side_box box;
+        box.window->show();
+        auto* add = box.presets->findChild<strip_picture_button_c*>(QStringLiteral("btn_add_set"));
+        QVERIFY(add);
+        const QImage normal = centred(strip_pictures + "Add_set_normal.png", add->size());
+        const QImage over = centred(strip_pictures + "Add_set_over.png", add->size());
+        QVERIFY(normal != over);
+        QCOMPARE(grabbed(add), normal);
+        send_event(add, QEvent::Enter);
+        QVERIFY(add->lit());
+        QCOMPARE(grabbed(add), over);
+        send_event(add, QEvent::Leave);
+        QCOMPARE(grabbed(add), normal);
+    }
+
+    // The strip's pictures are kept per path: another picture given to a widget shows, and
+    // the widgets of the strip show their own pictures.
+    void strip_pictures_follow_their_paths_data() {
+        QTest::addColumn<QString>("widget");
+        QTest::addColumn<QString>("picture");
+        QTest::addRow("separator") << "wg_slash"
+                                   << "Slash.png";
+        QTest::addRow("left fade") << "wg_left_fade"
+                                   << "Fade_left.png";
+        QTest::addRow("right fade") << "wg_right_fade"
+                                    << "Fade_right.png";
+    }
+    void strip_pictures_follow_their_paths() {
+        QFETCH(QString, widget);
+        QFETCH(QString, picture);
+        side_box box;
+        box.window->show();
+        auto* shown = box.presets->findChild<strip_picture_c*>(widget);
+        QVERIFY(shown);
+        const QImage own = centred(strip_pictures + picture, shown->size());
+        QCOMPARE(grabbed(shown), own);
+        // Another picture of the same size in its place, then the first one again.
+        const QString other =
+            strip_pictures + (picture == "Fade_left.png" ? "Fade_right.png" : "Fade_left.png");
+        QVERIFY(QPixmap(other).size() == shown->size() || widget == "wg_slash");
+        shown->set_picture(other);
+        QVERIFY(grabbed(shown) != own);
+        shown->set_picture(strip_pictures + picture);
+        QCOMPARE(grabbed(shown), own);
+        // A missing picture shows nothing, and says so in the log.
+        shown->set_picture(strip_pictures + "no_such_picture.png");
+        QCOMPARE(grabbed(shown), centred(QString(), shown->size()));
     }
 
     void adding_stops_at_51_with_unique_identifiers() {
