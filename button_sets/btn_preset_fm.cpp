@@ -56,16 +56,8 @@ btn_preset_fm_c::btn_preset_fm_c(btn_set_owner_i* owner, QWidget* parent)
     bar->installEventFilter(this);
     bar->setSingleStep(40);
     bar->setContextMenuPolicy(Qt::NoContextMenu);
-    bar->setStyleSheet(
-        QStringLiteral("QScrollBar:horizontal { height: 8px; margin: 0px; border: none; "
-                       "border-image: url(%1Vertical_Scroll_bar_BG.png) 0 4 0 4 stretch; }"
-                       "QScrollBar::handle:horizontal { min-width: 40px; "
-                       "border-image: url(%1Vertical_Scroll_bar_slider.png) 0 4 0 4 stretch; }"
-                       "QScrollBar::add-line:horizontal, QScrollBar::sub-line:horizontal "
-                       "{ width: 0px; border: none; background: none; }"
-                       "QScrollBar::add-page:horizontal, QScrollBar::sub-page:horizontal "
-                       "{ background: none; }")
-            .arg(scroll_images));
+    // The bar's look (a sheet) is given when it first shows: with few presets it never
+    // does, and the strip opens without parsing and matching it.
     setMouseTracking(true);
     connect(bar, &QScrollBar::sliderReleased, this, &btn_preset_fm_c::place_fades);
     connect(bar, &QScrollBar::valueChanged, this, &btn_preset_fm_c::place_fades);
@@ -124,6 +116,22 @@ zarek_data_c* btn_preset_fm_c::profile_set() const {
 int btn_preset_fm_c::next_name_number() {
     static int counter = 0;
     return ++counter;
+}
+
+void btn_preset_fm_c::style_scroll_bar() {
+    QScrollBar* bar = m_ui.scrollArea->horizontalScrollBar();
+    if (!bar->styleSheet().isEmpty())
+        return;
+    bar->setStyleSheet(
+        QStringLiteral("QScrollBar:horizontal { height: 8px; margin: 0px; border: none; "
+                       "border-image: url(%1Vertical_Scroll_bar_BG.png) 0 4 0 4 stretch; }"
+                       "QScrollBar::handle:horizontal { min-width: 40px; "
+                       "border-image: url(%1Vertical_Scroll_bar_slider.png) 0 4 0 4 stretch; }"
+                       "QScrollBar::add-line:horizontal, QScrollBar::sub-line:horizontal "
+                       "{ width: 0px; border: none; background: none; }"
+                       "QScrollBar::add-page:horizontal, QScrollBar::sub-page:horizontal "
+                       "{ background: none; }")
+            .arg(scroll_images));
 }
 
 // ------------------------------------------------------------ tiles
@@ -502,6 +510,8 @@ bool btn_preset_fm_c::eventFilter(QObject* watched, QEvent* event) {
     } else if (watched == m_ui.scrollArea->horizontalScrollBar()) {
         if (event->type() == QEvent::Wheel && !m_wheel_allowed)
             return true;
+        if (event->type() == QEvent::Show)
+            style_scroll_bar();
     }
     return QWidget::eventFilter(watched, event);
 }

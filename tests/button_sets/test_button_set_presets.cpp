@@ -9,6 +9,7 @@
 #include "support/fake_host.h"
 
 #include <QPainter>
+#include <QScrollBar>
 #include <QSet>
 #include <QtTest>
 
@@ -306,6 +307,24 @@ private slots:
         // A missing picture shows nothing, and says so in the log.
         shown->set_picture(strip_pictures + "no_such_picture.png");
         QCOMPARE(grabbed(shown), centred(QString(), shown->size()));
+    }
+
+    // The strip's scroll bar takes its look when more presets exist than fit: 8 pixels high
+    // under the tiles, as if it had it from the start.
+    void the_scroll_bar_shows_styled_under_the_tiles() {
+        side_box box;
+        box.window->show();
+        QScrollBar* bar = box.presets->scroll_area()->horizontalScrollBar();
+        QVERIFY(!bar->isVisible());
+        for (int i = 0; i < 6; ++i)
+            box.presets->add_preset();
+        QCoreApplication::processEvents();
+        QVERIFY(bar->isVisible());
+        QVERIFY(!bar->styleSheet().isEmpty());
+        QCOMPARE(bar->height(), 8);
+        QCOMPARE(bar->mapTo(box.presets->scroll_area(), QPoint(0, bar->height())).y(),
+                 box.presets->scroll_area()->height());
+        QCOMPARE(box.presets->scroll_area()->viewport()->height(), 116 - 8);
     }
 
     void adding_stops_at_51_with_unique_identifiers() {
