@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QPixmapCache>
 #include <QStyle>
+#include <QTextDocument>
+#include <QtMath>
 
 QPixmap preset_strip::picture(const QString& path) {
     QPixmap pixmap;
@@ -75,6 +77,31 @@ strip_label_c::strip_label_c(QWidget* parent)
 void strip_label_c::set_colour(const QColor& colour) {
     m_colour = colour;
     update();
+}
+
+QSize strip_label_c::sizeHint() const {
+    // No text, word wrap, rich text, pictures and indents take the label's own measuring.
+    if (text().isEmpty() || wordWrap() || !pixmap(Qt::ReturnByValue).isNull() || indent() > 0 ||
+        margin() != 0 || Qt::mightBeRichText(text()))
+        return QLabel::sizeHint();
+    if (m_size.isEmpty() || m_sized_text != text() || m_sized_font != font()) {
+        // As a text layout measures a line: the advance, plus the part of the last letter
+        // that reaches past it, rounded up.
+        const QFontMetricsF fm(font());
+        const QString shown = text();
+        const qreal overhang = qMax(qreal(0), -fm.rightBearing(shown.back()));
+        const QMargins m = contentsMargins();
+        m_size = QSize(qCeil(fm.horizontalAdvance(shown) + overhang) + m.left() + m.right(),
+                       fontMetrics().height() + m.top() + m.bottom())
+                     .expandedTo(minimumSize());
+        m_sized_text = text();
+        m_sized_font = font();
+    }
+    return m_size;
+}
+
+QSize strip_label_c::minimumSizeHint() const {
+    return sizeHint();
 }
 
 void strip_label_c::paintEvent(QPaintEvent*) {

@@ -327,6 +327,45 @@ private slots:
         QCOMPARE(box.presets->scroll_area()->viewport()->height(), 116 - 8);
     }
 
+    // The strip's title sizes itself as a plain label would, for every text and font it gets.
+    void the_title_sizes_like_a_label_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("pixels");
+        QTest::addColumn<int>("spacing");
+        QTest::addRow("English") << "BUTTON SET PRESETS" << 15 << 0;
+        QTest::addRow("German") << QString::fromUtf8("TASTENSATZ-VORLAGEN \xc3\x84") << 15 << 0;
+        QTest::addRow("spaced") << "BUTTON SET PRESETS" << 13 << 2;
+        QTest::addRow("one letter") << "i" << 11 << 0;
+        QTest::addRow("ends in f") << "Tastensatz-Vorlagen elf" << 15 << 0;
+        QTest::addRow("lower case")
+            << QString::fromUtf8("Voreinstellungen f\xc3\xbcr Tasten") << 12 << 1;
+    }
+    void the_title_sizes_like_a_label() {
+        QFETCH(QString, text);
+        QFETCH(int, pixels);
+        QFETCH(int, spacing);
+        side_box box;
+        auto* title = box.presets->findChild<strip_label_c*>(QStringLiteral("lb_func_name"));
+        QVERIFY(title);
+        QFont font = title->font();
+        font.setPixelSize(pixels);
+        font.setLetterSpacing(QFont::AbsoluteSpacing, spacing);
+        QLabel plain;
+        plain.setFont(font);
+        plain.setText(text);
+        // Measured once, then asked again after the text and after the font changed.
+        title->setFont(font);
+        title->setText(QStringLiteral("x"));
+        QVERIFY(title->sizeHint().width() > 0);
+        title->setText(text);
+        QCOMPARE(title->sizeHint(), plain.sizeHint());
+        font.setPixelSize(pixels + 3);
+        title->setFont(font);
+        plain.setFont(font);
+        QCOMPARE(title->sizeHint(), plain.sizeHint());
+        QCOMPARE(title->minimumSizeHint(), plain.minimumSizeHint());
+    }
+
     void adding_stops_at_51_with_unique_identifiers() {
         side_box box;
         btn_preset_fm_c* strip = box.presets;
