@@ -275,6 +275,60 @@ private slots:
         QCOMPARE(grabbed(add), normal);
     }
 
+    // The tile's delete button: a grey ring and cross at rest, both in the accent colour
+    // under the pointer, and grey again when the pointer leaves.
+    void the_delete_button_lights_under_the_pointer() {
+        side_box box;
+        box.window->show();
+        btn_preset_sub_fm_c* tile = box.presets->tiles().at(1);
+        QVERIFY(!tile->delete_button_shown());
+        box.presets->tile_hovered(tile, true);
+        QVERIFY(tile->delete_button_shown());
+        QPushButton* del = tile->delete_button();
+        QCOMPARE(del->objectName(), QStringLiteral("btn_del"));
+        QCOMPARE(del->geometry(), QRect(96, 6, 17, 17));
+        // Each opaque-enough pixel counts for the nearest of the button's colours.
+        const QColor accent(0x65, 0xc3, 0xf7);
+        const QColor ring(0x4a, 0x4d, 0x52);
+        const QColor fill(0x1a, 0x1c, 0x20);
+        const QColor ink(0x9a, 0x9e, 0xa5);
+        const auto count = [&](const QImage& image, const QColor& colour) {
+            int n = 0;
+            for (int y = 0; y < image.height(); ++y) {
+                for (int x = 0; x < image.width(); ++x) {
+                    const QColor c = image.pixelColor(x, y);
+                    if (c.alpha() < 160)
+                        continue;
+                    const auto distance = [&](const QColor& o) {
+                        return qAbs(c.red() - o.red()) + qAbs(c.green() - o.green()) +
+                               qAbs(c.blue() - o.blue());
+                    };
+                    const QColor* nearest = &accent;
+                    for (const QColor* o : {&ring, &fill, &ink}) {
+                        if (distance(*o) < distance(*nearest))
+                            nearest = o;
+                    }
+                    n += *nearest == colour;
+                }
+            }
+            return n;
+        };
+        const QImage rest = grabbed(del);
+        QVERIFY(count(rest, ring) > 10);
+        QVERIFY(count(rest, ink) > 5);
+        QVERIFY(count(rest, fill) > 50);
+        QCOMPARE(count(rest, accent), 0);
+        send_event(del, QEvent::Enter);
+        const QImage lit = grabbed(del);
+        QVERIFY(count(lit, accent) > 15);
+        QVERIFY(count(lit, fill) > 50);
+        send_event(del, QEvent::Leave);
+        QCOMPARE(grabbed(del), rest);
+        // The pointer leaving the tile hides it again.
+        box.presets->tile_hovered(tile, false);
+        QVERIFY(!tile->delete_button_shown());
+    }
+
     // The strip's pictures are kept per path: another picture given to a widget shows, and
     // the widgets of the strip show their own pictures.
     void strip_pictures_follow_their_paths_data() {
