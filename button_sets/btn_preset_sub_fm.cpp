@@ -60,25 +60,38 @@ const QString editor_style =
                    "QTextEdit#editor_name:disabled { color: #bcbcbc; }");
 
 // The largest pixel size (from the base font's down to 9) at which the name fits the
-// editor's line. Every tile asks on every opening: the answers are kept.
-QFont name_font_for(const QFont& base, const QString& name) {
+// editor's line, and whether it fits at all. Every tile asks on every opening: the answers
+// are kept.
+struct fitted_name_t {
+    QFont font;
+    bool fits = true;
+};
+
+fitted_name_t name_font_for(const QFont& base, const QString& name) {
     const int room = name_rect.width() - 2 * name_margin;
     const int start = base.pixelSize() > 0 ? base.pixelSize() : 12;
-    QFont fitted = base;
-    fitted.setPixelSize(start);
+    fitted_name_t fitted{base, true};
+    fitted.font.setPixelSize(start);
+    // Pixel size, and the sign for "does not fit even so".
     static QHash<QString, int> kept;
     const QString key = base.key() + QLatin1Char('\n') + name;
     auto it = kept.constFind(key);
     if (it == kept.constEnd()) {
         int size = start;
-        QFont probe = fitted;
-        while (size > smallest_name_pixels && QFontMetrics(probe).horizontalAdvance(name) > room)
+        QFont probe = fitted.font;
+        bool fits = false;
+        for (;;) {
+            fits = QFontMetrics(probe).horizontalAdvance(name) <= room;
+            if (fits || size <= smallest_name_pixels)
+                break;
             probe.setPixelSize(--size);
+        }
         if (kept.size() >= 512)
             kept.clear();
-        it = kept.insert(key, size);
+        it = kept.insert(key, fits ? size : -size);
     }
-    fitted.setPixelSize(*it);
+    fitted.font.setPixelSize(qAbs(*it));
+    fitted.fits = *it > 0;
     return fitted;
 }
 
@@ -200,7 +213,9 @@ void btn_preset_sub_fm_c::show_name() {
 }
 
 void btn_preset_sub_fm_c::fit_name() {
-    m_name_font = name_font_for(font(), m_shown_name);
+    const fitted_name_t fitted = name_font_for(font(), m_shown_name);
+    m_name_font = fitted.font;
+    m_name_fits = fitted.fits;
     if (m_editor)
         m_editor->document()->setDefaultFont(m_name_font);
     QWidget::update();
@@ -370,11 +385,10 @@ void btn_preset_sub_fm_c::paint_name(QPainter& p) {
     p.setPen(name_colour);
     const QRectF room =
         QRectF(name_rect).adjusted(name_margin, name_margin, -name_margin, -name_margin);
-    const bool fits = p.fontMetrics().horizontalAdvance(m_shown_name) <= room.width();
     // The editor cuts a long line at its own edges, not at the document's margins.
     p.setClipRect(name_rect);
     p.drawText(room,
-               (fits ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop | Qt::TextSingleLine |
-                   Qt::TextDontClip,
+               (m_name_fits ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop |
+                   Qt::TextSingleLine | Qt::TextDontClip,
                m_shown_name);
 }

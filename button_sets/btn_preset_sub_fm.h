@@ -69,6 +69,8 @@ private:
     QPointer<QTextEdit> m_editor;
     QPointer<QPushButton> m_del;
     QFont m_name_font;
+    // Whether the name fits its line in that font (a longer one starts at the left edge).
+    bool m_name_fits = true;
     btn_preset_fm_c* m_panel;
     bool m_selected = false;
     bool m_hover = false;
