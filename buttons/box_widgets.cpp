@@ -122,17 +122,25 @@ QPixmap box_look::picture(const QString& path, const QSize& size, qreal ratio) {
 void box_look::paint_frame(QPainter& painter, const QRect& rect, qreal ratio) {
     if (rect.width() < 2 * frame_radius + 1 || rect.height() < 2 * frame_radius + 1)
         return;
+    // The corners come from the cached strip; between them every row is one colour, which
+    // a gradient fill paints as plain spans (stretching the strip's middle column would go
+    // through the painter's scaling path, several times slower).
     const QPixmap strip = frame_strip(rect.height(), ratio);
     const qreal h = rect.height() * ratio;
     const qreal side = frame_radius * ratio;
     painter.drawPixmap(QRectF(rect.x(), rect.y(), frame_radius, rect.height()), strip,
                        QRectF(0, 0, side, h));
     painter.drawPixmap(
-        QRectF(rect.x() + frame_radius, rect.y(), rect.width() - 2 * frame_radius, rect.height()),
-        strip, QRectF(side, 0, ratio, h));
-    painter.drawPixmap(
         QRectF(rect.x() + rect.width() - frame_radius, rect.y(), frame_radius, rect.height()),
         strip, QRectF(side + ratio, 0, side, h));
+    const int left = rect.x() + frame_radius;
+    const int width = rect.width() - 2 * frame_radius;
+    QLinearGradient fill(0, rect.y(), 0, rect.y() + rect.height());
+    fill.setColorAt(0, frame_top);
+    fill.setColorAt(1, frame_bottom);
+    painter.fillRect(QRect(left, rect.y() + 1, width, rect.height() - 2), fill);
+    painter.fillRect(QRect(left, rect.y(), width, 1), frame_border);
+    painter.fillRect(QRect(left, rect.y() + rect.height() - 1, width, 1), frame_border);
 }
 
 // ------------------------------------------------------------------ colour_label_c
