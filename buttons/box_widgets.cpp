@@ -119,6 +119,31 @@ QPixmap box_look::picture(const QString& path, const QSize& size, qreal ratio) {
     return pixmap;
 }
 
+QPixmap box_look::text_picture(const QString& text, const QFont& font, const QColor& colour,
+                               const QSize& size, int flags, qreal ratio) {
+    if (text.isEmpty() || size.isEmpty())
+        return QPixmap();
+    const QString key = QLatin1String("quil_text/") + font.key() + QLatin1Char('/') +
+                        QString::number(colour.rgba(), 16) + QLatin1Char('/') +
+                        QString::number(size.width()) + QLatin1Char('x') +
+                        QString::number(size.height()) + QLatin1Char('/') +
+                        QString::number(flags, 16) + QLatin1Char('@') + QString::number(ratio) +
+                        QLatin1Char('/') + text;
+    QPixmap pixmap;
+    if (QPixmapCache::find(key, &pixmap))
+        return pixmap;
+    pixmap = QPixmap(size * ratio);
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setFont(font);
+    p.setPen(colour);
+    p.drawText(QRect(QPoint(), size), flags, text);
+    p.end();
+    QPixmapCache::insert(key, pixmap);
+    return pixmap;
+}
+
 void box_look::paint_frame(QPainter& painter, const QRect& rect, qreal ratio) {
     if (rect.width() < 2 * frame_radius + 1 || rect.height() < 2 * frame_radius + 1)
         return;
@@ -160,12 +185,29 @@ void colour_label_c::set_colours(const QColor& normal, const QColor& disabled) {
 void colour_label_c::paintEvent(QPaintEvent*) {
     if (text().isEmpty())
         return;
-    QPainter p(this);
-    p.setPen(isEnabled() ? m_normal : m_disabled);
     int flags = int(QStyle::visualAlignment(layoutDirection(), alignment()));
     if (wordWrap())
         flags |= Qt::TextWordWrap;
-    p.drawText(contentsRect(), flags, text());
+    const QRect room = contentsRect();
+    QPainter p(this);
+    p.drawPixmap(room.topLeft(),
+                 box_look::text_picture(text(), font(), isEnabled() ? m_normal : m_disabled,
+                                        room.size(), flags, devicePixelRatioF()));
+}
+
+QSize colour_label_c::sizeHint() const {
+    // One line of plain text: its advance and the font's height, without laying the text
+    // out as QLabel does for any label.
+    if (wordWrap())
+        return QLabel::sizeHint();
+    const QMargins m = contentsMargins();
+    const QFontMetrics metrics = fontMetrics();
+    return QSize(metrics.horizontalAdvance(text()) + m.left() + m.right() + 2 * margin(),
+                 metrics.height() + m.top() + m.bottom() + 2 * margin());
+}
+
+QSize colour_label_c::minimumSizeHint() const {
+    return wordWrap() ? QLabel::minimumSizeHint() : sizeHint();
 }
 
 // ------------------------------------------------------------------ picture_widget_c
@@ -394,6 +436,7 @@ void row_button_c::paintEvent(QPaintEvent*) {
     const QString shown = shown_text();
     if (shown.isEmpty())
         return;
-    p.setPen(c.text);
-    p.drawText(text_rect(), Qt::AlignLeft | Qt::AlignVCenter, shown);
+    const QRect room = text_rect();
+    p.drawPixmap(room.topLeft(), box_look::text_picture(shown, font(), c.text, room.size(),
+                                                        Qt::AlignLeft | Qt::AlignVCenter, ratio));
 }

@@ -22,6 +22,12 @@ namespace box_look {
 // null pixmap and is logged once.
 QPixmap picture(const QString& path, const QSize& size, qreal ratio);
 
+// `text` as drawn with `font` and `colour` into a transparent picture of `size` with the
+// QPainter::drawText `flags`; painted once per text, font, colour, size, flags and ratio.
+// Labels and rows show the same few texts on every page opening.
+QPixmap text_picture(const QString& text, const QFont& font, const QColor& colour,
+                     const QSize& size, int flags, qreal ratio);
+
 // The boxes' frame: a vertical gradient inside a one-pixel border with rounded corners.
 // Painted into `rect` of the painter's device; cached per height and pixel ratio.
 void paint_frame(class QPainter& painter, const QRect& rect, qreal ratio);
@@ -48,6 +54,9 @@ public:
     colour_label_c(const QString& text, QWidget* parent);
 
     void set_colours(const QColor& normal, const QColor& disabled);
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

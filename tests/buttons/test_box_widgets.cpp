@@ -192,6 +192,58 @@ private slots:
         }
     }
 
+    void texts_data() {
+        QTest::addColumn<bool>("row");
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
+        QTest::addColumn<int>("pixel_size");
+        QTest::addRow("row, new function") << true << "Scroll up"
+                                           << "Mute" << 11;
+        QTest::addRow("row, new language") << true << "Scroll up"
+                                           << "Nach oben scrollen" << 11;
+        QTest::addRow("row, new font") << true << "Scroll up"
+                                       << "Scroll up" << 13;
+        QTest::addRow("number, new text") << false << "5"
+                                          << "4" << 11;
+        QTest::addRow("header, new font") << false << "ALTER-KEY[+]"
+                                          << "ALTER-KEY[+]" << 14;
+    }
+
+    // A row or label drawn again after its text or font changed looks as one that was made
+    // with the new text and font.
+    void texts() {
+        QFETCH(bool, row);
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        QFETCH(int, pixel_size);
+        const auto make = [row](const QString& text, int size) {
+            std::unique_ptr<QWidget> w(row ? static_cast<QWidget*>(new row_button_c)
+                                           : new colour_label_c);
+            QFont font = w->font();
+            font.setPixelSize(size);
+            w->setFont(font);
+            w->resize(153, 22);
+            if (row)
+                static_cast<row_button_c*>(w.get())->setText(text);
+            else
+                static_cast<colour_label_c*>(w.get())->setText(text);
+            return w;
+        };
+        std::unique_ptr<QWidget> changed = make(first, 11);
+        const QImage before = draw(*changed);
+        if (row)
+            static_cast<row_button_c*>(changed.get())->setText(second);
+        else
+            static_cast<colour_label_c*>(changed.get())->setText(second);
+        QFont font = changed->font();
+        font.setPixelSize(pixel_size);
+        changed->setFont(font);
+        const QImage after = draw(*changed);
+        QVERIFY(after != before);
+        QPixmapCache::clear();
+        QCOMPARE(after, draw(*make(second, pixel_size)));
+    }
+
     void pictures_data() {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("first");
