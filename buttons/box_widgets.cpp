@@ -66,13 +66,45 @@ QPixmap source_picture(const QString& path) {
     return pixmap;
 }
 
+// A cache key: the kind, then each number as one character, then the text. Keys are made
+// on every paint of every widget here, so the numbers are not formatted as text.
+QString cache_key(QLatin1String kind, std::initializer_list<qint64> numbers,
+                  const QString& text = QString()) {
+    QString key;
+    key.reserve(kind.size() + 2 * int(numbers.size()) + text.size());
+    key.append(kind);
+    for (qint64 n : numbers)
+        key.append(QChar(ushort(n >> 16))).append(QChar(ushort(n)));
+    return key.append(text);
+}
+
+// QFont::key() spells out every attribute of a font; the boxes draw with a handful of fonts,
+// whose keys are kept.
+const QString& font_key(const QFont& font) {
+    struct entry {
+        QFont font;
+        QString key;
+    };
+    static entry kept[8];
+    static int next = 0;
+    for (const entry& e : kept) {
+        if (!e.key.isEmpty() && e.font == font)
+            return e.key;
+    }
+    entry& e = kept[next];
+    next = (next + 1) % 8;
+    e.font = font;
+    e.key = font.key();
+    return e.key;
+}
+
 QSize logical_size(const QPixmap& pixmap) {
     return (QSizeF(pixmap.size()) / pixmap.devicePixelRatioF()).toSize();
 }
 
 // The frame as a strip of both corners' width: the box stretches its middle column.
 QPixmap frame_strip(int height, qreal ratio) {
-    const QString key = QStringLiteral("quil_box_frame/%1@%2").arg(height).arg(ratio);
+    const QString key = cache_key(QLatin1String("quil_box_frame/"), {height, qRound(ratio * 100)});
     QPixmap pixmap;
     if (QPixmapCache::find(key, &pixmap))
         return pixmap;
@@ -99,11 +131,8 @@ QPixmap frame_strip(int height, qreal ratio) {
 QPixmap box_look::picture(const QString& path, const QSize& size, qreal ratio) {
     if (path.isEmpty() || size.isEmpty())
         return QPixmap();
-    const QString key = QStringLiteral("quil_box/%1/%2x%3@%4")
-                            .arg(path)
-                            .arg(size.width())
-                            .arg(size.height())
-                            .arg(ratio);
+    const QString key = cache_key(QLatin1String("quil_box/"),
+                                  {size.width(), size.height(), qRound(ratio * 100)}, path);
     QPixmap pixmap;
     if (QPixmapCache::find(key, &pixmap))
         return pixmap;
@@ -123,12 +152,10 @@ QPixmap box_look::text_picture(const QString& text, const QFont& font, const QCo
                                const QSize& size, int flags, qreal ratio) {
     if (text.isEmpty() || size.isEmpty())
         return QPixmap();
-    const QString key = QLatin1String("quil_text/") + font.key() + QLatin1Char('/') +
-                        QString::number(colour.rgba(), 16) + QLatin1Char('/') +
-                        QString::number(size.width()) + QLatin1Char('x') +
-                        QString::number(size.height()) + QLatin1Char('/') +
-                        QString::number(flags, 16) + QLatin1Char('@') + QString::number(ratio) +
-                        QLatin1Char('/') + text;
+    const QString key =
+        cache_key(QLatin1String("quil_text/"),
+                  {size.width(), size.height(), qint64(colour.rgba()), flags, qRound(ratio * 100)},
+                  font_key(font) + QLatin1Char('/') + text);
     QPixmap pixmap;
     if (QPixmapCache::find(key, &pixmap))
         return pixmap;
@@ -412,7 +439,7 @@ void row_button_c::paintEvent(QPaintEvent*) {
     const qreal ratio = devicePixelRatioF();
     // The field with its border and arrow is the same for every row of a size and state.
     const QString key =
-        QStringLiteral("quil_row/%1/%2x%3@%4").arg(int(s)).arg(width()).arg(height()).arg(ratio);
+        cache_key(QLatin1String("quil_row/"), {int(s), width(), height(), qRound(ratio * 100)});
     QPixmap field;
     if (!QPixmapCache::find(key, &field)) {
         field = QPixmap(size() * ratio);
