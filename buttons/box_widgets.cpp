@@ -14,7 +14,6 @@ namespace {
 // The boxes' frame.
 const QColor frame_top(0x1d, 0x1f, 0x24);
 const QColor frame_bottom(0x17, 0x19, 0x1d);
-const QColor frame_border(0x2a, 0x2e, 0x35);
 constexpr int frame_radius = 8;
 
 // A list row: one pixel of border, a small radius, the text 7 pixels in from the left and
@@ -103,8 +102,9 @@ QSize logical_size(const QPixmap& pixmap) {
 }
 
 // The frame as a strip of both corners' width: the box stretches its middle column.
-QPixmap frame_strip(int height, qreal ratio) {
-    const QString key = cache_key(QLatin1String("quil_box_frame/"), {height, qRound(ratio * 100)});
+QPixmap frame_strip(int height, qreal ratio, const QColor& border) {
+    const QString key = cache_key(QLatin1String("quil_box_frame/"),
+                                  {height, qRound(ratio * 100), qint64(border.rgba())});
     QPixmap pixmap;
     if (QPixmapCache::find(key, &pixmap))
         return pixmap;
@@ -117,7 +117,7 @@ QPixmap frame_strip(int height, qreal ratio) {
     QLinearGradient fill(0, 0, 0, height);
     fill.setColorAt(0, frame_top);
     fill.setColorAt(1, frame_bottom);
-    p.setPen(QPen(frame_border, 1));
+    p.setPen(QPen(border, 1));
     p.setBrush(fill);
     p.drawRoundedRect(QRectF(0, 0, width, height).adjusted(0.5, 0.5, -0.5, -0.5), frame_radius,
                       frame_radius);
@@ -171,13 +171,14 @@ QPixmap box_look::text_picture(const QString& text, const QFont& font, const QCo
     return pixmap;
 }
 
-void box_look::paint_frame(QPainter& painter, const QRect& rect, qreal ratio) {
+void box_look::paint_frame(QPainter& painter, const QRect& rect, qreal ratio,
+                           const QColor& border) {
     if (rect.width() < 2 * frame_radius + 1 || rect.height() < 2 * frame_radius + 1)
         return;
     // The corners come from the cached strip; between them every row is one colour, which
     // a gradient fill paints as plain spans (stretching the strip's middle column would go
     // through the painter's scaling path, several times slower).
-    const QPixmap strip = frame_strip(rect.height(), ratio);
+    const QPixmap strip = frame_strip(rect.height(), ratio, border);
     const qreal h = rect.height() * ratio;
     const qreal side = frame_radius * ratio;
     painter.drawPixmap(QRectF(rect.x(), rect.y(), frame_radius, rect.height()), strip,
@@ -191,8 +192,8 @@ void box_look::paint_frame(QPainter& painter, const QRect& rect, qreal ratio) {
     fill.setColorAt(0, frame_top);
     fill.setColorAt(1, frame_bottom);
     painter.fillRect(QRect(left, rect.y() + 1, width, rect.height() - 2), fill);
-    painter.fillRect(QRect(left, rect.y(), width, 1), frame_border);
-    painter.fillRect(QRect(left, rect.y() + rect.height() - 1, width, 1), frame_border);
+    painter.fillRect(QRect(left, rect.y(), width, 1), border);
+    painter.fillRect(QRect(left, rect.y() + rect.height() - 1, width, 1), border);
 }
 
 // ------------------------------------------------------------------ colour_label_c
@@ -203,6 +204,24 @@ colour_label_c::colour_label_c(QWidget* parent)
 colour_label_c::colour_label_c(const QString& text, QWidget* parent)
     : QLabel(text, parent) {}
 
+void colour_label_c::set_own_font(const QFont& font) {
+    m_own_font = font;
+    m_has_own_font = true;
+    updateGeometry();
+    update();
+}
+
+QFont colour_label_c::drawn_font() const {
+    return m_has_own_font ? m_own_font : font();
+}
+
+int colour_label_c::text_flags() const {
+    int flags = int(QStyle::visualAlignment(layoutDirection(), alignment()));
+    if (wordWrap())
+        flags |= Qt::TextWordWrap;
+    return flags;
+}
+
 void colour_label_c::set_colours(const QColor& normal, const QColor& disabled) {
     m_normal = normal;
     m_disabled = disabled;
@@ -212,29 +231,43 @@ void colour_label_c::set_colours(const QColor& normal, const QColor& disabled) {
 void colour_label_c::paintEvent(QPaintEvent*) {
     if (text().isEmpty())
         return;
-    int flags = int(QStyle::visualAlignment(layoutDirection(), alignment()));
-    if (wordWrap())
-        flags |= Qt::TextWordWrap;
     const QRect room = contentsRect();
     QPainter p(this);
     p.drawPixmap(room.topLeft(),
-                 box_look::text_picture(text(), font(), isEnabled() ? m_normal : m_disabled,
-                                        room.size(), flags, devicePixelRatioF()));
+                 box_look::text_picture(text(), drawn_font(), isEnabled() ? m_normal : m_disabled,
+                                        room.size(), text_flags(), devicePixelRatioF()));
 }
 
 QSize colour_label_c::sizeHint() const {
-    // One line of plain text: its advance and the font's height, without laying the text
-    // out as QLabel does for any label.
-    if (wordWrap())
+    // Plain text: one line's advance and height, or the lines the text wraps into, measured
+    // in the font it is drawn with, without the text document QLabel may build.
+    if (wordWrap() && !m_has_own_font)
         return QLabel::sizeHint();
     const QMargins m = contentsMargins();
-    const QFontMetrics metrics = fontMetrics();
-    return QSize(metrics.horizontalAdvance(text()) + m.left() + m.right() + 2 * margin(),
-                 metrics.height() + m.top() + m.bottom() + 2 * margin());
+    const QFontMetrics metrics(drawn_font());
+    QSize text_size(metrics.horizontalAdvance(text()), metrics.height());
+    if (wordWrap())
+        text_size =
+            metrics.boundingRect(QRect(0, 0, wrap_width, 0xffff), text_flags(), text()).size();
+    return text_size +
+           QSize(m.left() + m.right() + 2 * margin(), m.top() + m.bottom() + 2 * margin());
 }
 
 QSize colour_label_c::minimumSizeHint() const {
-    return wordWrap() ? QLabel::minimumSizeHint() : sizeHint();
+    if (wordWrap() && !m_has_own_font)
+        return QLabel::minimumSizeHint();
+    return wordWrap() ? QSize(0, sizeHint().height()) : sizeHint();
+}
+
+int colour_label_c::heightForWidth(int width) const {
+    if (!wordWrap() || !m_has_own_font)
+        return QLabel::heightForWidth(width);
+    const QMargins m = contentsMargins();
+    const int room = width - m.left() - m.right() - 2 * margin();
+    return QFontMetrics(drawn_font())
+               .boundingRect(QRect(0, 0, qMax(1, room), 0xffff), text_flags(), text())
+               .height() +
+           m.top() + m.bottom() + 2 * margin();
 }
 
 // ------------------------------------------------------------------ picture_widget_c
@@ -466,4 +499,34 @@ void row_button_c::paintEvent(QPaintEvent*) {
     const QRect room = text_rect();
     p.drawPixmap(room.topLeft(), box_look::text_picture(shown, font(), c.text, room.size(),
                                                         Qt::AlignLeft | Qt::AlignVCenter, ratio));
+}
+
+// ------------------------------------------------------------------ fill_widget_c
+
+fill_widget_c::fill_widget_c(QWidget* parent)
+    : QWidget(parent) {}
+
+void fill_widget_c::set_fill(const QColor& fill) {
+    m_fill = fill;
+    update();
+}
+
+void fill_widget_c::set_bottom_line(const QColor& line) {
+    m_bottom_line = line;
+    update();
+}
+
+void fill_widget_c::set_frame(const QColor& border) {
+    m_frame = border;
+    update();
+}
+
+void fill_widget_c::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    if (m_fill.isValid())
+        p.fillRect(rect(), m_fill);
+    if (m_frame.isValid())
+        box_look::paint_frame(p, rect(), devicePixelRatioF(), m_frame);
+    if (m_bottom_line.isValid())
+        p.fillRect(QRect(0, height() - 1, width(), 1), m_bottom_line);
 }

@@ -29,8 +29,9 @@ QPixmap text_picture(const QString& text, const QFont& font, const QColor& colou
                      const QSize& size, int flags, qreal ratio);
 
 // The boxes' frame: a vertical gradient inside a one-pixel border with rounded corners.
-// Painted into `rect` of the painter's device; cached per height and pixel ratio.
-void paint_frame(class QPainter& painter, const QRect& rect, qreal ratio);
+// Painted into `rect` of the painter's device; cached per height, pixel ratio and border.
+void paint_frame(class QPainter& painter, const QRect& rect, qreal ratio,
+                 const QColor& border = QColor(0x2a, 0x2e, 0x35));
 
 } // namespace box_look
 
@@ -54,16 +55,48 @@ public:
     colour_label_c(const QString& text, QWidget* parent);
 
     void set_colours(const QColor& normal, const QColor& disabled);
+    // A font the label draws and measures with whatever font a style sheet around it sets
+    // on the widget (a window's sheet may size every label of its dialogs).
+    void set_own_font(const QFont& font);
+    QFont drawn_font() const;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
+    int heightForWidth(int width) const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    int text_flags() const;
+
+    // The width a wrapping label asks for when nobody offers one.
+    static constexpr int wrap_width = 520;
     QColor m_normal{0xc9, 0xcc, 0xd1};
     QColor m_disabled{0x4a, 0x4e, 0x55};
+    QFont m_own_font;
+    bool m_has_own_font = false;
+};
+
+// A panel that paints a plain fill, the boxes' rounded frame (with its own border colour)
+// and/or a line along its bottom edge.
+class fill_widget_c : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit fill_widget_c(QWidget* parent = nullptr);
+
+    void set_fill(const QColor& fill);
+    void set_frame(const QColor& border);
+    void set_bottom_line(const QColor& line);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QColor m_fill;
+    QColor m_frame;
+    QColor m_bottom_line;
 };
 
 // A panel that shows a picture: its normal one, or its lit one while it is lit (set by the

@@ -379,6 +379,47 @@ private slots:
         QVERIFY2(same_colour(ink(), disabled), qPrintable(rgb(ink())));
     }
 
+    // The frame of another border colour (the deactivation overlay's) is its own picture.
+    void frame_borders() {
+        for (const QColor& border : {QColor(0x2a, 0x2e, 0x35), QColor(0x38, 0x3d, 0x45)}) {
+            QImage image(300, 120, QImage::Format_ARGB32_Premultiplied);
+            image.fill(Qt::transparent);
+            QPainter p(&image);
+            box_look::paint_frame(p, image.rect(), 1.0, border);
+            p.end();
+            QVERIFY2(same_colour(image.pixel(0, 60), border), qPrintable(rgb(image.pixel(0, 60))));
+            QVERIFY(same_colour(image.pixel(150, 0), border));
+        }
+    }
+
+    // A label with its own font keeps it under a style sheet that sizes every label: it is
+    // measured and drawn in its own font.
+    void own_font_under_sheet() {
+        QWidget window;
+        window.setStyleSheet(QStringLiteral("QLabel { font-size: 6px; }"));
+        auto* label = new colour_label_c(QStringLiteral("QUIL"), &window);
+        QFont own = label->font();
+        own.setPixelSize(30);
+        label->set_own_font(own);
+        label->set_colours(Qt::white, Qt::gray);
+        label->setGeometry(0, 0, 200, 60);
+        label->ensurePolished();
+        QCOMPARE(label->font().pixelSize(), 6);
+        QCOMPARE(label->sizeHint().height(), QFontMetrics(own).height());
+        const QImage image = draw(*label);
+        int top = image.height(), bottom = -1;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                if (qAlpha(image.pixel(x, y)) > 0) {
+                    top = qMin(top, y);
+                    bottom = qMax(bottom, y);
+                }
+            }
+        }
+        // Capitals of a 30 pixel font stand about 20 pixels tall, of a 6 pixel one 5.
+        QVERIFY2(bottom - top > 15, qPrintable(QStringLiteral("%1..%2").arg(top).arg(bottom)));
+    }
+
     void frame_heights_data() {
         QTest::addColumn<QList<int>>("heights");
         QTest::addRow("shorter, then taller") << QList<int>{100, 200};
