@@ -3,11 +3,13 @@
 #include "common/log.h"
 
 #include <QEvent>
+#include <QHelpEvent>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPixmapCache>
 #include <QSet>
 #include <QStyle>
+#include <QToolTip>
 
 namespace {
 
@@ -464,6 +466,18 @@ QString row_button_c::shown_text() {
     const QRect room = text_rect();
     m_text.update(room, text(), font(), room.width(), 0, false);
     return m_text.text();
+}
+
+bool row_button_c::event(QEvent* event) {
+    // A shortened row tells its whole text when the pointer rests on it, unless the list
+    // gave the row a tip of its own.
+    if (event->type() == QEvent::ToolTip && toolTip().isEmpty()) {
+        if (shown_text() != text()) {
+            QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), text(), this);
+            return true;
+        }
+    }
+    return QPushButton::event(event);
 }
 
 void row_button_c::paintEvent(QPaintEvent*) {

@@ -206,6 +206,7 @@ public:
     QString shown_text();
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:

@@ -4,8 +4,11 @@
 // the thing that changed would hand back the first picture and fail here.
 #include "buttons/box_widgets.h"
 
+#include <QApplication>
+#include <QHelpEvent>
 #include <QPainter>
 #include <QPixmapCache>
+#include <QToolTip>
 #include <QtTest>
 #include <functional>
 
@@ -183,6 +186,13 @@ private slots:
             QVERIFY2(shown.endsWith(QChar(0x2026)), qPrintable(shown));
             QVERIFY(text.startsWith(shown.chopped(1)));
         }
+        // Resting the pointer on a shortened row tells its whole text.
+        QToolTip::hideText();
+        row.show();
+        QHelpEvent help(QEvent::ToolTip, QPoint(10, 10), row.mapToGlobal(QPoint(10, 10)));
+        QApplication::sendEvent(&row, &help);
+        QCOMPARE(QToolTip::isVisible() ? QToolTip::text() : QString(), fits ? QString() : text);
+        QToolTip::hideText();
         // Nothing of the text is drawn between its room and the arrow.
         const QImage image = draw(row);
         for (int x = room.right() + 1; x < row.arrow_rect().left(); ++x) {
