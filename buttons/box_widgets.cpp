@@ -48,12 +48,11 @@ const row_colours_t& row_colours(row_button_c::state s) {
     return table[int(s)];
 }
 
-// The decoded picture at its own size, once per path.
+// The decoded picture at its own size.
 QPixmap source_picture(const QString& path) {
-    const QString key = QLatin1String("quil_box_src/") + path;
+    // QPixmap::load keeps what it decoded in QPixmapCache itself; a second entry here would
+    // only count the same picture twice against the cache's limit.
     QPixmap pixmap;
-    if (QPixmapCache::find(key, &pixmap))
-        return pixmap;
     if (!pixmap.load(path)) {
         static QSet<QString> logged;
         if (!logged.contains(path)) {
@@ -63,7 +62,6 @@ QPixmap source_picture(const QString& path) {
         }
         return QPixmap();
     }
-    QPixmapCache::insert(key, pixmap);
     return pixmap;
 }
 

@@ -361,6 +361,23 @@ private slots:
         QCOMPARE(draw(*widget), picture_at(second, size_after));
     }
 
+    // A picture the resources lack leaves its widget empty (and is logged), whatever its
+    // state; the other pictures still show.
+    void missing_picture() {
+        picture_button_c button;
+        button.resize(20, 20);
+        button.set_pictures(QStringLiteral(":/graphics/none/missing.png"), tools + "undo_over.png",
+                            QString());
+        QImage blank(button.size(), QImage::Format_ARGB32_Premultiplied);
+        blank.fill(Qt::transparent);
+        QCOMPARE(draw(button), blank);
+        QCOMPARE(draw(button), blank);
+        button.setAttribute(Qt::WA_UnderMouse, true);
+        QCOMPARE(draw(button), picture_at(tools + "undo_over.png", button.size()));
+        button.setEnabled(false);
+        QCOMPARE(draw(button), blank);
+    }
+
     void label_colours() {
         colour_label_c label(QStringLiteral("8"), nullptr);
         QFont font = label.font();
