@@ -120,7 +120,7 @@ btn_assignment_box_fm_c::btn_assignment_box_fm_c(btn_assignment_ctrl_func_c* con
     fill_with(m_ui.wg_dropdowns, m_list);
     m_list->set_menu_feedback(this);
     connect_listener(static_cast<listener_mgr_i*>(m_editor), static_cast<listener_i*>(m_list));
-    m_list->reload();
+    // Each row was labelled from the current profile as it was added; no reload needed.
     // Pointing at a row lights its block on the panel.
     for (int k = 0; k < side_positions; ++k) {
         for (int index : {side_first + k, side_first + alter_offset + k}) {

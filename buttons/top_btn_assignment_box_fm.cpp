@@ -61,7 +61,7 @@ top_btn_assignment_box_fm_c::top_btn_assignment_box_fm_c(top_btn_assignment_ctrl
     }
     fill_with(m_ui.wg_dropdowns, m_list);
     m_list->set_menu_feedback(this);
-    m_list->reload();
+    // Each row was labelled from the current profile as it was added; no reload needed.
     set_widget_font(m_ui.lb_func_name, QStringLiteral("EurostileHea"), 15, 1, true);
     set_widget_font(m_ui.lb_func_hint, QStringLiteral("EurostileMed"), 12, 0, false);
     for (colour_label_c* number : numbers)
