@@ -6,11 +6,11 @@
 #include "bench/bench_rig.h"
 #include "host/components/slider.h"
 #include "host/module_loader.h"
+#include "host/widget_helpers.h"
 #include "module/page_interfaces.h"
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QFile>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -70,13 +70,15 @@ int main(int argc, char** argv) {
     }
 
     // `--window-style`: the page area carries koral's window style sheet, as in koral,
-    // where the pages sit inside its main window.
+    // where the pages sit inside its main window. `--whole-style`: all of koral's style,
+    // as when koral set it on its whole window.
     QWidget area;
     if (QCoreApplication::arguments().contains(QStringLiteral("--window-style"))) {
         Q_INIT_RESOURCE(koral);
-        QFile style(QStringLiteral(":/koral/koral.qss"));
-        if (style.open(QIODevice::ReadOnly))
-            area.setStyleSheet(QString::fromUtf8(style.readAll()));
+        area.setStyleSheet(window_style_sheet());
+    } else if (QCoreApplication::arguments().contains(QStringLiteral("--whole-style"))) {
+        Q_INIT_RESOURCE(koral);
+        area.setStyleSheet(koral_style_sheet());
     }
     area.resize(1002, 720);
     area.show();
