@@ -16,6 +16,19 @@
 
 namespace {
 
+// The module's shadow, or Qt's own with the same settings to compare with.
+void give_shadow(QWidget* panel, bool ours) {
+    if (ours) {
+        add_drop_shadow(panel);
+        return;
+    }
+    auto* shadow = new QGraphicsDropShadowEffect(panel);
+    shadow->setOffset(2, 2);
+    shadow->setBlurRadius(10);
+    shadow->setColor(QColor(15, 15, 15));
+    panel->setGraphicsEffect(shadow);
+}
+
 // A backdrop with a panel that paints nothing itself: its shape is what its children
 // paint. A header strip across the top, a block and a label in the open part.
 struct scene_t {
@@ -44,15 +57,7 @@ struct scene_t {
         title->setStyleSheet(QStringLiteral("color: #10161c;"));
         spare = coloured(QStringLiteral("#d0b040"), QRect(70, 40, 16, 40));
         spare->hide();
-        if (ours) {
-            add_drop_shadow(panel);
-        } else {
-            auto* shadow = new QGraphicsDropShadowEffect(panel);
-            shadow->setOffset(2, 2);
-            shadow->setBlurRadius(10);
-            shadow->setColor(QColor(15, 15, 15));
-            panel->setGraphicsEffect(shadow);
-        }
+        give_shadow(panel, ours);
     }
     QWidget* coloured(const QString& colour, const QRect& place) {
         auto* widget = new QWidget(panel);
@@ -90,6 +95,17 @@ int largest_difference(const QImage& a, const QImage& b) {
     return largest;
 }
 constexpr int text_tolerance = 6;
+
+// Shows the scenes' windows and lets them paint.
+bool on_screen(std::initializer_list<scene_t*> scenes) {
+    for (scene_t* scene : scenes) {
+        scene->backdrop.show();
+        if (!QTest::qWaitForWindowExposed(&scene->backdrop))
+            return false;
+    }
+    QCoreApplication::processEvents();
+    return true;
+}
 
 const kept_drop_shadow_c* kept(const scene_t& scene) {
     return dynamic_cast<const kept_drop_shadow_c*>(scene.panel->graphicsEffect());
@@ -129,6 +145,55 @@ class test_drop_shadow : public QObject {
     Q_OBJECT
 
 private slots:
+    // The module's shadow keeps what it blurred; it must look exactly like Qt's drop
+    // shadow with the same settings, on the first paint, when a kept shadow is reused,
+    // and after the panel's shape changes.
+    void looks_like_qts_data() {
+        QTest::addColumn<QString>("change");
+        for (const char* change :
+             {"none", "same shape, other colour", "resized", "rounded", "barely rounded"})
+            QTest::addRow("%s", change) << QString::fromLatin1(change);
+    }
+    void looks_like_qts() {
+        QFETCH(QString, change);
+        struct scene {
+            QWidget backdrop;
+            QWidget* panel;
+            explicit scene(bool ours) {
+                backdrop.resize(160, 120);
+                backdrop.setStyleSheet(QStringLiteral("background: #404448;"));
+                panel = new QWidget(&backdrop);
+                panel->setGeometry(20, 20, 100, 60);
+                panel->setStyleSheet(QStringLiteral("background: #8090a0;"));
+                panel->setAttribute(Qt::WA_StyledBackground);
+                give_shadow(panel, ours);
+            }
+            QImage shot() { return backdrop.grab().toImage(); }
+        };
+        scene ours(true), qts(false);
+        QVERIFY(qobject_cast<QGraphicsDropShadowEffect*>(ours.panel->graphicsEffect()));
+        QCOMPARE(ours.shot(), qts.shot());
+        for (scene* s : {&ours, &qts}) {
+            if (change == QLatin1String("same shape, other colour"))
+                s->panel->setStyleSheet(QStringLiteral("background: #c04030;"));
+            else if (change == QLatin1String("resized"))
+                s->panel->resize(70, 80);
+            else if (change == QLatin1String("rounded"))
+                s->panel->setStyleSheet(
+                    QStringLiteral("background: #8090a0; border-radius: 12px;"));
+            else if (change == QLatin1String("barely rounded"))
+                s->panel->setStyleSheet(QStringLiteral("background: #8090a0; border-radius: 1px;"));
+        }
+        const QImage after = ours.shot();
+        QCOMPARE(after, qts.shot());
+        // A second panel of the same shape, painted from the kept shadow.
+        scene again(true);
+        if (change == QLatin1String("resized"))
+            again.panel->resize(70, 80);
+        else if (change != QLatin1String("none"))
+            again.panel->setStyleSheet(ours.panel->styleSheet());
+        QCOMPARE(again.shot(), after);
+    }
     void follows_the_panel_data() {
         QTest::addColumn<QString>("what");
         // Whether only part of the panel is painted again (the kept render serves
@@ -153,11 +218,7 @@ private slots:
         QFETCH(bool, in_part);
         scene_t ours(true), qts(false);
         QVERIFY(kept(ours));
-        for (scene_t* scene : {&ours, &qts}) {
-            scene->backdrop.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&scene->backdrop));
-        }
-        QCoreApplication::processEvents();
+        QVERIFY(on_screen({&ours, &qts}));
         const QImage before = ours.shown();
         QCOMPARE(before, qts.shown());
         const int parts_before = kept(ours)->counts().part_renders;
@@ -195,11 +256,7 @@ private slots:
         QFETCH(QString, what);
         QFETCH(bool, in_part);
         scene_t ours(true), qts(false);
-        for (scene_t* scene : {&ours, &qts}) {
-            scene->backdrop.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&scene->backdrop));
-        }
-        QCoreApplication::processEvents();
+        QVERIFY(on_screen({&ours, &qts}));
         const kept_drop_shadow_c::counts_t counts = kept(ours)->counts();
         for (scene_t* scene : {&ours, &qts}) {
             if (what == QLatin1String("block")) {
