@@ -6,6 +6,7 @@
 #include "bench/bench_rig.h"
 #include "host/components/slider.h"
 #include "host/module_loader.h"
+#include "host/widget_helpers.h"
 #include "module/page_interfaces.h"
 
 #include <QAbstractButton>
@@ -69,14 +70,26 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    // `--window-style`: the page area carries koral's window style sheet, as in koral,
-    // where the pages sit inside its main window.
+    // `--window-style`: the page area carries the style sheet of koral's window, as in
+    // koral, where the pages sit inside its main window. `--whole-style`: all of koral's
+    // style, as when koral set it on its whole window.
     QWidget area;
     if (QCoreApplication::arguments().contains(QStringLiteral("--window-style"))) {
         Q_INIT_RESOURCE(koral);
-        QFile style(QStringLiteral(":/koral/koral.qss"));
-        if (style.open(QIODevice::ReadOnly))
-            area.setStyleSheet(QString::fromUtf8(style.readAll()));
+        area.setStyleSheet(window_style_sheet());
+    } else if (QCoreApplication::arguments().contains(QStringLiteral("--whole-style"))) {
+        Q_INIT_RESOURCE(koral);
+        area.setStyleSheet(koral_style_sheet());
+    }
+    // `--style-file PATH`: a style sheet of one's own on the page area, to weigh rules.
+    const int style_at = QCoreApplication::arguments().indexOf(QStringLiteral("--style-file"));
+    if (style_at > 0 && style_at + 1 < QCoreApplication::arguments().size()) {
+        QFile style(QCoreApplication::arguments().at(style_at + 1));
+        if (!style.open(QIODevice::ReadOnly)) {
+            std::fprintf(stderr, "cannot read the style file\n");
+            return 2;
+        }
+        area.setStyleSheet(QString::fromUtf8(style.readAll()));
     }
     area.resize(1002, 720);
     area.show();

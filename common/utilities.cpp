@@ -1,21 +1,17 @@
 #include "common/utilities.h"
 
+#include "common/kept_drop_shadow.h"
 #include "common/platform.h"
 #include "module/interfaces.h"
 
 #include <QAbstractButton>
 #include <QColor>
 #include <QCoreApplication>
-#include <QGraphicsDropShadowEffect>
-#include <QHash>
 #include <QImage>
 #include <QLabel>
-#include <QPainter>
 #include <QPixmap>
 #include <QTimer>
 #include <algorithm>
-#include <cstring>
-#include <utility>
 
 namespace {
 
@@ -270,133 +266,6 @@ void disconnect_listener(interface_i* manager_object, interface_i* listener_obje
     if (manager && listener)
         manager->remove_listener(listener);
 }
-
-// Qt's own blur, the one its drop-shadow effect uses (exported by QtWidgets).
-Q_WIDGETS_EXPORT void qt_blurImage(QPainter* p, QImage& blurImage, qreal radius, bool quality,
-                                   bool alphaOnly, int transposed = 0);
-
-namespace {
-
-// Qt's drop shadow with the blurred shadow kept. The shadow depends only on the
-// offset, radius, colour and the alpha of what the widget shows; every page
-// opening builds its panels anew and would blur the same shapes again, which was
-// most of the cost of showing a page. Shadows are kept by the alpha they were
-// made from, so a panel whose shape changes gets a new one.
-class kept_drop_shadow_c final : public QGraphicsDropShadowEffect {
-public:
-    using QGraphicsDropShadowEffect::QGraphicsDropShadowEffect;
-
-protected:
-    void draw(QPainter* painter) override {
-        if (blurRadius() <= 0 && offset().isNull()) {
-            drawSource(painter);
-            return;
-        }
-        QPoint at;
-        const QPixmap source = sourcePixmap(Qt::DeviceCoordinates, &at, PadToEffectiveBoundingRect);
-        if (source.isNull())
-            return;
-        const QTransform restore = painter->worldTransform();
-        painter->setWorldTransform(QTransform());
-        painter->drawImage(at, shadow_of(source));
-        painter->drawPixmap(at, source);
-        painter->setWorldTransform(restore);
-    }
-
-private:
-    struct cache_t {
-        QHash<QByteArray, QImage> shadows;
-    };
-    static cache_t& cache() {
-        static cache_t kept;
-        static const bool dropped_with_the_application = [] {
-            qAddPostRoutine([] { cache().shadows.clear(); });
-            return true;
-        }();
-        Q_UNUSED(dropped_with_the_application);
-        return kept;
-    }
-
-    // As Qt's drop-shadow filter makes it: the source moved by the offset, its alpha
-    // blurred, then filled with the colour.
-    QImage make_shadow(const QPixmap& source) const {
-        QImage shadow(source.size(), QImage::Format_ARGB32_Premultiplied);
-        shadow.setDevicePixelRatio(source.devicePixelRatioF());
-        shadow.fill(0);
-        QPainter moved(&shadow);
-        moved.setCompositionMode(QPainter::CompositionMode_Source);
-        moved.drawPixmap(offset(), source);
-        moved.end();
-        QImage blurred(shadow.size(), QImage::Format_ARGB32_Premultiplied);
-        blurred.setDevicePixelRatio(source.devicePixelRatioF());
-        blurred.fill(0);
-        QPainter blur(&blurred);
-        qt_blurImage(&blur, shadow, blurRadius(), false, true);
-        blur.end();
-        QPainter tint(&blurred);
-        tint.setCompositionMode(QPainter::CompositionMode_SourceIn);
-        tint.fillRect(blurred.rect(), color());
-        tint.end();
-        return blurred;
-    }
-
-    // A 128-bit print of the alpha plane: two independent mixes over the alpha bytes,
-    // read in place. Copying the plane into a key (hundreds of KB
-    // per panel, allocated and hashed on every paint) was most of the cost of drawing a
-    // shadow; two shapes sharing a print is as likely as two random 128-bit numbers
-    // being equal.
-    static std::pair<quint64, quint64> alpha_print(const QImage& image) {
-        quint64 a = 0x9e3779b97f4a7c15ull;
-        quint64 b = 0xc2b2ae3d27d4eb4full;
-        const auto mix = [&a, &b](quint64 v) {
-            a = (a ^ v) * 0xff51afd7ed558ccdull;
-            a ^= a >> 29;
-            b = (b + v) * 0xbf58476d1ce4e5b9ull;
-            b ^= b >> 31;
-        };
-        const int width = image.width();
-        constexpr quint64 alphas = 0x000000ff000000ffull;
-        for (int y = 0; y < image.height(); ++y) {
-            const uchar* line = image.constScanLine(y);
-            int x = 0;
-            // Eight pixels a step: their alpha bytes packed into one word.
-            for (; x + 7 < width; x += 8) {
-                quint64 w[4];
-                std::memcpy(w, line + 4 * x, sizeof w);
-                mix(((w[0] >> 24) & alphas) | (((w[1] >> 24) & alphas) << 8) |
-                    (((w[2] >> 24) & alphas) << 16) | (((w[3] >> 24) & alphas) << 24));
-            }
-            for (; x < width; ++x)
-                mix(qAlpha(reinterpret_cast<const QRgb*>(line)[x]));
-            // Rows of different widths never read alike.
-            mix(0xffffffff00000000ull | quint64(y));
-        }
-        return {a, b};
-    }
-
-    QImage shadow_of(const QPixmap& source) const {
-        const QImage image = source.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
-        // The key: the effect's parameters, the size and the print of the alpha plane.
-        const auto print = alpha_print(image);
-        const QByteArray key =
-            QByteArray::number(image.width()) + 'x' + QByteArray::number(image.height()) + '@' +
-            QByteArray::number(source.devicePixelRatioF()) + '/' +
-            QByteArray::number(offset().x()) + ',' + QByteArray::number(offset().y()) + '/' +
-            QByteArray::number(blurRadius()) + '/' + QByteArray::number(color().rgba()) + ':' +
-            QByteArray::number(print.first, 16) + ':' + QByteArray::number(print.second, 16);
-        QHash<QByteArray, QImage>& shadows = cache().shadows;
-        auto it = shadows.constFind(key);
-        if (it != shadows.constEnd())
-            return *it;
-        // A handful of panel shapes exist; a page that keeps changing its shape
-        // must not grow the cache without bound.
-        if (shadows.size() >= 16)
-            shadows.clear();
-        return *shadows.insert(key, make_shadow(source));
-    }
-};
-
-} // namespace
 
 void add_drop_shadow(QWidget* widget) {
     if (!widget)

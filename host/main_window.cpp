@@ -38,9 +38,11 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QStackedWidget>
 #include <QStyle>
 #include <QStyledItemDelegate>
@@ -81,6 +83,18 @@ QPixmap edition_swatch(int32_t product_type, int size, qreal ratio) {
     p.drawEllipse(QRectF(1.5, 1.5, size - 3, size - 3));
     return pixmap;
 }
+
+// A plain ground in one colour, painted without a style sheet and without giving its
+// colour to the module's widgets through the palette.
+class ground_c final : public QWidget {
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        QPainter(this).fillRect(event->rect(), QColor(0x11, 0x12, 0x15));
+    }
+};
 
 // The page type behind one of the module's tab buttons.
 constexpr char k_page_id_property[] = "koral_page_id";
@@ -127,21 +141,24 @@ main_window_c::main_window_c(module_host_c* host, ctrl_center_c* centre,
     , m_hub(hub) {
     Q_INIT_RESOURCE(koral);
     setObjectName(QStringLiteral("main_window_c"));
-    QFile style(QStringLiteral(":/koral/koral.qss"));
-    if (style.open(QIODevice::ReadOnly))
-        setStyleSheet(QString::fromUtf8(style.readAll()));
+    setStyleSheet(window_style_sheet());
 
-    auto* central = new QWidget(this);
+    auto* central = new ground_c(this);
     central->setObjectName(QStringLiteral("wg_central"));
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(build_header());
+    QWidget* header = build_header();
+    header->setStyleSheet(koral_style_sheet());
+    layout->addWidget(header);
     layout->addWidget(build_tab_bar());
+    m_tab_bar->setStyleSheet(koral_style_sheet());
     m_pages = new QStackedWidget(central);
     m_pages->setObjectName(QStringLiteral("sw_pages"));
     layout->addWidget(m_pages, 1);
-    layout->addWidget(build_status_line());
+    QWidget* status = build_status_line();
+    status->setStyleSheet(koral_style_sheet());
+    layout->addWidget(status);
     setCentralWidget(central);
 
     m_overview_tab = add_tab(QStringLiteral("btn_tab_overview"), build_overview());
@@ -154,8 +171,11 @@ main_window_c::main_window_c(module_host_c* host, ctrl_center_c* centre,
     m_page_scroll->setWidgetResizable(true);
     m_page_scroll->setFrameShape(QFrame::NoFrame);
     m_page_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_page_area = new QWidget;
+    m_page_area = new ground_c;
     m_page_area->setObjectName(QStringLiteral("wg_page_area"));
+    m_page_scroll->viewport()->setAutoFillBackground(false);
+    // The page area adds nothing to the window's few rules; its scroll bar is koral's.
+    m_page_scroll->verticalScrollBar()->setStyleSheet(koral_style_sheet());
     m_page_scroll->setWidget(m_page_area);
     m_pages->addWidget(m_page_scroll);
     m_session =
@@ -268,6 +288,7 @@ int32_t main_window_c::open_macro_editor(int group) {
     if (!m_hub)
         return 0;
     macro_editor_c editor(m_host->components(), m_hub->library(), this);
+    editor.setStyleSheet(koral_style_sheet());
     editor.select_group(group);
     return editor.run();
 }
@@ -399,6 +420,8 @@ QPushButton* main_window_c::add_tab(const QString& object_name, QWidget* page) {
     auto* row = static_cast<QHBoxLayout*>(m_tab_bar->layout());
     row->insertWidget(row->count() - 1, button);
     m_tabs->addButton(button);
+    // koral's own tabs wear its style; the page area of the module's pages does not.
+    page->setStyleSheet(koral_style_sheet());
     m_pages->addWidget(page);
     connect(button, &QPushButton::toggled, this, [this, page](bool on) {
         if (on)

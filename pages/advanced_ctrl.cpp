@@ -11,7 +11,6 @@
 #include "pages/advanced_ctrl_fm.h"
 
 #include <QPushButton>
-#include <memory>
 
 namespace {
 
@@ -28,21 +27,8 @@ advanced_ctrl_c::advanced_ctrl_c(product_kernel_i* kernel)
     : zarek_page_base_c(kernel) {}
 
 advanced_ctrl_c::~advanced_ctrl_c() {
-    auto* self = static_cast<listener_i*>(this);
-    const QMap<int32_t, ctrl_funcs_i*> ctrls = m_ctrls;
-    m_ctrls.clear();
-    for (ctrl_funcs_i* ctrl : ctrls) {
-        disconnect_listener(ctrl, self);
-        ctrl->close_box();
-        ctrl->release();
-    }
-    // Every box is closed already: the form goes without touching the controls again.
-    if (m_form) {
-        std::unique_ptr<advanced_ctrl_fm_c> form(m_form.data());
-        m_form = nullptr;
-        form->hide();
-        form->setParent(nullptr);
-    }
+    release_page_ctrls(m_ctrls, static_cast<listener_i*>(this), m_ctrls.keys());
+    discard_form(m_form);
 }
 
 interface_i* advanced_ctrl_c::query_interface(const GUID& iid) {
@@ -186,13 +172,7 @@ void advanced_ctrl_c::open_page() {
 }
 
 void advanced_ctrl_c::close_page() {
-    if (!m_form)
-        return;
-    m_form->close_panels();
-    m_form->close();
-    std::unique_ptr<advanced_ctrl_fm_c> form(m_form.data());
-    m_form = nullptr;
-    form->setParent(nullptr);
+    close_form(m_form);
 }
 
 void advanced_ctrl_c::update() {

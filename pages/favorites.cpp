@@ -2,8 +2,7 @@
 
 #include "pages/favorites_fm.h"
 #include "pages/tab_button.h"
-
-#include <memory>
+#include "pages/tab_page_fm_base.h"
 
 favorites_c::favorites_c(product_kernel_i* kernel)
     : zarek_page_base_c(kernel) {}
@@ -53,13 +52,7 @@ void favorites_c::open_page() {
 }
 
 void favorites_c::close_page() {
-    if (!m_form)
-        return;
-    m_form->close_panels();
-    m_form->close();
-    std::unique_ptr<favorites_fm_c> form(m_form.data());
-    m_form = nullptr;
-    form->setParent(nullptr);
+    close_form(m_form);
 }
 
 void favorites_c::update() {

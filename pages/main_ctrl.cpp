@@ -9,7 +9,6 @@
 #include "pages/main_ctrl_fm.h"
 
 #include <QPushButton>
-#include <memory>
 
 namespace {
 
@@ -34,22 +33,10 @@ main_ctrl_c::main_ctrl_c(product_kernel_i* kernel)
     : zarek_page_base_c(kernel) {}
 
 main_ctrl_c::~main_ctrl_c() {
-    auto* self = static_cast<listener_i*>(this);
-    disconnect_listener(m_ctrls.value(ctrl_type::sensitivity), self);
-    disconnect_listener(m_ctrls.value(ctrl_type::dpi_switcher), self);
-    const QMap<int32_t, ctrl_funcs_i*> ctrls = m_ctrls;
-    m_ctrls.clear();
-    for (ctrl_funcs_i* ctrl : ctrls) {
-        ctrl->close_box();
-        ctrl->release();
-    }
-    // Every box is closed already: the form goes without touching the controls again.
-    if (m_form) {
-        std::unique_ptr<main_ctrl_fm_c> form(m_form.data());
-        m_form = nullptr;
-        form->hide();
-        form->setParent(nullptr);
-    }
+    // The page listens to the sensitivity and the DPI switcher only.
+    release_page_ctrls(m_ctrls, static_cast<listener_i*>(this),
+                       {ctrl_type::sensitivity, ctrl_type::dpi_switcher});
+    discard_form(m_form);
 }
 
 interface_i* main_ctrl_c::query_interface(const GUID& iid) {
@@ -193,13 +180,7 @@ void main_ctrl_c::open_page() {
 }
 
 void main_ctrl_c::close_page() {
-    if (!m_form)
-        return;
-    m_form->close_panels();
-    m_form->close();
-    std::unique_ptr<main_ctrl_fm_c> form(m_form.data());
-    m_form = nullptr;
-    form->setParent(nullptr);
+    close_form(m_form);
 }
 
 void main_ctrl_c::update() {

@@ -77,6 +77,18 @@ void shadow_panel_list(const std::vector<panel_entry>& panels) {
     }
 }
 
+void release_page_ctrls(QMap<int32_t, ctrl_funcs_i*>& ctrls, listener_i* listener,
+                        const QList<int32_t>& listened) {
+    const QMap<int32_t, ctrl_funcs_i*> taken = ctrls;
+    ctrls.clear();
+    for (int32_t type : listened)
+        disconnect_listener(taken.value(type), listener);
+    for (ctrl_funcs_i* ctrl : taken) {
+        ctrl->close_box();
+        ctrl->release();
+    }
+}
+
 void place_in_parent_grid(QWidget* form) {
     QWidget* parent = form ? form->parentWidget() : nullptr;
     if (!parent)

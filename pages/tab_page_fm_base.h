@@ -3,8 +3,10 @@
 
 #include "module/page_interfaces.h"
 
+#include <QMap>
 #include <QPointer>
 #include <QWidget>
+#include <memory>
 #include <vector>
 
 // A panel of a form and the control whose box sits in it. Neither is owned.
@@ -27,6 +29,36 @@ void layout_panels(QWidget* form, const std::vector<panel_entry>& panels);
 void close_panel_boxes(const std::vector<panel_entry>& panels);
 // The drop shadow under every panel; a panel that has its shadow keeps it.
 void shadow_panel_list(const std::vector<panel_entry>& panels);
+
+// The end of a page (its destructor): `listener` leaves the controls of the types in
+// `listened`, and each control closes its box and is released, in type order. The list
+// is emptied first, so nothing that runs meanwhile reaches a released control.
+void release_page_ctrls(QMap<int32_t, ctrl_funcs_i*>& ctrls, listener_i* listener,
+                        const QList<int32_t>& listened);
+
+// Takes a page's open form out of its parent and destroys it, forgetting it first; its
+// boxes must be closed already (release_page_ctrls), so the form does not touch the
+// controls again.
+template <class form_t>
+void discard_form(QPointer<form_t>& form) {
+    std::unique_ptr<form_t> owned(form.data());
+    form = nullptr;
+    if (!owned)
+        return;
+    owned->hide();
+    owned->setParent(nullptr);
+}
+
+// A page's close_page(): the boxes in the open form's panels close, the form closes,
+// leaves its parent and is destroyed; the page forgets it first.
+template <class form_t>
+void close_form(QPointer<form_t>& form) {
+    if (!form)
+        return;
+    form->close_panels();
+    form->close();
+    discard_form(form);
+}
 
 // Puts the form into its parent's grid layout at row 0, column 0 unless it is there
 // already; a parent without a layout first gets a grid with spacing 0 and margins 0.

@@ -4,3 +4,4 @@ quil_add_test(test_log SOURCES common/test_log.cpp)
 # then (or anywhere in the suite) fails the run.
 set_property(TEST test_log APPEND PROPERTY ENVIRONMENT "QT_FATAL_WARNINGS=1")
 quil_add_test(test_utilities SOURCES common/test_utilities.cpp)
+quil_add_test(test_drop_shadow SOURCES common/test_drop_shadow.cpp)

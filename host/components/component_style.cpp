@@ -279,26 +279,4 @@ QLabel#lb_help_text {
 )");
 }
 
-QString value_form_style_sheet() {
-    return QStringLiteral(R"(
-/* A readout, not a field: it takes no typing, so it must not look like the DPI number boxes. */
-QLabel#lb_value {
-    background: transparent;
-    border: none;
-    color: #5cc8ea;
-    font-size: 18px;
-    font-weight: 700;
-    padding: 0px;
-}
-QLabel#lb_value:disabled {
-    color: #4a4e55;
-}
-QLabel#lb_double_click_hint {
-    background: transparent;
-    color: #7d828a;
-    font-size: 11px;
-}
-)");
-}
-
 } // namespace component_style

@@ -34,6 +34,5 @@ QIcon favourite_icon();
 QIcon reset_icon();
 
 QString popover_style_sheet();
-QString value_form_style_sheet();
 
 } // namespace component_style

@@ -4,6 +4,7 @@
 #include "host/components/component_texts.h"
 #include "host/components/ctrl_box.h"
 #include "host/components/slider.h"
+#include "host/components/slider_row.h"
 #include "module/kernel_host_interfaces.h"
 
 #include <QHBoxLayout>
@@ -14,36 +15,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-// A label that paints its text in its own colours. The value form needs no style sheet
-// for its two labels (a sheet makes every widget of every box go through style-sheet
-// polishing on each page opening), and a window's sheet that colours all labels does not
-// recolour them.
-class painted_label_c final : public QLabel {
-public:
-    painted_label_c(const QColor& colour, const QColor& disabled, int pixel_size, bool bold,
-                    QWidget* parent)
-        : QLabel(parent)
-        , m_colour(colour)
-        , m_disabled(disabled) {
-        QFont look = font();
-        look.setPixelSize(pixel_size);
-        look.setWeight(bold ? QFont::Bold : QFont::Normal);
-        setFont(look);
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter p(this);
-        p.setPen(isEnabled() ? m_colour : m_disabled);
-        const int flags = int(alignment()) | (wordWrap() ? int(Qt::TextWordWrap) : 0);
-        p.drawText(contentsRect(), flags, text());
-    }
-
-private:
-    QColor m_colour;
-    QColor m_disabled;
-};
 
 using component_style::glyph_t;
 
@@ -247,27 +218,15 @@ value_box_fm_c::value_box_fm_c(const value_kind_t& kind, QWidget* parent)
     , m_kind(kind) {
     setObjectName(QStringLiteral("value_box_fm_c"));
 
-    m_slider = new slider_widget_c(this);
-    m_slider->setObjectName(QStringLiteral("sld_value"));
-    m_slider->set_geometry_parts(6, 18, 16, 12);
-    m_slider->set_margins(4, 0);
-    m_slider->set_range(kind.max, kind.min, 1);
-    // Looks as the advanced controls' readouts do under value_form_style_sheet().
-    m_value = new painted_label_c(component_style::readout, component_style::text_disabled, 18,
-                                  true, this);
-    m_value->setObjectName(QStringLiteral("lb_value"));
-    m_value->setAlignment(Qt::AlignCenter);
-    m_value->setFixedSize(46, 26);
-
-    auto* slider_row = new QHBoxLayout;
-    slider_row->setSpacing(14);
-    slider_row->addWidget(m_slider, 1, Qt::AlignTop);
-    slider_row->addWidget(m_value, 0, Qt::AlignTop);
+    const slider_row_t slider_row =
+        make_slider_row(this, QStringLiteral("sld_value"), kind.min, kind.max, 14);
+    m_slider = slider_row.slider;
+    m_value = slider_row.value;
 
     auto* column = new QVBoxLayout;
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(6);
-    column->addLayout(slider_row);
+    column->addLayout(slider_row.layout);
 
     const char* const option_names[] = {"ckb_pointer_precision", "ckb_pointer_snap",
                                         "ckb_scroll_by_page"};

@@ -2,7 +2,6 @@
 #include "common/utilities.h"
 #include "module/interfaces.h"
 
-#include <QGraphicsDropShadowEffect>
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
@@ -270,64 +269,6 @@ private slots:
         dispose_timer(timer);
         QVERIFY(timer == nullptr);
         QVERIFY(owner.children().isEmpty());
-    }
-
-    // The module's shadow keeps what it blurred; it must look exactly like Qt's drop
-    // shadow with the same settings, on the first paint, when a kept shadow is reused,
-    // and after the panel's shape changes.
-    void drop_shadow_looks_like_qts_data() {
-        QTest::addColumn<QString>("change");
-        for (const char* change :
-             {"none", "same shape, other colour", "resized", "rounded", "barely rounded"})
-            QTest::addRow("%s", change) << QString::fromLatin1(change);
-    }
-    void drop_shadow_looks_like_qts() {
-        QFETCH(QString, change);
-        struct scene {
-            QWidget backdrop;
-            QWidget* panel;
-            explicit scene(bool ours) {
-                backdrop.resize(160, 120);
-                backdrop.setStyleSheet(QStringLiteral("background: #404448;"));
-                panel = new QWidget(&backdrop);
-                panel->setGeometry(20, 20, 100, 60);
-                panel->setStyleSheet(QStringLiteral("background: #8090a0;"));
-                panel->setAttribute(Qt::WA_StyledBackground);
-                if (ours) {
-                    add_drop_shadow(panel);
-                } else {
-                    auto* shadow = new QGraphicsDropShadowEffect(panel);
-                    shadow->setOffset(2, 2);
-                    shadow->setBlurRadius(10);
-                    shadow->setColor(QColor(15, 15, 15));
-                    panel->setGraphicsEffect(shadow);
-                }
-            }
-            QImage shot() { return backdrop.grab().toImage(); }
-        };
-        scene ours(true), qts(false);
-        QVERIFY(qobject_cast<QGraphicsDropShadowEffect*>(ours.panel->graphicsEffect()));
-        QCOMPARE(ours.shot(), qts.shot());
-        for (scene* s : {&ours, &qts}) {
-            if (change == QLatin1String("same shape, other colour"))
-                s->panel->setStyleSheet(QStringLiteral("background: #c04030;"));
-            else if (change == QLatin1String("resized"))
-                s->panel->resize(70, 80);
-            else if (change == QLatin1String("rounded"))
-                s->panel->setStyleSheet(
-                    QStringLiteral("background: #8090a0; border-radius: 12px;"));
-            else if (change == QLatin1String("barely rounded"))
-                s->panel->setStyleSheet(QStringLiteral("background: #8090a0; border-radius: 1px;"));
-        }
-        const QImage after = ours.shot();
-        QCOMPARE(after, qts.shot());
-        // A second panel of the same shape, painted from the kept shadow.
-        scene again(true);
-        if (change == QLatin1String("resized"))
-            again.panel->resize(70, 80);
-        else if (change != QLatin1String("none"))
-            again.panel->setStyleSheet(ours.panel->styleSheet());
-        QCOMPARE(again.shot(), after);
     }
 };
 
