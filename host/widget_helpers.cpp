@@ -66,10 +66,16 @@ bool dialog_style_c::eventFilter(QObject* watched, QEvent* event) {
     auto* dialog = qobject_cast<QDialog*>(watched);
     if (!dialog)
         return false;
+    // Only dialogs over the window this filter serves: over the window's sheet they
+    // had koral's style; a dialog of no window, or inside a styled panel, is left alone.
+    QWidget* root = nullptr;
     for (QWidget* up = dialog->parentWidget(); up; up = up->parentWidget()) {
         if (!up->styleSheet().isEmpty())
             return false;
+        root = up;
     }
+    if (!root || root != parent())
+        return false;
     if (dialog->property("koral_styled").toBool())
         return false;
     dialog->setProperty("koral_styled", true);

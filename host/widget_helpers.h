@@ -19,7 +19,8 @@ void refresh_style(QWidget* widget);
 // koral's window style (":/koral/koral.qss"), read once; empty when it cannot be read.
 const QString& koral_style_sheet();
 
-// Gives every dialog koral's style when it is first polished. koral's window carries
+// Gives every dialog over the window that is this filter's parent koral's style when
+// it is first polished. koral's window carries
 // no style sheet: a sheet on any ancestor of the page area, even of one rule, has every
 // widget of the module's pages (the host's painted components above all) polished and
 // drawn through style sheets on each opening of a page. Dialogs over the window (the
