@@ -10,6 +10,8 @@
 #include "support/fake_host.h"
 
 #include <QApplication>
+#include <QLabel>
+#include <QLayout>
 #include <QMenu>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -159,6 +161,36 @@ int main(int argc, char** argv) {
                              top->rebuild_catalogue();
                          }),
                5000, label_floor);
+
+        // Floor: a plain widget with the side list's 24 numbers and 24 buttons, made, drawn
+        // once and destroyed.
+        QImage canvas(400, 360, QImage::Format_ARGB32_Premultiplied);
+        const double build_floor = median_us(100, [&](int) {
+            QWidget plain;
+            plain.resize(372, 360);
+            for (int p = 0; p < 24; ++p) {
+                (new QLabel(QString::number(p % 12 + 1), &plain))
+                    ->setGeometry(p / 12 * 190, 27 * (p % 12), 21, 22);
+                (new QPushButton(QStringLiteral("Shift + %1").arg(p), &plain))
+                    ->setGeometry(p / 12 * 190 + 25, 27 * (p % 12), 153, 22);
+            }
+            canvas.fill(Qt::transparent);
+            plain.render(&canvas);
+        });
+        report("side list: made with 24 rows and drawn",
+               median_us(100,
+                         [&](int) {
+                             btn_list_fm_c list(&o, btn_box_kind::side, nullptr);
+                             for (int p = 0; p < 12; ++p) {
+                                 list.add_standard_row(p, 8 + p, true);
+                                 list.add_alter_row(p, 28 + p, true);
+                             }
+                             list.resize(372, 360);
+                             list.layout()->activate();
+                             canvas.fill(Qt::transparent);
+                             list.render(&canvas);
+                         }),
+               5000, build_floor);
         delete side;
         delete top;
     }

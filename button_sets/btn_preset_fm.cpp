@@ -21,6 +21,7 @@
 #include <QRandomGenerator>
 #include <QScrollBar>
 #include <QSet>
+#include <QTextEdit>
 #include <QTimer>
 
 namespace {
@@ -39,6 +40,15 @@ btn_preset_fm_c::btn_preset_fm_c(btn_set_owner_i* owner, QWidget* parent)
     : QWidget(parent)
     , m_owner(owner) {
     m_ui.setupUi(this);
+    const QString pictures = QStringLiteral(":/graphics/button_assignment/Button-Set-Presets/");
+    m_ui.wg_slash->set_picture(pictures + QStringLiteral("Slash.png"));
+    m_ui.btn_add_set->set_pictures(pictures + QStringLiteral("Add_set_normal.png"),
+                                   pictures + QStringLiteral("Add_set_over.png"));
+    m_ui.wg_left_fade->set_picture(pictures + QStringLiteral("Fade_left.png"));
+    m_ui.wg_right_fade->set_picture(pictures + QStringLiteral("Fade_right.png"));
+    // The strip shows the box behind it.
+    m_ui.scrollArea->viewport()->setAutoFillBackground(false);
+    m_ui.wg_scrollarea->setAutoFillBackground(false);
     m_ui.wg_func_name->installEventFilter(this);
     m_ui.wg_scrollarea->installEventFilter(this);
     m_ui.wg_scrollarea->setAcceptDrops(true);
@@ -46,16 +56,8 @@ btn_preset_fm_c::btn_preset_fm_c(btn_set_owner_i* owner, QWidget* parent)
     bar->installEventFilter(this);
     bar->setSingleStep(40);
     bar->setContextMenuPolicy(Qt::NoContextMenu);
-    bar->setStyleSheet(
-        QStringLiteral("QScrollBar:horizontal { height: 8px; margin: 0px; border: none; "
-                       "border-image: url(%1Vertical_Scroll_bar_BG.png) 0 4 0 4 stretch; }"
-                       "QScrollBar::handle:horizontal { min-width: 40px; "
-                       "border-image: url(%1Vertical_Scroll_bar_slider.png) 0 4 0 4 stretch; }"
-                       "QScrollBar::add-line:horizontal, QScrollBar::sub-line:horizontal "
-                       "{ width: 0px; border: none; background: none; }"
-                       "QScrollBar::add-page:horizontal, QScrollBar::sub-page:horizontal "
-                       "{ background: none; }")
-            .arg(scroll_images));
+    // The bar's look (a sheet) is given when it first shows: with few presets it never
+    // does, and the strip opens without parsing and matching it.
     setMouseTracking(true);
     connect(bar, &QScrollBar::sliderReleased, this, &btn_preset_fm_c::place_fades);
     connect(bar, &QScrollBar::valueChanged, this, &btn_preset_fm_c::place_fades);
@@ -114,6 +116,22 @@ zarek_data_c* btn_preset_fm_c::profile_set() const {
 int btn_preset_fm_c::next_name_number() {
     static int counter = 0;
     return ++counter;
+}
+
+void btn_preset_fm_c::style_scroll_bar() {
+    QScrollBar* bar = m_ui.scrollArea->horizontalScrollBar();
+    if (!bar->styleSheet().isEmpty())
+        return;
+    bar->setStyleSheet(
+        QStringLiteral("QScrollBar:horizontal { height: 8px; margin: 0px; border: none; "
+                       "border-image: url(%1Vertical_Scroll_bar_BG.png) 0 4 0 4 stretch; }"
+                       "QScrollBar::handle:horizontal { min-width: 40px; "
+                       "border-image: url(%1Vertical_Scroll_bar_slider.png) 0 4 0 4 stretch; }"
+                       "QScrollBar::add-line:horizontal, QScrollBar::sub-line:horizontal "
+                       "{ width: 0px; border: none; background: none; }"
+                       "QScrollBar::add-page:horizontal, QScrollBar::sub-page:horizontal "
+                       "{ background: none; }")
+            .arg(scroll_images));
 }
 
 // ------------------------------------------------------------ tiles
@@ -276,9 +294,10 @@ void btn_preset_fm_c::tile_hovered(btn_preset_sub_fm_c* tile, bool on) {
     if (m_popup)
         return;
     tile->show_delete_button(false);
-    if (!tile->name_editor()->hasFocus()) {
-        tile->name_editor()->setEnabled(false);
-        tile->name_editor()->moveCursor(QTextCursor::Start);
+    QTextEdit* editor = tile->made_name_editor();
+    if (editor && !editor->hasFocus()) {
+        editor->setEnabled(false);
+        editor->moveCursor(QTextCursor::Start);
     }
 }
 
@@ -348,7 +367,8 @@ void btn_preset_fm_c::on_pair_kind(int32_t first_button_index, bool is_double) {
 void btn_preset_fm_c::request_delete(btn_preset_sub_fm_c* tile) {
     if (!tile || !profile_set())
         return;
-    tile->name_editor()->clearFocus();
+    if (QTextEdit* editor = tile->made_name_editor())
+        editor->clearFocus();
     if (identifier_in_use(tile->record().preset_id()))
         return;
     if (!m_popup)
@@ -490,6 +510,8 @@ bool btn_preset_fm_c::eventFilter(QObject* watched, QEvent* event) {
     } else if (watched == m_ui.scrollArea->horizontalScrollBar()) {
         if (event->type() == QEvent::Wheel && !m_wheel_allowed)
             return true;
+        if (event->type() == QEvent::Show)
+            style_scroll_bar();
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -91,6 +91,8 @@ protected:
 private:
     void lay_out_strip();
     void place_fades();
+    // The horizontal bar's look, given once, when it first shows.
+    void style_scroll_bar();
     btn_preset_sub_fm_c* tile_at(const QPoint& strip_pos) const;
     void apply_to_stored(uint32_t (*change)(uint32_t, int, bool), int button_index, bool on);
     void log_list_problems();

@@ -4,9 +4,12 @@
 #include "button_sets/side_layout.h"
 #include "module/module.h"
 
+#include <QHash>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPushButton>
+#include <QTextEdit>
 
 using namespace side_layout;
 
@@ -45,6 +48,97 @@ const miniature_images& images() {
 constexpr QPoint miniature_origin{29, 21};
 constexpr int mini_slot = 16;
 
+// The name: its editor's place on the tile, the editor document's margin, the colour.
+constexpr QRect name_rect{4, 72, 112, 24};
+constexpr int name_margin = 2;
+constexpr int smallest_name_pixels = 9;
+const QColor name_colour{0xbc, 0xbc, 0xbc};
+const QString editor_style =
+    QStringLiteral("QTextEdit#editor_name { background: transparent; border: none; color: #bcbcbc; "
+                   "selection-background-color: #3d7ea3; }"
+                   "QTextEdit#editor_name:focus { background: rgba(0, 0, 0, 90); color: #f0f0f0; }"
+                   "QTextEdit#editor_name:disabled { color: #bcbcbc; }");
+
+// The largest pixel size (from the base font's down to 9) at which the name fits the
+// editor's line, and whether it fits at all. Every tile asks on every opening: the answers
+// are kept.
+struct fitted_name_t {
+    QFont font;
+    bool fits = true;
+};
+
+fitted_name_t name_font_for(const QFont& base, const QString& name) {
+    const int room = name_rect.width() - 2 * name_margin;
+    const int start = base.pixelSize() > 0 ? base.pixelSize() : 12;
+    fitted_name_t fitted{base, true};
+    fitted.font.setPixelSize(start);
+    // Pixel size, and the sign for "does not fit even so".
+    static QHash<QString, int> kept;
+    const QString key = base.key() + QLatin1Char('\n') + name;
+    auto it = kept.constFind(key);
+    if (it == kept.constEnd()) {
+        int size = start;
+        QFont probe = fitted.font;
+        bool fits = false;
+        for (;;) {
+            fits = QFontMetrics(probe).horizontalAdvance(name) <= room;
+            if (fits || size <= smallest_name_pixels)
+                break;
+            probe.setPixelSize(--size);
+        }
+        if (kept.size() >= 512)
+            kept.clear();
+        it = kept.insert(key, fits ? size : -size);
+    }
+    fitted.font.setPixelSize(qAbs(*it));
+    fitted.fits = *it > 0;
+    return fitted;
+}
+
+// The tile's delete button, painted: a ring with a cross, lit while the pointer is on it.
+class delete_button_c final : public QPushButton {
+public:
+    explicit delete_button_c(QWidget* parent)
+        : QPushButton(QStringLiteral("\u00d7"), parent) {
+        setObjectName(QStringLiteral("btn_del"));
+        setGeometry(96, 6, 17, 17);
+        setCursor(Qt::PointingHandCursor);
+        setFocusPolicy(Qt::NoFocus);
+        QFont f = parent->font();
+        f.setPixelSize(12);
+        f.setBold(true);
+        setFont(f);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        const QColor edge = m_lit ? QColor(0x65, 0xc3, 0xf7) : QColor(0x4a, 0x4d, 0x52);
+        const QColor ink = m_lit ? QColor(0x65, 0xc3, 0xf7) : QColor(0x9a, 0x9e, 0xa5);
+        p.setPen(QPen(edge, 1));
+        p.setBrush(QColor(0x1a, 0x1c, 0x20));
+        p.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 8, 8);
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.setPen(ink);
+        // One pixel of border round the text, two more under it.
+        p.drawText(rect().adjusted(1, 1, -1, -3), Qt::AlignCenter, text());
+    }
+    void enterEvent(QEvent* event) override {
+        m_lit = true;
+        QPushButton::enterEvent(event);
+        update();
+    }
+    void leaveEvent(QEvent* event) override {
+        m_lit = false;
+        QPushButton::leaveEvent(event);
+        update();
+    }
+
+private:
+    bool m_lit = false;
+};
+
 } // namespace
 
 btn_preset_sub_fm_c::btn_preset_sub_fm_c(btn_preset_fm_c* panel, const btn_layout_rec& record,
@@ -53,14 +147,51 @@ btn_preset_sub_fm_c::btn_preset_sub_fm_c(btn_preset_fm_c* panel, const btn_layou
     , m_panel(panel)
     , m_record(record) {
     m_ui.setupUi(this);
-    m_ui.btn_del->hide();
-    m_ui.editor_name->installEventFilter(this);
-    m_ui.editor_name->document()->setDocumentMargin(2);
-    connect(m_ui.editor_name, &QTextEdit::textChanged, this, &btn_preset_sub_fm_c::name_edited);
-    connect(m_ui.btn_del, &QPushButton::clicked, this, &btn_preset_sub_fm_c::request_delete);
-    set_widget_font(m_ui.editor_name, QStringLiteral("EurostileMed"), 12, 0, false);
-    show_name();
+    // The editor takes the tile's font when it is made; the painted name uses it too.
+    set_widget_font(this, QStringLiteral("EurostileMed"), 12, 0, false);
+    m_shown_name = name();
+    // Binding applies the language's fonts, and with them fits the name; without a
+    // language source the name is fitted in the inherited font.
     bind(module_ctrl_center());
+    if (m_name_font.pixelSize() <= 0)
+        fit_name();
+}
+
+QTextEdit* btn_preset_sub_fm_c::name_editor() {
+    if (m_editor)
+        return m_editor;
+    auto* editor = new QTextEdit(this);
+    editor->setObjectName(QStringLiteral("editor_name"));
+    editor->setGeometry(name_rect);
+    editor->setEnabled(false);
+    editor->setFrameShape(QFrame::NoFrame);
+    editor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    editor->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    editor->setLineWrapMode(QTextEdit::NoWrap);
+    editor->setAcceptRichText(false);
+    editor->setTabChangesFocus(true);
+    editor->setStyleSheet(editor_style);
+    editor->document()->setDocumentMargin(name_margin);
+    editor->installEventFilter(this);
+    m_editor = editor;
+    m_showing = true;
+    editor->setPlainText(m_shown_name);
+    editor->setAlignment(Qt::AlignHCenter);
+    editor->document()->setDefaultFont(m_name_font);
+    m_showing = false;
+    connect(editor, &QTextEdit::textChanged, this, &btn_preset_sub_fm_c::name_edited);
+    editor->show();
+    QWidget::update();
+    return editor;
+}
+
+QPushButton* btn_preset_sub_fm_c::delete_button() {
+    if (!m_del) {
+        m_del = new delete_button_c(this);
+        m_del->hide();
+        connect(m_del, &QPushButton::clicked, this, &btn_preset_sub_fm_c::request_delete);
+    }
+    return m_del;
 }
 
 QString btn_preset_sub_fm_c::name() const {
@@ -69,25 +200,25 @@ QString btn_preset_sub_fm_c::name() const {
 
 void btn_preset_sub_fm_c::show_name() {
     const QString text = name();
+    const bool changed = m_shown_name != text;
     m_shown_name = text;
-    if (m_ui.editor_name->toPlainText() == text)
-        return;
-    m_showing = true;
-    m_ui.editor_name->setPlainText(text);
-    m_ui.editor_name->setAlignment(Qt::AlignHCenter);
-    m_showing = false;
-    fit_name();
+    if (m_editor && m_editor->toPlainText() != text) {
+        m_showing = true;
+        m_editor->setPlainText(text);
+        m_editor->setAlignment(Qt::AlignHCenter);
+        m_showing = false;
+    }
+    if (changed)
+        fit_name();
 }
 
 void btn_preset_sub_fm_c::fit_name() {
-    QTextEdit* editor = m_ui.editor_name;
-    const int room = editor->viewport()->width() - 2 * int(editor->document()->documentMargin());
-    QFont font = editor->font();
-    int size = font.pixelSize() > 0 ? font.pixelSize() : 12;
-    QFont fitted = font;
-    while (size > 9 && QFontMetrics(fitted).horizontalAdvance(editor->toPlainText()) > room)
-        fitted.setPixelSize(--size);
-    editor->document()->setDefaultFont(fitted);
+    const fitted_name_t fitted = name_font_for(font(), m_shown_name);
+    m_name_font = fitted.font;
+    m_name_fits = fitted.fits;
+    if (m_editor)
+        m_editor->document()->setDefaultFont(m_name_font);
+    QWidget::update();
 }
 
 void btn_preset_sub_fm_c::set_record(const btn_layout_rec& record) {
@@ -97,7 +228,8 @@ void btn_preset_sub_fm_c::set_record(const btn_layout_rec& record) {
 }
 
 void btn_preset_sub_fm_c::select() {
-    m_ui.editor_name->clearFocus();
+    if (m_editor)
+        m_editor->clearFocus();
     show_delete_button(false);
     m_selected = true;
     if (m_panel)
@@ -116,7 +248,10 @@ void btn_preset_sub_fm_c::set_hover(bool on) {
 }
 
 void btn_preset_sub_fm_c::show_delete_button(bool on) {
-    m_ui.btn_del->setVisible(on);
+    if (on)
+        delete_button()->show();
+    else if (m_del)
+        m_del->hide();
 }
 
 void btn_preset_sub_fm_c::request_delete() {
@@ -125,9 +260,9 @@ void btn_preset_sub_fm_c::request_delete() {
 }
 
 void btn_preset_sub_fm_c::name_edited() {
-    if (m_showing || !isVisible())
+    if (m_showing || !isVisible() || !m_editor)
         return;
-    const QString text = m_ui.editor_name->toPlainText();
+    const QString text = m_editor->toPlainText();
     if (text.toUtf8().size() <= name_bytes) {
         m_shown_name = text;
         rename(text);
@@ -135,18 +270,18 @@ void btn_preset_sub_fm_c::name_edited() {
         return;
     }
     // Too long for the record: the keystroke is taken back (a pasted text is cut to fit).
-    QTextCursor cursor = m_ui.editor_name->textCursor();
+    QTextCursor cursor = m_editor->textCursor();
     const int position = cursor.position();
     const bool one_key = text.size() - m_shown_name.size() <= 2;
     const QString kept = one_key ? m_shown_name : QString::fromUtf8(utf8_prefix(text));
     m_showing = true;
-    m_ui.editor_name->setPlainText(kept);
-    m_ui.editor_name->setAlignment(Qt::AlignHCenter);
+    m_editor->setPlainText(kept);
+    m_editor->setAlignment(Qt::AlignHCenter);
     m_showing = false;
-    cursor = m_ui.editor_name->textCursor();
+    cursor = m_editor->textCursor();
     cursor.setPosition(
         qMin(one_key ? position - (text.size() - kept.size()) : kept.size(), kept.size()));
-    m_ui.editor_name->setTextCursor(cursor);
+    m_editor->setTextCursor(cursor);
     if (!one_key) {
         m_shown_name = kept;
         rename(kept);
@@ -163,16 +298,16 @@ void btn_preset_sub_fm_c::rename(const QString& text) {
 }
 
 bool btn_preset_sub_fm_c::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_ui.editor_name) {
+    if (m_editor && watched == m_editor) {
         if (event->type() == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent*>(event)->key();
             if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-                m_ui.editor_name->clearFocus();
+                m_editor->clearFocus();
                 return true;
             }
         } else if (event->type() == QEvent::FocusOut && !m_hover) {
-            m_ui.editor_name->setEnabled(false);
-            m_ui.editor_name->moveCursor(QTextCursor::Start);
+            m_editor->setEnabled(false);
+            m_editor->moveCursor(QTextCursor::Start);
         }
     }
     return QWidget::eventFilter(watched, event);
@@ -239,4 +374,21 @@ void btn_preset_sub_fm_c::paintEvent(QPaintEvent*) {
     paint_miniature(p, miniature_origin, m_record.layout_value(), m_selected || m_hover);
     if (m_hover)
         p.drawImage(0, 0, images().border);
+    if (!m_editor)
+        paint_name(p);
+}
+
+void btn_preset_sub_fm_c::paint_name(QPainter& p) {
+    // Where the editor's document puts its one line: centred, or from the left edge when
+    // even the smallest size does not fit.
+    p.setFont(m_name_font);
+    p.setPen(name_colour);
+    const QRectF room =
+        QRectF(name_rect).adjusted(name_margin, name_margin, -name_margin, -name_margin);
+    // The editor cuts a long line at its own edges, not at the document's margins.
+    p.setClipRect(name_rect);
+    p.drawText(room,
+               (m_name_fits ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop |
+                   Qt::TextSingleLine | Qt::TextDontClip,
+               m_shown_name);
 }

@@ -5,6 +5,10 @@
 #include "pages/form_base.h"
 #include "ui_btn_preset_sub_fm.h"
 
+#include <QFont>
+#include <QPointer>
+#include <QPushButton>
+#include <QTextEdit>
 #include <QWidget>
 
 class btn_preset_fm_c;
@@ -31,9 +35,15 @@ public:
     // "btn_del" clicked.
     void request_delete();
     void show_delete_button(bool on);
-    bool delete_button_shown() const { return !m_ui.btn_del->isHidden(); }
-    QTextEdit* name_editor() const { return m_ui.editor_name; }
-    QPushButton* delete_button() const { return m_ui.btn_del; }
+    bool delete_button_shown() const { return m_del && !m_del->isHidden(); }
+    // The name editor and the delete button are made when first needed (the pointer over
+    // the tile); until then the tile paints the name itself.
+    QTextEdit* name_editor();
+    QPushButton* delete_button();
+    // The editor if it was made, else null: for steps that need no editor to exist.
+    QTextEdit* made_name_editor() const { return m_editor; }
+    // The font the name is shown in: the tile's font, smaller for a name that would not fit.
+    const QFont& name_font() const { return m_name_font; }
 
     // The miniature of a layout value (64 x 48, rows of 16-pixel slots), as the tile paints it.
     static void paint_miniature(QPainter& p, const QPoint& origin, uint32_t layout, bool over);
@@ -50,11 +60,17 @@ protected:
 private:
     void name_edited();
     void show_name();
+    void paint_name(QPainter& p);
     // A long name gets a smaller font until it fits the editor (not below 9 pixels).
     void fit_name();
     void fonts_applied() override { fit_name(); }
 
     Ui::btn_preset_sub_fm m_ui;
+    QPointer<QTextEdit> m_editor;
+    QPointer<QPushButton> m_del;
+    QFont m_name_font;
+    // Whether the name fits its line in that font (a longer one starts at the left edge).
+    bool m_name_fits = true;
     btn_preset_fm_c* m_panel;
     bool m_selected = false;
     bool m_hover = false;

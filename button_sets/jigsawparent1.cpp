@@ -38,7 +38,7 @@ QString two_digits(int n) {
 
 } // namespace
 
-// The cap images are the same for every editor; they are loaded once while any editor lives.
+// The cap images are the same for every editor; they are kept while any editor lives.
 struct jigsaw_images_loader {
     template <class images>
     static std::shared_ptr<const images> get() {
@@ -46,25 +46,56 @@ struct jigsaw_images_loader {
         if (auto shared = cache.lock())
             return shared;
         auto fresh = std::make_shared<images>();
-        for (int s = 1; s <= slot_count; ++s) {
-            const QString n = two_digits(s);
-            fresh->single[s] = {load(caps + "Single-Buttons/normal/Single-Button-" + n + ".png"),
-                                load(caps + "Single-Buttons/over/Single-Button-over-" + n + ".png"),
-                                load(caps + "Single-Buttons/down/Single-Button-down-" + n + ".png"),
-                                load(caps + "Single-Buttons/blance/Single-blanc_" + n + ".png")};
-        }
-        for (int p = 1; p <= pair_count; ++p) {
-            const QString n = two_digits(p);
-            fresh->pair[p] = {load(caps + "Double-Buttons/normal/Double-button_" + n + ".png"),
-                              load(caps + "Double-Buttons/over/Double-button-over_" + n + ".png"),
-                              load(caps + "Double-Buttons/down/Double-button_down_" + n + ".png")};
-        }
-        for (int r = 1; r <= row_count; ++r)
-            fresh->quad[r] = load(caps + "Quad_blancs/Quad-blanc_" + two_digits(r) + ".png");
         cache = fresh;
         return fresh;
     }
 };
+
+const QImage& jigsawparent1::images::load_once(kept_t& kept, const QString& path) {
+    if (!kept.tried) {
+        kept.tried = true;
+        kept.image = load(path);
+    }
+    return kept.image;
+}
+
+const QImage& jigsawparent1::images::single(int slot, int look) const {
+    static const QImage none;
+    if (slot < 1 || slot > slot_count || look < 0 || look > 3) {
+        write_log(QStringLiteral("Side panel: no cap image %1 of slot %2").arg(look).arg(slot));
+        return none;
+    }
+    static const char* const folders[] = {
+        "Single-Buttons/normal/Single-Button-", "Single-Buttons/over/Single-Button-over-",
+        "Single-Buttons/down/Single-Button-down-", "Single-Buttons/blance/Single-blanc_"};
+    return load_once(m_single[size_t(slot)][size_t(look)], caps + QLatin1String(folders[look]) +
+                                                               two_digits(slot) +
+                                                               QStringLiteral(".png"));
+}
+
+const QImage& jigsawparent1::images::pair(int pair, int look) const {
+    static const QImage none;
+    if (pair < 1 || pair > pair_count || look < 0 || look > 2) {
+        write_log(QStringLiteral("Side panel: no cap image %1 of pair %2").arg(look).arg(pair));
+        return none;
+    }
+    static const char* const folders[] = {"Double-Buttons/normal/Double-button_",
+                                          "Double-Buttons/over/Double-button-over_",
+                                          "Double-Buttons/down/Double-button_down_"};
+    return load_once(m_pair[size_t(pair)][size_t(look)], caps + QLatin1String(folders[look]) +
+                                                             two_digits(pair) +
+                                                             QStringLiteral(".png"));
+}
+
+const QImage& jigsawparent1::images::quad(int row) const {
+    static const QImage none;
+    if (row < 1 || row > row_count) {
+        write_log(QStringLiteral("Side panel: no quad image of row %1").arg(row));
+        return none;
+    }
+    return load_once(m_quad[size_t(row)], caps + QStringLiteral("Quad_blancs/Quad-blanc_") +
+                                              two_digits(row) + QStringLiteral(".png"));
+}
 
 namespace {
 
@@ -446,35 +477,35 @@ void jigsawparent1::compose(int key) {
             s == first_of_pair(pair) || m_slots[partner_of(s)].display != m_slots[s].display;
         switch (m_slots[s].display) {
         case single:
-            p.drawImage(cap_origin, im.single[s][0]);
+            p.drawImage(cap_origin, im.single(s, 0));
             break;
         case single_hover:
-            p.drawImage(cap_origin, im.single[s][0]);
-            p.drawImage(cap_origin, im.single[s][1]);
+            p.drawImage(cap_origin, im.single(s, 0));
+            p.drawImage(cap_origin, im.single(s, 1));
             break;
         case single_selected:
-            p.drawImage(cap_origin, im.single[s][2]);
+            p.drawImage(cap_origin, im.single(s, 2));
             break;
         case blank:
-            p.drawImage(cap_origin, im.single[s][3]);
+            p.drawImage(cap_origin, im.single(s, 3));
             break;
         case double_:
             if (first_of_double)
-                p.drawImage(cap_origin, im.pair[pair][0]);
+                p.drawImage(cap_origin, im.pair(pair, 0));
             break;
         case double_hover:
             if (first_of_double) {
-                p.drawImage(cap_origin, im.pair[pair][0]);
-                p.drawImage(cap_origin, im.pair[pair][1]);
+                p.drawImage(cap_origin, im.pair(pair, 0));
+                p.drawImage(cap_origin, im.pair(pair, 1));
             }
             break;
         case double_selected:
             if (first_of_double)
-                p.drawImage(cap_origin, im.pair[pair][2]);
+                p.drawImage(cap_origin, im.pair(pair, 2));
             break;
         case quad_blank:
             if ((s - 1) % 4 == 0)
-                p.drawImage(cap_origin, im.quad[row_of(s)]);
+                p.drawImage(cap_origin, im.quad(row_of(s)));
             break;
         default: // lifted: nothing
             break;
@@ -566,12 +597,12 @@ QImage jigsawparent1::lift_blocks() {
     for (int s = 1; s <= slot_count; ++s) {
         slot_record& r = m_slots[s];
         if (r.display == single_hover || r.display == single_selected) {
-            p.drawImage(0, 0, m_images->single[s][2]);
+            p.drawImage(0, 0, m_images->single(s, 2));
             ++singles;
             m_drag_kind = kind_single;
         } else if (r.display == double_hover || r.display == double_selected) {
             if (s == first_of_pair(pair_of(s)))
-                p.drawImage(0, 0, m_images->pair[pair_of(s)][2]);
+                p.drawImage(0, 0, m_images->pair(pair_of(s), 2));
             ++double_slots;
             m_drag_kind = kind_double;
         } else {

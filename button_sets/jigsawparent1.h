@@ -133,13 +133,26 @@ private:
         uint8_t rest = blank;
         uint8_t composed = 0;
     };
-    struct images {
-        // Per slot 1..12 (index 0 unused): normal, over, down, blank.
-        std::array<std::array<QImage, 4>, 13> single;
-        // Per pair 1..6 (index 0 unused): normal, over, down.
-        std::array<std::array<QImage, 3>, 7> pair;
-        // Per row 1..3 (index 0 unused).
-        std::array<QImage, 4> quad;
+    // The cap images, each loaded when first drawn: a panel shows a few of them, and the
+    // over and down looks only under the pointer.
+    class images {
+    public:
+        // Slot 1..12; look 0 normal, 1 over, 2 down, 3 blank.
+        const QImage& single(int slot, int look) const;
+        // Pair 1..6; look 0 normal, 1 over, 2 down.
+        const QImage& pair(int pair, int look) const;
+        // Row 1..3.
+        const QImage& quad(int row) const;
+
+    private:
+        struct kept_t {
+            QImage image;
+            bool tried = false;
+        };
+        static const QImage& load_once(kept_t& kept, const QString& path);
+        mutable std::array<std::array<kept_t, 4>, 13> m_single;
+        mutable std::array<std::array<kept_t, 3>, 7> m_pair;
+        mutable std::array<kept_t, 4> m_quad;
     };
 
     // Both states of a slot (and its partner for a double).

@@ -6,6 +6,7 @@
 #include "button_sets/jigsaw_block.h"
 #include "button_sets/jigsawparent1.h"
 #include "button_sets/trash_can.h"
+#include "buttons/box_widgets.h"
 #include "buttons/btn_assignment.h"
 #include "buttons/btn_assignment_ctrl_func.h"
 #include "buttons/btn_deactivate_fm.h"
@@ -72,9 +73,7 @@ btn_assignment_box_fm_c::btn_assignment_box_fm_c(btn_assignment_ctrl_func_c* con
     : btn_box_fm_base_c(control, parent)
     , m_side_control(control) {
     m_ui.setupUi(this);
-    setAttribute(Qt::WA_StyledBackground);
-    for (QWidget* w : {m_ui.wg_func_img, m_ui.wg_func_img_2, m_ui.wg_preset_info, m_ui.wg_right})
-        w->setAttribute(Qt::WA_StyledBackground);
+    set_look();
     set_favorite_box(m_ui.cb_favorite);
 
     // The host's preset selector shows the preset list under the box's title.
@@ -121,7 +120,7 @@ btn_assignment_box_fm_c::btn_assignment_box_fm_c(btn_assignment_ctrl_func_c* con
     fill_with(m_ui.wg_dropdowns, m_list);
     m_list->set_menu_feedback(this);
     connect_listener(static_cast<listener_mgr_i*>(m_editor), static_cast<listener_i*>(m_list));
-    m_list->reload();
+    // Each row was labelled from the current profile as it was added; no reload needed.
     // Pointing at a row lights its block on the panel.
     for (int k = 0; k < side_positions; ++k) {
         for (int index : {side_first + k, side_first + alter_offset + k}) {
@@ -209,6 +208,42 @@ product_kernel_i* btn_assignment_box_fm_c::kernel() const {
 
 zarek_data_c* btn_assignment_box_fm_c::profile_set() const {
     return profile_set_of(kernel());
+}
+
+void btn_assignment_box_fm_c::set_look() {
+    set_divider(m_ui.wg_right);
+    const QString icon =
+        QStringLiteral(":/graphics/button_assignment/Side-Button_Assignment_icon.png");
+    m_ui.wg_func_img->set_pictures(icon, QString(), picture_widget_c::placement::centre);
+    m_ui.wg_func_img_2->set_pictures(icon, QString(), picture_widget_c::placement::centre);
+    m_ui.lb_func_name->set_colours(box_colour::title, box_colour::title);
+    m_ui.lb_func_name_2->set_colours(box_colour::title, box_colour::title);
+    m_ui.lb_func_sub_name->set_colours(box_colour::accent, box_colour::accent);
+    const QString tools = QStringLiteral(":/graphics/button_assignment/Tools/%1_%2.png");
+    m_ui.wg_preset_info->set_pictures(tools.arg(QLatin1String("info"), QLatin1String("normal")),
+                                      tools.arg(QLatin1String("info"), QLatin1String("over")));
+    m_ui.wg_preset_info->set_lit_by_hover(true);
+    const std::pair<picture_button_c*, const char*> buttons[] = {
+        {m_ui.btn_undo, "undo"},
+        {m_ui.btn_redo, "redo"},
+        {m_ui.btn_deactivate, "deactivate"},
+        {m_ui.btn_reset, "reset"}};
+    for (const auto& [button, name] : buttons)
+        button->set_pictures(tools.arg(QLatin1String(name), QLatin1String("normal")),
+                             tools.arg(QLatin1String(name), QLatin1String("over")),
+                             tools.arg(QLatin1String(name), QLatin1String("disabled")));
+    const QString box = QStringLiteral(":/graphics/controls/check_box/checkbox_%1.png");
+    picture_check_box_c::look_t look;
+    look.off = box.arg(QLatin1String("unchecked"));
+    look.off_hover = box.arg(QLatin1String("unchecked_hover"));
+    look.on = box.arg(QLatin1String("checked"));
+    look.on_hover = box.arg(QLatin1String("checked_hover"));
+    look.disabled = box.arg(QLatin1String("unchecked_disabled"));
+    look.indicator = QSize(19, 18);
+    look.spacing = 8;
+    look.text = QColor(0xb4, 0xb9, 0xc0);
+    look.text_disabled = QColor(0x4a, 0x4e, 0x55);
+    m_ui.ckb_select_all->set_look(look);
 }
 
 void btn_assignment_box_fm_c::set_fonts() {

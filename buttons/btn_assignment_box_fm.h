@@ -99,6 +99,7 @@ protected:
 
 private:
     void place_tools();
+    void set_look();
     void set_fonts();
 
     Ui::btn_assignment_box_fm m_ui;

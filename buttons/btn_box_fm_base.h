@@ -9,6 +9,7 @@
 
 class QCheckBox;
 class btn_box_ctrl_funcs_c;
+class picture_check_box_c;
 
 // Puts `content` into `area` as its only, full-size item.
 void fill_with(QWidget* area, QWidget* content);
@@ -26,15 +27,17 @@ public:
 
     btn_box_ctrl_funcs_c* control() const { return m_control; }
 
-    // A property that the style sheet reads has changed on `w`: a widget already styled is
-    // styled again; one not yet styled takes the property when it is first shown.
-    static void restyle_changed(QWidget* w);
-
 protected:
-    // The form's "cb_favorite"; toggling it marks the control as a favourite.
-    void set_favorite_box(QCheckBox* box);
+    // The form's "cb_favorite" (a star); toggling it marks the control as a favourite.
+    void set_favorite_box(picture_check_box_c* box);
+    // The panel whose left edge is the line between the box's two halves.
+    void set_divider(QWidget* right) { m_divider = right; }
+
+    // The box paints its own frame and divider: no style sheet over its widgets.
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     btn_box_ctrl_funcs_c* m_control;
     QPointer<QCheckBox> m_favorite;
+    QWidget* m_divider = nullptr;
 };

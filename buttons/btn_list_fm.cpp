@@ -2,10 +2,9 @@
 
 #include "button_sets/jigsawparent1.h"
 #include "button_sets/side_layout.h"
-#include "buttons/btn_box_fm_base.h"
+#include "buttons/box_widgets.h"
 #include "buttons/function_catalogue.h"
 #include "buttons/macro_store.h"
-#include "common/elide_push_button.h"
 #include "common/log.h"
 #include "common/platform.h"
 #include "common/utilities.h"
@@ -22,7 +21,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRandomGenerator>
-#include <QStyle>
 #include <QTime>
 #include <cstring>
 
@@ -38,25 +36,8 @@ constexpr int relabel_delay_ms = 100;
 // What a twin locked by the twin rule reads.
 const char* const disabled_label = QT_TR_NOOP("Disabled");
 
-// The list's one style sheet: set once on the list before its rows exist, so Qt parses it
-// once per list and each row is styled when it is first shown, not once per row.
-const char* const list_style =
-    "#lb_s_header, #lb_e_header { color: #65c3f7; font-size: 11px; }"
-    "#wg_s_btn_nos > QLabel, #wg_e_btn_nos > QLabel { color: #8d9296; font-size: 11px; }"
-    "#wg_s_btn_nos > QLabel:disabled, #wg_e_btn_nos > QLabel:disabled { color: #45494d; }"
-    "QPushButton { color: #d6d8da; background: #1b1e21; border: 1px solid #30353a;"
-    " border-radius: 2px; padding: 0px 20px 0px 7px; text-align: left; font-size: 11px; }"
-    "QPushButton[assignable=\"true\"] {"
-    " background-image: url(:/graphics/button_assignment/Dropdown/arrow_normal.png);"
-    " background-repeat: no-repeat; background-position: right center;"
-    " background-origin: content; }"
-    "QPushButton[assignable=\"true\"]:hover { border-color: #65c3f7;"
-    " background-image: url(:/graphics/button_assignment/Dropdown/arrow_over.png); }"
-    "QPushButton[assignable=\"false\"] { color: #9a9ea2; background-color: #16181a; }"
-    "QPushButton:disabled, QPushButton[greyed=\"true\"] { color: #55595d;"
-    " background-color: #141618; border-color: #24282c;"
-    " background-image: url(:/graphics/button_assignment/Dropdown/arrow_disabled.png); }"
-    "QPushButton[assignable=\"false\"]:disabled { background-image: none; }";
+// Rows, their numbers and the headers are lettered at 11 pixels.
+constexpr int list_pixel_size = 11;
 
 QString text_of(int32_t id) {
     return zarek_page_base_c::host_text(id);
@@ -71,10 +52,14 @@ btn_list_fm_c::btn_list_fm_c(btn_set_owner_i* owner, btn_box_kind kind, QWidget*
     , m_ui(std::make_unique<Ui::btn_list_fm>())
     , m_catalogue(std::make_unique<function_catalogue_c>(&text_of)) {
     m_ui->setupUi(this);
-    setAttribute(Qt::WA_StyledBackground, false);
-    setStyleSheet(QLatin1String(list_style));
-    set_widget_font(m_ui->lb_s_header, QStringLiteral("EurostileHea"), 12, 1, false);
-    set_widget_font(m_ui->lb_e_header, QStringLiteral("EurostileHea"), 12, 1, false);
+    // One font for every row. Each row is given it: under a window's style sheet a child
+    // does not take its parent's font.
+    m_row_font = font();
+    m_row_font.setPixelSize(list_pixel_size);
+    for (colour_label_c* header : {m_ui->lb_s_header, m_ui->lb_e_header}) {
+        header->set_colours(box_colour::header, box_colour::header);
+        set_widget_font(header, QStringLiteral("EurostileHea"), list_pixel_size, 1, false);
+    }
 
     m_open_menu_timer.setSingleShot(true);
     m_open_menu_timer.setInterval(open_menu_delay_ms);
@@ -304,15 +289,18 @@ void btn_list_fm_c::add_row(bool alter, int row_position, int button_index, bool
     r.button_index = button_index;
     r.assignable = assignable;
     r.base_assignable = assignable;
-    r.number = new QLabel(QString::number(row_position + 1), numbers);
+    auto* number = new colour_label_c(QString::number(row_position + 1), numbers);
+    number->set_colours(box_colour::row_number, box_colour::row_number_disabled);
+    r.number = number;
     r.number->setObjectName(QStringLiteral("lb_row_%1").arg(button_index));
     r.number->setGeometry(0, row_pitch * row_position, number_width, row_height);
     r.number->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    auto* button = new elide_push_button_c(buttons);
-    button->setElideMode(Qt::ElideRight);
+    r.number->setFont(m_row_font);
+    auto* button = new row_button_c(buttons);
     button->setObjectName(QStringLiteral("btn_row_%1").arg(button_index));
     button->setGeometry(0, row_pitch * row_position, row_width, row_height);
     button->setFocusPolicy(Qt::NoFocus);
+    button->setFont(m_row_font);
     connect(button, &QPushButton::clicked, this, [this, button_index] { click_row(button_index); });
     r.button = button;
     const int needed = row_pitch * row_position + row_height;
@@ -388,26 +376,14 @@ void btn_list_fm_c::set_assignable(int button_index, bool assignable) {
 }
 
 void btn_list_fm_c::apply_row_style(row_rec& r) {
-    // The style follows a property; the row remembers what it set, so a relabel that
-    // changes nothing asks Qt for nothing.
-    const int state = r.assignable ? 1 : 0;
-    if (r.shown_assignable == state)
-        return;
-    r.shown_assignable = state;
-    r.button->setProperty("assignable",
-                          r.assignable ? QStringLiteral("true") : QStringLiteral("false"));
-    btn_box_fm_base_c::restyle_changed(r.button);
+    // The row draws its arrow while it opens the catalogue.
+    r.button->set_assignable(r.assignable);
 }
 
 void btn_list_fm_c::set_greyed(row_rec& r, bool greyed) {
-    const int state = greyed ? 1 : 0;
-    if (r.shown_greyed == state)
-        return;
-    r.shown_greyed = state;
+    // A greyed row is a disabled one: both paint themselves in their disabled colours.
     r.number->setEnabled(!greyed);
     r.button->setEnabled(!greyed);
-    r.button->setProperty("greyed", greyed);
-    btn_box_fm_base_c::restyle_changed(r.button);
 }
 
 void btn_list_fm_c::set_show_all_positions(bool show_all) {

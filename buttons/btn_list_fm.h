@@ -14,6 +14,7 @@
 #include "module/page_interfaces.h"
 #include "pages/form_base.h"
 
+#include <QFont>
 #include <QHash>
 #include <QMap>
 #include <QPointer>
@@ -26,6 +27,7 @@
 
 class QLabel;
 class QPushButton;
+class row_button_c;
 class zarek_data_c;
 struct btn_entry;
 namespace Ui {
@@ -169,15 +171,12 @@ public slots:
 private:
     struct row_rec {
         QLabel* number = nullptr;
-        QPushButton* button = nullptr;
+        row_button_c* button = nullptr;
         int button_index = -1;
         // What the box asked for, and what the row is after the twin rule.
         bool base_assignable = true;
         bool assignable = true;
         bool alter = false;
-        // What the row's style shows now; -1 before the first time.
-        int shown_assignable = -1;
-        int shown_greyed = -1;
     };
     struct dpi_step {
         bool enabled = true;
@@ -260,4 +259,5 @@ private:
     QHash<uint16_t, QString> m_talk_devices;
     mutable QSet<int> m_logged_unknown;
     std::function<QString(int)> m_file_chooser;
+    QFont m_row_font;
 };

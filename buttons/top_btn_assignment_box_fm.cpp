@@ -1,5 +1,6 @@
 #include "buttons/top_btn_assignment_box_fm.h"
 
+#include "buttons/box_widgets.h"
 #include "buttons/btn_list_fm.h"
 #include "buttons/top_btn_assignment_ctrl_funcs.h"
 #include "kernel/zarek_kernel.h"
@@ -27,37 +28,44 @@ top_btn_assignment_box_fm_c::top_btn_assignment_box_fm_c(top_btn_assignment_ctrl
     m_ui.setupUi(this);
     // The top box is a favourite too, and a person takes it off the favourites tab by its star.
     set_favorite_box(m_ui.cb_favorite);
-    setAttribute(Qt::WA_StyledBackground);
-    m_ui.wg_title_img->setAttribute(Qt::WA_StyledBackground);
-    m_ui.wg_right->setAttribute(Qt::WA_StyledBackground);
+    set_divider(m_ui.wg_right);
+    const QString folder = QStringLiteral(":/graphics/button_assignment/");
+    m_ui.wg_title_img->set_pictures(folder + QLatin1String("Top-Button_Assignment_icon.png"),
+                                    QString(), picture_widget_c::placement::centre);
+    m_ui.lb_func_name->set_colours(box_colour::title, box_colour::title);
+    m_ui.lb_func_hint->set_colours(box_colour::hint, box_colour::hint);
 
     product_kernel_i* k = kernel();
     const bool white = k && k->product_type() == product_type::white;
-    m_ui.wg_device->setAttribute(Qt::WA_StyledBackground);
-    // The box's style sheet draws the picture of the edition and the markers' highlight.
-    m_ui.wg_device->setProperty("edition", white ? "white" : "black");
+    m_ui.wg_device->set_pictures(folder + (white ? QLatin1String("QUIL_WHT_TOP_VIEW.png")
+                                                 : QLatin1String("QUIL_BLK_TOP_VIEW.png")),
+                                 QString(), picture_widget_c::placement::top_left);
 
-    QWidget* const markers[8] = {m_ui.wg_btn_1, m_ui.wg_btn_2, m_ui.wg_btn_3, m_ui.wg_btn_4,
-                                 m_ui.wg_btn_5, m_ui.wg_btn_6, m_ui.wg_btn_7, m_ui.wg_btn_8};
+    picture_widget_c* const markers[8] = {m_ui.wg_btn_1, m_ui.wg_btn_2, m_ui.wg_btn_3,
+                                          m_ui.wg_btn_4, m_ui.wg_btn_5, m_ui.wg_btn_6,
+                                          m_ui.wg_btn_7, m_ui.wg_btn_8};
+    colour_label_c* const numbers[8] = {m_ui.lb_btn_1, m_ui.lb_btn_2, m_ui.lb_btn_3, m_ui.lb_btn_4,
+                                        m_ui.lb_btn_5, m_ui.lb_btn_6, m_ui.lb_btn_7, m_ui.lb_btn_8};
+    const QString highlight = folder + QLatin1String("Button_Highlight/Button_Highlight_%1.png");
     m_list = new btn_list_fm_c(this, btn_box_kind::top, m_ui.wg_dropdowns);
     for (int row = 0; row < 8; ++row) {
         const int index = row_buttons[row];
         m_list->add_standard_row(row, index, standard_assignable(index));
         m_list->add_alter_row(row, index + alter_offset, alter_assignable(index + alter_offset));
-        QWidget* marker = markers[row];
-        marker->setAttribute(Qt::WA_StyledBackground);
+        picture_widget_c* marker = markers[row];
+        marker->set_pictures(highlight.arg(QLatin1String("normal")),
+                             highlight.arg(QLatin1String("over")));
         marker->installEventFilter(this);
         m_markers.insert(index, marker);
-        light(marker, false);
+        numbers[row]->set_colours(box_colour::title, box_colour::title);
     }
     fill_with(m_ui.wg_dropdowns, m_list);
     m_list->set_menu_feedback(this);
-    m_list->reload();
+    // Each row was labelled from the current profile as it was added; no reload needed.
     set_widget_font(m_ui.lb_func_name, QStringLiteral("EurostileHea"), 15, 1, true);
     set_widget_font(m_ui.lb_func_hint, QStringLiteral("EurostileMed"), 12, 0, false);
-    for (int k = 1; k <= 8; ++k)
-        set_widget_font(findChild<QWidget*>(QStringLiteral("lb_btn_%1").arg(k)),
-                        QStringLiteral("EurostileHea"), 11, 0, true);
+    for (colour_label_c* number : numbers)
+        set_widget_font(number, QStringLiteral("EurostileHea"), 11, 0, true);
     update();
     bind(module_ctrl_center());
 }
@@ -103,23 +111,19 @@ void top_btn_assignment_box_fm_c::reload() {
     m_list->reload();
 }
 
-QWidget* top_btn_assignment_box_fm_c::marker_of(int button_index) const {
+picture_widget_c* top_btn_assignment_box_fm_c::marker_of(int button_index) const {
     const int index = button_index >= alter_offset ? button_index - alter_offset : button_index;
     return m_markers.value(index);
 }
 
 bool top_btn_assignment_box_fm_c::marker_lit(int button_index) const {
-    QWidget* marker = marker_of(button_index);
-    return marker && marker->property("lit").toBool();
+    picture_widget_c* marker = marker_of(button_index);
+    return marker && marker->is_lit();
 }
 
-void top_btn_assignment_box_fm_c::light(QWidget* marker, bool on) {
-    if (!marker)
-        return;
-    if (marker->property("lit").isValid() && marker->property("lit").toBool() == on)
-        return;
-    marker->setProperty("lit", on);
-    restyle_changed(marker);
+void top_btn_assignment_box_fm_c::light(picture_widget_c* marker, bool on) {
+    if (marker)
+        marker->set_lit(on);
 }
 
 void top_btn_assignment_box_fm_c::main_menu_shown(menu_i*) {

@@ -10,6 +10,7 @@
 #include <QMap>
 
 class btn_list_fm_c;
+class picture_widget_c;
 class top_btn_assignment_ctrl_funcs_c;
 
 class top_btn_assignment_box_fm_c final : public btn_box_fm_base_c,
@@ -46,7 +47,7 @@ public:
     void clear_select_all() override {}
 
     // The marker tied to a button index of either layer; null for other indices.
-    QWidget* marker_of(int button_index) const;
+    picture_widget_c* marker_of(int button_index) const;
     bool marker_lit(int button_index) const;
     btn_list_fm_c* list() const { return m_list; }
     const Ui::top_btn_assignment_box_fm& ui() const { return m_ui; }
@@ -56,12 +57,12 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    void light(QWidget* marker, bool on);
+    void light(picture_widget_c* marker, bool on);
 
     Ui::top_btn_assignment_box_fm m_ui;
     top_btn_assignment_ctrl_funcs_c* m_top_control;
     btn_list_fm_c* m_list = nullptr;
     // Standard-layer button index → marker.
-    QMap<int, QWidget*> m_markers;
+    QMap<int, picture_widget_c*> m_markers;
     int m_lit_index = -1;
 };

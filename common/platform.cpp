@@ -46,14 +46,27 @@ QString translation_compiler_name() {
     return QStringLiteral("lrelease.exe");
 }
 
+leftover_segment reclaim_leftover_segment(const QString&) {
+    // A named mapping ends with its last handle: a name in use is held by a live process.
+    return {};
+}
+
 } // namespace platform
 
 #else
 
+#include <QFile>
+
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <iterator>
 #include <thread>
+
+#include <signal.h>
+#include <sys/ipc.h>
+#include <sys/shm.h>
+#include <sys/types.h>
 
 namespace platform {
 
@@ -172,6 +185,41 @@ bool is_windows_vista_or_7() {
 
 QString translation_compiler_name() {
     return QStringLiteral("lrelease");
+}
+
+namespace {
+
+bool process_running(pid_t pid) {
+    // EPERM: it runs under another user, but it runs.
+    return pid > 0 && (::kill(pid, 0) == 0 || errno == EPERM);
+}
+
+} // namespace
+
+leftover_segment reclaim_leftover_segment(const QString& native_key) {
+    leftover_segment result;
+    // Qt's System V segments are keyed by ftok() on their key file with the id 'Q'.
+    const QByteArray file = QFile::encodeName(native_key);
+    if (file.isEmpty())
+        return result;
+    const key_t key = ::ftok(file.constData(), 'Q');
+    if (key == -1)
+        return result;
+    const int id = ::shmget(key, 0, 0);
+    struct shmid_ds info {};
+    if (id == -1 || ::shmctl(id, IPC_STAT, &info) != 0)
+        return result;
+    result.creator = qint64(info.shm_cpid);
+    result.attached = int(info.shm_nattch);
+    if (info.shm_nattch > 0) {
+        result.state = leftover_segment::held;
+    } else if (process_running(info.shm_cpid)) {
+        result.state = leftover_segment::creator_running;
+    } else {
+        result.state = ::shmctl(id, IPC_RMID, nullptr) == 0 ? leftover_segment::reclaimed
+                                                            : leftover_segment::not_removed;
+    }
+    return result;
 }
 
 } // namespace platform

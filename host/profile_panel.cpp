@@ -297,8 +297,8 @@ void profile_panel_c::refresh() {
         m_checksum.value->setText(QStringLiteral("—"));
     }
     profile_service_c* service = m_session->service();
-    m_note.value->setText(service && !service->note().isEmpty() ? service->note()
-                                                                : QStringLiteral("—"));
+    m_note.value->setText(
+        virtual_mouse_c::note_text(service ? service->note() : QString(), m_centre->language()));
     m_last_command.value->setText(mouse && mouse->last_command() >= 0
                                       ? command_text(mouse->last_command())
                                       : text(host_text::no_command));

@@ -698,6 +698,10 @@ const text_row k_texts[] = {
      "Der Speicher der Maus in %1 ließ sich weder lesen noch beiseitelegen; beim nächsten "
      "Speichern der Maus wird er überschrieben. Die Maus beginnt wieder mit den "
      "Werkseinstellungen."},
+    // A QDateTime format; the time is told in UTC.
+    {host_text::memory_note_time, "yyyy-MM-dd HH:mm", "dd.MM.yyyy HH:mm"},
+    {host_text::memory_initialised_on, "initialised by koral on %1 UTC",
+     "von koral initialisiert am %1 UTC"},
     {host_text::message_memory_unreadable,
      "The mouse's memory holds no readable profile set yet, so message %1 has nothing to "
      "report.",

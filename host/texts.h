@@ -192,5 +192,8 @@ enum : int32_t {
     memory_aside,
     memory_kept_aside,
     memory_not_kept_aside,
+    // The note koral leaves in a memory it initialised: the time, then the sentence.
+    memory_note_time,
+    memory_initialised_on,
 };
 } // namespace host_text

@@ -5,8 +5,10 @@
 #include "host/host_log.h"
 #include "host/host_storage.h"
 #include "host/profile_service.h"
+#include "host/texts.h"
 #include "module/page_interfaces.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDataStream>
 #include <QDateTime>
@@ -165,6 +167,37 @@ bool virtual_mouse_c::store(const QByteArray& blob) {
     return host_storage::save_file(m_file, file_bytes(blob));
 }
 
+namespace {
+const QString k_initialised = QStringLiteral("koral initialised ");
+// What koral wrote before its note held the fact alone.
+const QString k_initialised_sentence = QStringLiteral("Memory initialised by koral on ");
+} // namespace
+
+QString virtual_mouse_c::initialised_note(const QDateTime& when) {
+    return k_initialised + when.toUTC().toString(Qt::ISODate);
+}
+
+QDateTime virtual_mouse_c::initialised_at(const QString& note) {
+    for (const QString& lead : {k_initialised, k_initialised_sentence}) {
+        if (note.startsWith(lead)) {
+            const QDateTime when = QDateTime::fromString(note.mid(lead.size()), Qt::ISODate);
+            if (when.isValid())
+                return when.toUTC();
+        }
+    }
+    return {};
+}
+
+QString virtual_mouse_c::note_text(const QString& note, int32_t language) {
+    if (note.isEmpty())
+        return QStringLiteral("—");
+    const QDateTime when = initialised_at(note);
+    if (!when.isValid())
+        return note;
+    return host_texts::text(host_text::memory_initialised_on, language)
+        .arg(when.toString(host_texts::text(host_text::memory_note_time, language)));
+}
+
 void virtual_mouse_c::factory_reset() {
     m_blob.clear();
     // A file left behind would bring the old memory back on the next start.
@@ -207,7 +240,10 @@ bool virtual_mouse_c::send(int32_t code, const QByteArray& payload) {
         qCWarning(lc_koral) << "Virtual mouse: no kernel for message" << code;
         return false;
     }
-    const QString prefix = QStringLiteral("KORAL") + m_alias + QStringLiteral("_host_");
+    // The host's own keys carry its process id: a second host (or a test beside
+    // it) never meets these names, and so never their key files either.
+    const QString prefix =
+        QStringLiteral("KORAL%1_host_%2_").arg(m_alias).arg(QCoreApplication::applicationPid());
     std::unique_ptr<QSharedMemory> segment;
     for (unsigned attempt = 0; attempt < max_key_attempts && !segment; ++attempt) {
         auto candidate = std::make_unique<QSharedMemory>(prefix + QString::number(m_counter++));
@@ -372,8 +408,7 @@ bool virtual_mouse_c::initialise_memory() {
                             << "the memory cannot be initialised";
         return false;
     }
-    service->set_note(QStringLiteral("Memory initialised by koral on %1")
-                          .arg(QDateTime::currentDateTimeUtc().toString(Qt::ISODate)));
+    service->set_note(initialised_note(QDateTime::currentDateTimeUtc()));
     for (int32_t i = 0; i < m_kernel->page_count(); ++i) {
         if (product_function_page_i* page = m_kernel->page_at(i))
             page->reset_all();

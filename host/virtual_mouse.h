@@ -7,6 +7,7 @@
 #include "module/kernel_host_interfaces.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QObject>
 #include <QTimer>
 #include <QVector>
@@ -96,6 +97,17 @@ public:
 
     // Forgets the memory (file included): the device is factory-fresh again.
     void factory_reset();
+
+    // The note koral leaves in the host's section of a memory it initialised. It
+    // travels with the memory, so it holds the fact (when), not a sentence in
+    // one language: koral tells it in the language a person reads.
+    static QString initialised_note(const QDateTime& when);
+    // When koral initialised the memory, from its note (also the English sentence
+    // earlier koral versions wrote); invalid for any other note.
+    static QDateTime initialised_at(const QString& note);
+    // The note as a person reads it in `language`: koral's own through the text
+    // table, any other note (another host's) as it stands, "—" for none.
+    static QString note_text(const QString& note, int32_t language);
 
     // A memory that could not be read (the file failed its own check, or the
     // module refused the profile set in it) is never dropped quietly: the file

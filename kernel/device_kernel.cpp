@@ -326,5 +326,22 @@ bool device_kernel_c::on_macros_changed(const QList<library_item>& items) {
             }
         }
     }
+    // The preset files mirror the library: a changed, renamed or deleted macro
+    // reaches them whether or not a button of this mouse carries it.
+    if (macro_library_i* library = host_macro_library())
+        write_preset_macros(library);
+    else
+        write_log(QStringLiteral("Macros changed, but the host offers no macro library; the "
+                                 "preset macro files stay as they are"));
     return any;
+}
+
+macro_library_i* device_kernel_c::host_macro_library() const {
+    hub_i* hub = m_ctrl_center ? m_ctrl_center->get_hub() : nullptr;
+    return hub ? hub->macro_library() : nullptr;
+}
+
+void device_kernel_c::write_preset_macros(macro_library_i* library) {
+    if (library)
+        write_all_preset_files(library_groups(library));
 }

@@ -90,6 +90,10 @@ protected:
     void release_pages();
     // Every page resets one profile slot (not the whole page).
     void reset_pages_profile(int slot);
+    // The host's macro library (through the hub); null when the host has none.
+    macro_library_i* host_macro_library() const;
+    // The preset macro files again, one per group of the library as it is now.
+    static void write_preset_macros(macro_library_i* library);
 
     QString m_checksum;
     bool m_data_loaded = false;

@@ -3,6 +3,8 @@
 
 #include <QElapsedTimer>
 #include <QString>
+#include <QStringList>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -22,6 +24,14 @@ public:
     shm_pool(const shm_pool&) = delete;
     shm_pool& operator=(const shm_pool&) = delete;
 
+    // Segments made ahead, in the order of their numbers. Every publication takes
+    // the first, whatever its size; one of another size is made again under that
+    // number. Keys must reach the host in the order of their numbers, so a small
+    // publication (a sensor command) cannot leave the profile set's segment for
+    // later: it takes it and remakes it small. The second one made ahead is what
+    // the next commit then finds ready, idle time or not.
+    static constexpr std::size_t ahead_count = 2;
+
     // A segment with a key of the form prefix + "_" + n that no other segment
     // uses right now, created with `size` bytes and attached: the segment that
     // proves the key free is the one that carries the data, so publishing
@@ -30,12 +40,15 @@ public:
     // and write_segment then reports why. A segment made ahead by prepare() is
     // handed out first; its key took its turn when it was made.
     QSharedMemory* fresh_segment(const QString& prefix, int size = 1);
-    // Makes the next fresh segment ahead of time, at `size` bytes, with its pages
-    // already backed, so that handing it out costs no more than the copy into it.
-    // It joins the pool (and its minute starts) only when it is handed out.
+    // Makes the next fresh segments ahead of time (ahead_count of them), at
+    // `size` bytes, with their pages already backed, so that handing one out
+    // costs no more than the copy into it. They join the pool (and their minute
+    // starts) only when they are handed out.
     void prepare(const QString& prefix, int size);
-    // The key of the segment made ahead, empty when there is none.
+    // The key of the next segment made ahead, empty when there is none.
     QString prepared_key() const;
+    // The keys of all segments made ahead, next first.
+    QStringList prepared_keys() const;
     // Copies the bytes into the segment, (re)creating it when it is not
     // attached at exactly their size; returns false (and logs) on failure.
     static bool write_segment(QSharedMemory* segment, const QByteArray& bytes);
@@ -61,16 +74,19 @@ private:
     qint64 now() const;
     // A segment under the next free key of that prefix, created at `size`.
     std::unique_ptr<QSharedMemory> create_free(const QString& prefix, int size);
-    // The segment made ahead, for that prefix, at exactly `size`; null when there is none.
+    // The next segment made ahead, for that prefix, at exactly `size`; null when there is none.
     std::unique_ptr<QSharedMemory> take_prepared(const QString& prefix, int size);
+    // The segment at `size` under its own key (made again when its size differs); null on failure.
+    static std::unique_ptr<QSharedMemory> remade(std::unique_ptr<QSharedMemory> segment, int size);
+    static bool touch(QSharedMemory& segment);
     QSharedMemory* keep(std::unique_ptr<QSharedMemory> segment);
     // Takes the expired entries out of the pool into m_retired.
     void retire_expired(qint64 age_ms);
 
     std::vector<entry> m_entries;
     std::vector<std::unique_ptr<QSharedMemory>> m_retired;
-    std::unique_ptr<QSharedMemory> m_prepared;
-    QString m_prepared_prefix;
+    std::deque<std::unique_ptr<QSharedMemory>> m_ahead;
+    QString m_ahead_prefix;
     unsigned m_counter = 0;
     QElapsedTimer m_clock;
     std::function<qint64()> m_now;

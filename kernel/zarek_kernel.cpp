@@ -250,6 +250,10 @@ void zarek_kernel_c::on_host_message(const host_message_rec* record) {
                       true);
         write_and_remember();
         m_data_loaded = m_data_loaded || read;
+        // Reading handed the device's macros to the library, which may have
+        // gained a group or a renamed macro: the preset files follow it.
+        if (read)
+            write_preset_macros(host_macro_library());
         if (ctrl_center_i* center = ctrl_center()) {
             if (same_object(center->current_kernel(), static_cast<product_kernel_i*>(this)))
                 center->set_busy(false, true, false);

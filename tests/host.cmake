@@ -60,6 +60,8 @@ if(EXISTS /usr/bin/xvfb-run)
     set_tests_properties(e2e_buttons_x11 PROPERTIES
         ENVIRONMENT "QT_QPA_PLATFORM=xcb;ASAN_OPTIONS=halt_on_error=1:detect_leaks=0"
         TIMEOUT 300)
+    # It runs beside the off-screen run of the same suite, with the same keys.
+    quil_own_temp_dir(e2e_buttons_x11)
 endif()
 
 # koral's advanced-page controls, message box, title component and the device tab's

@@ -5,12 +5,43 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPainter>
+#include <QStyle>
 #include <QVBoxLayout>
+
+namespace {
+
+// The weight a style sheet gives "font-weight: 700" (the CSS number divided by 8).
+constexpr int title_weight = 88;
+
+// A label in a fixed colour: the window's style may colour every label, this one keeps
+// its own whatever style surrounds it.
+class coloured_label_c final : public QLabel {
+public:
+    coloured_label_c(const QColor& colour, QWidget* parent)
+        : QLabel(parent)
+        , m_colour(colour) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.setPen(m_colour);
+        p.drawText(contentsRect(),
+                   int(QStyle::visualAlignment(layoutDirection(), alignment())) |
+                       (wordWrap() ? int(Qt::TextWordWrap) : 0),
+                   text());
+    }
+
+private:
+    QColor m_colour;
+};
+
+} // namespace
 
 title_component_fm_c::title_component_fm_c(QWidget* parent)
     : QWidget(parent)
-    , m_title(new QLabel(this))
-    , m_description(new QLabel(this))
+    , m_title(new coloured_label_c(QColor(0xe4, 0xe6, 0xe9), this))
+    , m_description(new coloured_label_c(QColor(0x8d, 0x93, 0x9b), this))
     , m_presets(new preset_list_c(this)) {
     setObjectName(QStringLiteral("wg_title_component"));
     m_title->setObjectName(QStringLiteral("lb_component_title"));
@@ -28,13 +59,17 @@ title_component_fm_c::title_component_fm_c(QWidget* parent)
     row->addWidget(m_presets, 0, Qt::AlignVCenter);
     m_presets->setMinimumWidth(150);
     m_presets->hide();
-    setStyleSheet(QStringLiteral(R"(
-QWidget#wg_title_component { background: transparent; }
-QLabel#lb_component_title {
-    color: #e4e6e9; font-size: 11px; font-weight: 700; letter-spacing: 2px; background: transparent;
-}
-QLabel#lb_component_description { color: #8d939b; font-size: 11px; background: transparent; }
-)"));
+    // Colours and lettering by palette and font, not a style sheet: the component is made
+    // on every opening of the button page, and a sheet is parsed and matched each time.
+    // Only the attributes set here are fixed; the family follows the page.
+    QFont title_font;
+    title_font.setPixelSize(11);
+    title_font.setWeight(title_weight);
+    title_font.setLetterSpacing(QFont::AbsoluteSpacing, 2);
+    m_title->setFont(title_font);
+    QFont description_font;
+    description_font.setPixelSize(11);
+    m_description->setFont(description_font);
 }
 
 void title_component_fm_c::show_presets(bool on) {
@@ -56,9 +91,11 @@ void title_component_c::release() {
     delete this;
 }
 
-title_component_fm_c* title_component_c::ensure_form() {
+title_component_fm_c* title_component_c::ensure_form(QWidget* parent) {
     if (!m_form) {
-        m_form = new title_component_fm_c;
+        // Made in its place: a form made without a parent would be polished as a window
+        // of its own and then again under the page's style.
+        m_form = new title_component_fm_c(parent);
         m_form->title()->setText(m_title);
         m_form->description()->setText(m_description);
         m_form->presets()->set_client(m_client);
@@ -80,8 +117,9 @@ void title_component_c::attach(QWidget* parent) {
         }
         return;
     }
-    title_component_fm_c* form = ensure_form();
-    form->setParent(parent);
+    title_component_fm_c* form = ensure_form(parent);
+    if (form->parentWidget() != parent)
+        form->setParent(parent);
     if (!parent->layout()) {
         auto* grid = new QGridLayout(parent);
         grid->setContentsMargins(0, 0, 0, 0);

@@ -48,7 +48,7 @@ public:
     const call_journal_c& journal() const { return m_journal; }
 
 private:
-    title_component_fm_c* ensure_form();
+    title_component_fm_c* ensure_form(QWidget* parent);
 
     QPointer<title_component_fm_c> m_form;
     preset_selector_client_i* m_client = nullptr;

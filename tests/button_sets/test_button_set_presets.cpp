@@ -2,11 +2,14 @@
 // within 22 bytes of UTF-8 and its reach into every profile, reordering, deleting, and the
 // stored layout of a selected preset following the editor.
 #include "button_sets/btn_preset_sub_fm.h"
+#include "button_sets/preset_strip_widgets.h"
 #include "button_sets/side_layout.h"
 #include "module/module.h"
 #include "side_box_rig.h"
 #include "support/fake_host.h"
 
+#include <QPainter>
+#include <QScrollBar>
 #include <QSet>
 #include <QtTest>
 
@@ -47,6 +50,62 @@ QStringList tile_ids(btn_preset_fm_c* strip) {
 
 QPoint centre_in_strip(btn_preset_sub_fm_c* tile) {
     return tile->geometry().center();
+}
+
+// The name's line on a tile (where its editor sits).
+const QRect name_area(4, 72, 112, 24);
+
+QImage name_pixels(QWidget* tile) {
+    return tile->grab(name_area).toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// Pixels of two equally large pictures that differ by more than a rounding step.
+int differing_pixels(const QImage& a, const QImage& b) {
+    int n = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            if (qAbs(qRed(p) - qRed(q)) > 8 || qAbs(qGreen(p) - qGreen(q)) > 8 ||
+                qAbs(qBlue(p) - qBlue(q)) > 8)
+                ++n;
+        }
+    }
+    return n;
+}
+
+const QString strip_pictures = QStringLiteral(":/graphics/button_assignment/Button-Set-Presets/");
+
+// What a widget of `size` shows with the picture at `path` in its middle.
+QImage centred(const QString& path, const QSize& size) {
+    QImage out(size, QImage::Format_ARGB32_Premultiplied);
+    out.fill(Qt::transparent);
+    const QPixmap pixmap(path);
+    QPainter p(&out);
+    p.drawPixmap((size.width() - pixmap.width()) / 2, (size.height() - pixmap.height()) / 2,
+                 pixmap);
+    return out;
+}
+
+// What the widget itself paints (without the window background a grab adds).
+QImage grabbed(QWidget* w) {
+    QImage out(w->size(), QImage::Format_ARGB32_Premultiplied);
+    out.fill(Qt::transparent);
+    w->render(&out, QPoint(), QRegion(), QWidget::DrawChildren);
+    return out;
+}
+
+void send_event(QWidget* w, QEvent::Type type) {
+    QEvent e(type);
+    QCoreApplication::sendEvent(w, &e);
+}
+
+// The largest size from the font's own down to 9 pixels at which the text fits 108 pixels.
+int fitting_pixel_size(QFont font, const QString& text) {
+    int size = font.pixelSize();
+    while (size > 9 && QFontMetrics(font).horizontalAdvance(text) > 108)
+        font.setPixelSize(--size);
+    return size;
 }
 
 } // namespace
@@ -123,6 +182,242 @@ private slots:
         editor->insertPlainText(QStringLiteral("x"));  // 23 bytes: refused
         QCOMPARE(editor->toPlainText(), QString(10, QChar(0xE4)) + QChar(0xF6));
         QCOMPARE(QString::fromUtf8(tile->record().name()), editor->toPlainText());
+    }
+
+    // A tile paints its name until the pointer first comes over it; then its editor shows
+    // the name. Both must look the same, for short names and for names set smaller.
+    void the_painted_name_looks_like_the_editor_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addRow("short") << "CS GO";
+        QTest::addRow("umlauts") << QString::fromUtf8("Sp\xc3\xa4t \xc3\x96l");
+        QTest::addRow("long, set smaller") << "LEAGUE OF LEGENDS";
+        QTest::addRow("too long even at 9 pixels") << "LEAGUE OF LEGENDS XXXX";
+    }
+    void the_painted_name_looks_like_the_editor() {
+        QFETCH(QString, name);
+        side_box box;
+        box.data()->saved_layouts() = {preset(name, 7, 0xFFF), preset("Other", 8, 0xF0F)};
+        box.presets->rebuild();
+        box.window->show();
+        btn_preset_sub_fm_c* tile = box.presets->tiles().at(0);
+        QVERIFY(!tile->made_name_editor());
+        const QImage painted = name_pixels(tile);
+        QTextEdit* editor = tile->name_editor();
+        QCOMPARE(editor->objectName(), QStringLiteral("editor_name"));
+        QCOMPARE(editor->geometry(), name_area);
+        QCOMPARE(editor->toPlainText(), name);
+        QVERIFY(!editor->isEnabled());
+        const QImage edited = name_pixels(tile);
+        // The name is there at all (the tile is not just its background) ...
+        QVERIFY(differing_pixels(painted, name_pixels(box.presets->tiles().at(1))) > 20);
+        // ... and where the editor draws it.
+        QVERIFY2(
+            differing_pixels(painted, edited) <= 4,
+            qPrintable(QStringLiteral("%1 pixels differ").arg(differing_pixels(painted, edited))));
+    }
+
+    // The fitted name size is kept per font and name: a new name, or the same name in
+    // another font (a language change), must be fitted again.
+    void the_name_size_follows_name_and_font() {
+        side_box box;
+        box.window->show();
+        btn_preset_sub_fm_c* tile = box.presets->tiles().at(0);
+        const auto named = [&](const QString& name) {
+            btn_layout_rec r = tile->record();
+            r.set_name(name.toUtf8());
+            tile->set_record(r);
+        };
+        QFont base = tile->font();
+        base.setPixelSize(12);
+        // A name (of at most 22 bytes) that fits at 11 pixels but not at 12.
+        QString name;
+        for (const QChar c : {QLatin1Char('W'), QLatin1Char('n'), QLatin1Char('i')}) {
+            while (QFontMetrics(base).horizontalAdvance(name + c) <= 108)
+                name += c;
+        }
+        name += QLatin1Char('i');
+        QVERIFY(name.size() <= 22);
+        QCOMPARE(fitting_pixel_size(base, name), 11);
+        QFont smaller = base;
+        smaller.setPixelSize(10);
+
+        tile->setFont(smaller);
+        named(name);
+        QCOMPARE(tile->name_font().pixelSize(), 10);
+        // The same name in a larger font (another language's): fitted again.
+        tile->setFont(base);
+        named(QStringLiteral("ABC"));
+        QCOMPARE(tile->name_font().pixelSize(), 12);
+        named(name);
+        QCOMPARE(tile->name_font().pixelSize(), 11);
+        QCOMPARE(tile->name_font().family(), base.family());
+        // A new name shows on the painted tile.
+        const QImage before = name_pixels(tile);
+        named(QStringLiteral("ABC"));
+        QVERIFY(differing_pixels(before, name_pixels(tile)) > 20);
+        QVERIFY(!tile->made_name_editor());
+    }
+
+    // The add button shows its over picture only while the pointer is on it.
+    void the_add_button_lights_under_the_pointer() {
+        side_box box;
+        box.window->show();
+        auto* add = box.presets->findChild<strip_picture_button_c*>(QStringLiteral("btn_add_set"));
+        QVERIFY(add);
+        const QImage normal = centred(strip_pictures + "Add_set_normal.png", add->size());
+        const QImage over = centred(strip_pictures + "Add_set_over.png", add->size());
+        QVERIFY(normal != over);
+        QCOMPARE(grabbed(add), normal);
+        send_event(add, QEvent::Enter);
+        QVERIFY(add->lit());
+        QCOMPARE(grabbed(add), over);
+        send_event(add, QEvent::Leave);
+        QCOMPARE(grabbed(add), normal);
+    }
+
+    // The tile's delete button: a grey ring and cross at rest, both in the accent colour
+    // under the pointer, and grey again when the pointer leaves.
+    void the_delete_button_lights_under_the_pointer() {
+        side_box box;
+        box.window->show();
+        btn_preset_sub_fm_c* tile = box.presets->tiles().at(1);
+        QVERIFY(!tile->delete_button_shown());
+        box.presets->tile_hovered(tile, true);
+        QVERIFY(tile->delete_button_shown());
+        QPushButton* del = tile->delete_button();
+        QCOMPARE(del->objectName(), QStringLiteral("btn_del"));
+        QCOMPARE(del->geometry(), QRect(96, 6, 17, 17));
+        // Each opaque-enough pixel counts for the nearest of the button's colours.
+        const QColor accent(0x65, 0xc3, 0xf7);
+        const QColor ring(0x4a, 0x4d, 0x52);
+        const QColor fill(0x1a, 0x1c, 0x20);
+        const QColor ink(0x9a, 0x9e, 0xa5);
+        const auto count = [&](const QImage& image, const QColor& colour) {
+            int n = 0;
+            for (int y = 0; y < image.height(); ++y) {
+                for (int x = 0; x < image.width(); ++x) {
+                    const QColor c = image.pixelColor(x, y);
+                    if (c.alpha() < 160)
+                        continue;
+                    const auto distance = [&](const QColor& o) {
+                        return qAbs(c.red() - o.red()) + qAbs(c.green() - o.green()) +
+                               qAbs(c.blue() - o.blue());
+                    };
+                    const QColor* nearest = &accent;
+                    for (const QColor* o : {&ring, &fill, &ink}) {
+                        if (distance(*o) < distance(*nearest))
+                            nearest = o;
+                    }
+                    n += *nearest == colour;
+                }
+            }
+            return n;
+        };
+        const QImage rest = grabbed(del);
+        QVERIFY(count(rest, ring) > 10);
+        QVERIFY(count(rest, ink) > 5);
+        QVERIFY(count(rest, fill) > 50);
+        QCOMPARE(count(rest, accent), 0);
+        send_event(del, QEvent::Enter);
+        const QImage lit = grabbed(del);
+        QVERIFY(count(lit, accent) > 15);
+        QVERIFY(count(lit, fill) > 50);
+        send_event(del, QEvent::Leave);
+        QCOMPARE(grabbed(del), rest);
+        // The pointer leaving the tile hides it again.
+        box.presets->tile_hovered(tile, false);
+        QVERIFY(!tile->delete_button_shown());
+    }
+
+    // The strip's pictures are kept per path: another picture given to a widget shows, and
+    // the widgets of the strip show their own pictures.
+    void strip_pictures_follow_their_paths_data() {
+        QTest::addColumn<QString>("widget");
+        QTest::addColumn<QString>("picture");
+        QTest::addRow("separator") << "wg_slash"
+                                   << "Slash.png";
+        QTest::addRow("left fade") << "wg_left_fade"
+                                   << "Fade_left.png";
+        QTest::addRow("right fade") << "wg_right_fade"
+                                    << "Fade_right.png";
+    }
+    void strip_pictures_follow_their_paths() {
+        QFETCH(QString, widget);
+        QFETCH(QString, picture);
+        side_box box;
+        box.window->show();
+        auto* shown = box.presets->findChild<strip_picture_c*>(widget);
+        QVERIFY(shown);
+        const QImage own = centred(strip_pictures + picture, shown->size());
+        QCOMPARE(grabbed(shown), own);
+        // Another picture of the same size in its place, then the first one again.
+        const QString other =
+            strip_pictures + (picture == "Fade_left.png" ? "Fade_right.png" : "Fade_left.png");
+        QVERIFY(QPixmap(other).size() == shown->size() || widget == "wg_slash");
+        shown->set_picture(other);
+        QVERIFY(grabbed(shown) != own);
+        shown->set_picture(strip_pictures + picture);
+        QCOMPARE(grabbed(shown), own);
+        // A missing picture shows nothing, and says so in the log.
+        shown->set_picture(strip_pictures + "no_such_picture.png");
+        QCOMPARE(grabbed(shown), centred(QString(), shown->size()));
+    }
+
+    // The strip's scroll bar takes its look when more presets exist than fit: 8 pixels high
+    // under the tiles, as if it had it from the start.
+    void the_scroll_bar_shows_styled_under_the_tiles() {
+        side_box box;
+        box.window->show();
+        QScrollBar* bar = box.presets->scroll_area()->horizontalScrollBar();
+        QVERIFY(!bar->isVisible());
+        for (int i = 0; i < 6; ++i)
+            box.presets->add_preset();
+        QCoreApplication::processEvents();
+        QVERIFY(bar->isVisible());
+        QVERIFY(!bar->styleSheet().isEmpty());
+        QCOMPARE(bar->height(), 8);
+        QCOMPARE(bar->mapTo(box.presets->scroll_area(), QPoint(0, bar->height())).y(),
+                 box.presets->scroll_area()->height());
+        QCOMPARE(box.presets->scroll_area()->viewport()->height(), 116 - 8);
+    }
+
+    // The strip's title sizes itself as a plain label would, for every text and font it gets.
+    void the_title_sizes_like_a_label_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("pixels");
+        QTest::addColumn<int>("spacing");
+        QTest::addRow("English") << "BUTTON SET PRESETS" << 15 << 0;
+        QTest::addRow("German") << QString::fromUtf8("TASTENSATZ-VORLAGEN \xc3\x84") << 15 << 0;
+        QTest::addRow("spaced") << "BUTTON SET PRESETS" << 13 << 2;
+        QTest::addRow("one letter") << "i" << 11 << 0;
+        QTest::addRow("ends in f") << "Tastensatz-Vorlagen elf" << 15 << 0;
+        QTest::addRow("lower case")
+            << QString::fromUtf8("Voreinstellungen f\xc3\xbcr Tasten") << 12 << 1;
+    }
+    void the_title_sizes_like_a_label() {
+        QFETCH(QString, text);
+        QFETCH(int, pixels);
+        QFETCH(int, spacing);
+        side_box box;
+        auto* title = box.presets->findChild<strip_label_c*>(QStringLiteral("lb_func_name"));
+        QVERIFY(title);
+        QFont font = title->font();
+        font.setPixelSize(pixels);
+        font.setLetterSpacing(QFont::AbsoluteSpacing, spacing);
+        QLabel plain;
+        plain.setFont(font);
+        plain.setText(text);
+        // Measured once, then asked again after the text and after the font changed.
+        title->setFont(font);
+        title->setText(QStringLiteral("x"));
+        QVERIFY(title->sizeHint().width() > 0);
+        title->setText(text);
+        QCOMPARE(title->sizeHint(), plain.sizeHint());
+        font.setPixelSize(pixels + 3);
+        title->setFont(font);
+        plain.setFont(font);
+        QCOMPARE(title->sizeHint(), plain.sizeHint());
+        QCOMPARE(title->minimumSizeHint(), plain.minimumSizeHint());
     }
 
     void adding_stops_at_51_with_unique_identifiers() {

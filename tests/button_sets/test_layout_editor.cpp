@@ -8,6 +8,7 @@
 #include "support/fake_host.h"
 
 #include <QLabel>
+#include <QPainter>
 #include <QtTest>
 
 using namespace side_box_test;
@@ -352,6 +353,67 @@ private slots:
 
     // The panel pictures are kept between editors, one per edition: an editor of one
     // edition draws its own picture while an editor of the other edition is open.
+    // The caps are drawn from their own pictures (each loaded when first needed): a state
+    // shows the pictures of its slot, pair or row, over the panel picture.
+    void caps_show_their_pictures_data() {
+        QTest::addColumn<uint>("layout");
+        QTest::addColumn<QString>("script");
+        // Pictures drawn in order at the cap origin: "single S LOOK", "pair P LOOK", "quad R".
+        QTest::addColumn<QString>("pictures");
+        QString singles;
+        for (int s = 1; s <= 12; ++s)
+            singles += QStringLiteral("single %1 normal;").arg(s);
+        QTest::addRow("twelve singles") << 0x000FFFu << "" << singles;
+        QTest::addRow("slot 3 under the pointer")
+            << 0x000FFFu << "hover 10"
+            << QString(singles).replace("single 3 normal;", "single 3 normal;single 3 over;");
+        QTest::addRow("slot 11 selected")
+            << 0x000FFFu << "select 11"
+            << QString(singles).replace("single 11 normal;", "single 11 down;");
+        const QString mixed = "pair 1 normal;single 3 normal;single 4 normal;quad 2;"
+                              "single 9 normal;single 10 normal;single 11 blank;single 12 normal;";
+        QTest::addRow("a double, a blank row and a blank cap") << 0x010B0Fu << "" << mixed;
+        QTest::addRow("the double under the pointer")
+            << 0x010B0Fu << "hover 8"
+            << QString(mixed).replace("pair 1 normal;", "pair 1 normal;pair 1 over;");
+        QTest::addRow("the double selected")
+            << 0x010B0Fu << "select 2" << QString(mixed).replace("pair 1 normal;", "pair 1 down;");
+    }
+    void caps_show_their_pictures() {
+        QFETCH(uint, layout);
+        QFETCH(QString, script);
+        QFETCH(QString, pictures);
+        side_box box;
+        load(box, layout);
+        run(box, script);
+        const QString folder = QStringLiteral(":/graphics/button_assignment/buttons/");
+        QImage expected(QStringLiteral(":/graphics/button_assignment/Quil_standard.png"));
+        expected = expected.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        QPainter p(&expected);
+        for (const QString& item : pictures.split(';', Qt::SkipEmptyParts)) {
+            const QStringList w = item.split(' ');
+            const QString n = QStringLiteral("%1").arg(w[1].toInt(), 2, 10, QLatin1Char('0'));
+            QString path;
+            if (w[0] == "quad") {
+                path = "Quad_blancs/Quad-blanc_" + n;
+            } else if (w[0] == "pair") {
+                path = w[2] == "normal" ? "Double-Buttons/normal/Double-button_" + n
+                       : w[2] == "over" ? "Double-Buttons/over/Double-button-over_" + n
+                                        : "Double-Buttons/down/Double-button_down_" + n;
+            } else {
+                path = w[2] == "normal" ? "Single-Buttons/normal/Single-Button-" + n
+                       : w[2] == "over" ? "Single-Buttons/over/Single-Button-over-" + n
+                       : w[2] == "down" ? "Single-Buttons/down/Single-Button-down-" + n
+                                        : "Single-Buttons/blance/Single-blanc_" + n;
+            }
+            const QImage cap(folder + path + ".png");
+            QVERIFY2(!cap.isNull(), qPrintable(path));
+            p.drawImage(QPoint(212, 36), cap);
+        }
+        p.end();
+        QCOMPARE(box.editor()->canvas(), expected);
+    }
+
     void panel_picture_follows_the_edition_data() {
         QTest::addColumn<int>("first");
         QTest::addColumn<int>("second");

@@ -13,6 +13,7 @@
 #include "host/device_memory.h"
 #include "host/host_catalogue.h"
 #include "host/host_settings.h"
+#include "host/host_storage.h"
 #include "host/hub.h"
 #include "host/kernel_session.h"
 #include "host/main_window.h"
@@ -28,6 +29,7 @@
 #include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDirIterator>
 #include <QImage>
 #include <QLabel>
 #include <QProcess>
@@ -99,6 +101,31 @@ ctrl_box_frame_c* box_in(QWidget* area, const char* panel) {
 
 QSpinBox* dpi_value(QWidget* area, int step) {
     return find<QSpinBox>(area, QStringLiteral("sb_value_%1").arg(step));
+}
+
+// A preset macro file as the module writes it: magic, group count, then per
+// group its name and its macro records. Empty groups on any fault.
+struct preset_file_t {
+    quint64 magic = 0;
+    QString group;
+    QVector<QByteArray> records;
+};
+bool read_preset_file(const QString& path, preset_file_t* preset) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    QDataStream in(&file);
+    qint32 groups = 0;
+    qint32 macros = 0;
+    in >> preset->magic >> groups >> preset->group >> macros;
+    if (groups != 1 || macros < 0 || macros > 100)
+        return false;
+    for (qint32 i = 0; i < macros; ++i) {
+        QByteArray record;
+        in >> record;
+        preset->records.append(record);
+    }
+    return in.status() == QDataStream::Ok && in.atEnd();
 }
 
 // Whether the profile set's favourites list names the control type.
@@ -226,7 +253,7 @@ private slots:
         profile_service_c* service = profile_service_c::of(kernel->profile_service());
         QVERIFY(service);
         QVERIFY(service->section_taken());
-        QVERIFY(service->note().startsWith(QStringLiteral("Memory initialised by koral on ")));
+        QVERIFY(virtual_mouse_c::initialised_at(service->note()).isValid());
         QVERIFY(!kernel->commit());
         close_kernel(kernel.get(), &mouse);
     }
@@ -304,6 +331,55 @@ private slots:
         QVERIFY(m_hub->listeners().isEmpty());
     }
 
+    // The preset macro files mirror the host's library: a macro changed there
+    // reaches its group's file in the module's data folder, though no button of
+    // the mouse carries it, and a deleted one leaves it.
+    void a_changed_macro_reaches_its_preset_file() {
+        virtual_mouse_c mouse(m_centre.get(), product_type::black, alias_of(8), m_dir->path());
+        kernel_ref kernel(open_kernel(class_id::black_kernel, &mouse));
+        QVERIFY(kernel);
+        // The module's data folder is the maker's folder beside the host's, plus
+        // the host's catalogue name (none in this suite); the home is the suite's own.
+        const QString maker = QDir::cleanPath(QFileInfo(host_storage::module_log_folder()).path() +
+                                              QStringLiteral("/../.."));
+        const auto preset_files = [&maker] {
+            QStringList found;
+            QDirIterator it(maker, {QStringLiteral("Games AB.dat")}, QDir::Files,
+                            QDirIterator::Subdirectories);
+            while (it.hasNext())
+                found.append(it.next());
+            return found;
+        };
+        for (const QString& old : preset_files())
+            QFile::remove(old);
+        macro_library_c* library = m_hub->library();
+        const int group = library->create_group(QStringLiteral("Games: A/B"));
+        const int jump =
+            library->create_macro(group, QStringLiteral("Jump"), macro_library_c::typed_keys("ab"));
+        QVERIFY(jump >= 0);
+        QVERIFY(library->set_macro_keys(group, jump, macro_library_c::typed_keys("xyz")));
+        const QStringList files = preset_files();
+        QCOMPARE(files.size(), 1);
+        const QString file = files.first();
+        QCOMPARE(QFileInfo(file).dir().dirName(), QStringLiteral("preset_macro"));
+
+        preset_file_t preset;
+        QVERIFY2(read_preset_file(file, &preset), qPrintable(file));
+        QCOMPARE(preset.magic, Q_UINT64_C(0x56414E544F523031)); // "VANTOR01"
+        QCOMPARE(preset.group, QStringLiteral("Games: A/B"));
+        const library_macro_rec* changed = library->macro_record(group, jump);
+        QVERIFY(changed);
+        QCOMPARE(preset.records,
+                 QVector<QByteArray>{QByteArray(reinterpret_cast<const char*>(changed->data()),
+                                                int(library_macro_rec::size))});
+
+        QVERIFY(library->delete_macro(group, jump));
+        preset = {};
+        QVERIFY(read_preset_file(file, &preset));
+        QVERIFY(preset.records.isEmpty());
+        close_kernel(kernel.get(), &mouse);
+    }
+
     // --- the program's session and profile panel ---
 
     void session_commits_on_the_host_rhythm() {
@@ -363,6 +439,30 @@ private slots:
         QVERIFY(session.delete_profile(session.kernel()->current_profile()));
         QCOMPARE(m_centre->current_profile_slot(), session.kernel()->current_profile());
         QVERIFY(m_centre->current_profile_slot() < 2);
+    }
+
+    // The device tab tells koral's note in the memory in the language chosen.
+    void panel_tells_the_memory_note_in_the_chosen_language() {
+        kernel_session_c session(m_host.get(), m_centre.get(), nullptr, m_dir->path());
+        profile_panel_c panel(&session, m_centre.get());
+        QVERIFY(session.open(product_type::black)); // a fresh mouse: koral initialises it
+        auto* note = panel.findChild<QLabel*>(QStringLiteral("lb_mouse_note"));
+        QVERIFY(note);
+        m_centre->set_language(host_texts::english);
+        QVERIFY2(QRegularExpression(
+                     QStringLiteral(R"(^initialised by koral on \d{4}-\d\d-\d\d \d\d:\d\d UTC$)"))
+                     .match(note->text())
+                     .hasMatch(),
+                 qPrintable(note->text()));
+        m_centre->set_language(host_texts::german);
+        QVERIFY2(
+            QRegularExpression(
+                QStringLiteral(R"(^von koral initialisiert am \d\d\.\d\d\.\d{4} \d\d:\d\d UTC$)"))
+                .match(note->text())
+                .hasMatch(),
+            qPrintable(note->text()));
+        m_centre->set_language(host_texts::english);
+        session.close();
     }
 
     void panel_operations_keep_the_users_profiles() {

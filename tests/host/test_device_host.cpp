@@ -7,6 +7,7 @@
 #include "host/hub.h"
 #include "host/macro_library.h"
 #include "host/profile_service.h"
+#include "host/texts.h"
 #include "host/virtual_mouse.h"
 
 #include <QBuffer>
@@ -123,6 +124,41 @@ private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
     void init() { m_dir = std::make_unique<QTemporaryDir>(); } // written files fail if not valid
+
+    // koral's note travels with the memory as a fact and is told in the reader's
+    // language; a note koral did not write is shown as it stands.
+    void memory_note_is_told_in_the_language_data() {
+        QTest::addColumn<QString>("note");
+        QTest::addColumn<int32_t>("language");
+        QTest::addColumn<QString>("shown");
+        const QString fact = virtual_mouse_c::initialised_note(
+            QDateTime(QDate(2026, 3, 7), QTime(9, 5, 30), Qt::OffsetFromUTC, 3600));
+        QTest::addRow("koral's, German")
+            << fact << host_texts::german
+            << QStringLiteral("von koral initialisiert am 07.03.2026 08:05 UTC");
+        QTest::addRow("koral's, English")
+            << fact << host_texts::english
+            << QStringLiteral("initialised by koral on 2026-03-07 08:05 UTC");
+        QTest::addRow("an earlier koral's sentence, German")
+            << QStringLiteral("Memory initialised by koral on 2025-12-31T23:59:00Z")
+            << host_texts::german
+            << QStringLiteral("von koral initialisiert am 31.12.2025 23:59 UTC");
+        QTest::addRow("koral's lead without a time")
+            << QStringLiteral("koral initialised soon") << host_texts::german
+            << QStringLiteral("koral initialised soon");
+        QTest::addRow("another host's")
+            << QStringLiteral("Né 1") << host_texts::german << QStringLiteral("Né 1");
+        QTest::addRow("none") << QString() << host_texts::german << QStringLiteral("—");
+    }
+    void memory_note_is_told_in_the_language() {
+        QFETCH(QString, note);
+        QFETCH(int32_t, language);
+        QFETCH(QString, shown);
+        QCOMPARE(virtual_mouse_c::note_text(note, language), shown);
+        // What koral writes is the fact alone, in no language.
+        QVERIFY(!virtual_mouse_c::initialised_note(QDateTime::currentDateTimeUtc())
+                     .contains(QLatin1String("Memory")));
+    }
 
     void section_layout_and_read_back() {
         profile_service_c writer;
@@ -568,7 +604,7 @@ private slots:
             return;
         QCOMPARE(file_content(rig.mouse->file() + QStringLiteral(".damaged")),
                  virtual_mouse_c::file_bytes(memory));
-        QVERIFY(host_section.note().startsWith(QStringLiteral("Memory initialised by koral on ")));
+        QVERIFY(virtual_mouse_c::initialised_at(host_section.note()).isValid());
         QCOMPARE(rig.mouse->blob(), QByteArray("the kernel's defaults"));
         // A factory reset forgets the memory, file and all.
         rig.mouse->factory_reset();

@@ -15,13 +15,24 @@
 #include <QCryptographicHash>
 #include <QDataStream>
 #include <QPainter>
+#include <QProcess>
 #include <QSharedMemory>
 #include <QStandardPaths>
 #include <QtEndian>
 #include <QtTest>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 
+#ifndef _WIN32
+#include <sys/shm.h>
+#endif
+
 namespace {
+
+// This suite started again as a child that makes a segment: see segment_child().
+constexpr char segment_child_flag[] = "--make-segment";
+constexpr char segment_child_text[] = "child's bytes";
 
 class recording_service final : public profile_service_i {
 public:
@@ -135,6 +146,11 @@ host_message_rec message(int32_t code, const QByteArray& key) {
     return m;
 }
 
+// The number at the end of a segment key (prefix + "_" + n).
+int key_number(const QString& key) {
+    return key.mid(key.lastIndexOf(QLatin1Char('_')) + 1).toInt();
+}
+
 QString md5(const QByteArray& bytes) {
     return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex());
 }
@@ -157,8 +173,13 @@ class test_kernel : public QObject {
                                QByteArray::number(QCoreApplication::applicationPid()) + "_" +
                                QByteArray::number(++m_key_number);
         auto segment = std::make_unique<QSharedMemory>(QString::fromLatin1(key));
-        if (!segment->create(qMax(1, bytes.size())))
+        if (!segment->create(qMax(1, bytes.size()))) {
+            // Another process's segment can hold the System V key of this
+            // name's key file; like the module, take the next name.
+            if (segment->error() == QSharedMemory::AlreadyExists)
+                return offer(bytes);
             qFatal("cannot create a test segment: %s", qPrintable(segment->errorString()));
+        }
         segment->lock();
         std::memcpy(segment->data(), bytes.constData(), size_t(bytes.size()));
         segment->unlock();
@@ -673,15 +694,17 @@ private slots:
             key = segment->key();
             if (i == 10000)
                 QCOMPARE(key, prefix + QStringLiteral("_10000"));
-            pool.clear(); // keep the test light: the numbers are what matters
+            // Keep the test light: the numbers are what matters. Those made
+            // ahead stay, and the next publications take them in turn.
+            pool.purge(-1);
         }
         QCOMPARE(key, prefix + QStringLiteral("_0"));
         QVERIFY(!pool.fresh_segment(QString()));
     }
 
-    // After a publication the next segment is made while the host is idle; a
-    // commit then only copies into it. It serves one publication, at its size or
-    // remade under its key at another size, and its minute starts when it is used.
+    // After a publication the next segments are made while the host is idle; a
+    // commit then only copies into one. Each serves one publication, at its size
+    // or remade under its key at another size, and its minute starts when it is used.
     void prepared_segment_serves_one_publication_data() {
         QTest::addColumn<bool>("resized");
         QTest::addRow("same size") << false;
@@ -691,8 +714,9 @@ private slots:
         QFETCH(bool, resized);
         auto kernel = loaded_kernel();
         QCoreApplication::processEvents();
-        const QString ready = kernel->pool().prepared_key();
-        QVERIFY(!ready.isEmpty());
+        const QStringList ready = kernel->pool().prepared_keys();
+        QCOMPARE(ready.size(), 2);
+        QCOMPARE(key_number(ready.at(1)), key_number(ready.at(0)) + 1);
         const int kept = kernel->pool().size();
 
         if (resized) {
@@ -704,8 +728,8 @@ private slots:
         }
         QVERIFY(kernel->commit());
         const QString first = m_host->center.commands.last().text;
-        QCOMPARE(first, ready);
-        QVERIFY(kernel->pool().prepared_key().isEmpty());
+        QCOMPARE(first, ready.at(0));
+        QCOMPARE(kernel->pool().prepared_keys(), QStringList{ready.at(1)});
         QCOMPARE(kernel->pool().size(), kept + 1);
         const QByteArray published = read_segment(first);
         QCOMPARE(md5(published), kernel->checksum());
@@ -713,24 +737,65 @@ private slots:
         kernel->data()->write_all(&expected);
         QCOMPARE(published.size(), expected.size());
 
-        // No idle time in between: the next commit makes its own segment.
+        // No idle time in between: the next commit takes the second one.
         kernel->set_profile_name(0, QStringLiteral("Second"));
         QVERIFY(kernel->commit());
         const QString second = m_host->center.commands.last().text;
-        QVERIFY(second != first);
+        QCOMPARE(second, ready.at(1));
+        QVERIFY(kernel->pool().prepared_keys().isEmpty());
         QCOMPARE(read_segment(first), published);
         zarek_data_c check(nullptr, product_type::black);
         QVERIFY(check.read_all(read_segment(second)));
         QCOMPARE(check.name(0).name(), QStringLiteral("Second"));
 
-        // Keys keep their order: the one made ahead comes after the last published.
+        // Keys keep their order: those made ahead come after the last published.
         QCoreApplication::processEvents();
-        const QString next = kernel->pool().prepared_key();
-        const auto number = [](const QString& key) {
-            return key.mid(key.lastIndexOf(QLatin1Char('_')) + 1).toInt();
-        };
-        QCOMPARE(number(second), number(first) + 1);
-        QCOMPARE(number(next), number(second) + 1);
+        const QStringList next = kernel->pool().prepared_keys();
+        QCOMPARE(next.size(), 2);
+        QCOMPARE(key_number(next.at(0)), key_number(second) + 1);
+        QCOMPARE(key_number(next.at(1)), key_number(second) + 2);
+    }
+
+    // A sensor command takes the next number (keys reach the host in the order of
+    // their numbers) and with it the first segment made ahead, remade at its four
+    // bytes; the commit right after it, without idle time, finds the second one
+    // ready at the profile set's size. The idle time after both makes up the two.
+    void sensor_command_leaves_the_next_commit_its_segment() {
+        auto kernel = loaded_kernel();
+        QCoreApplication::processEvents();
+        const QStringList ready = kernel->pool().prepared_keys();
+        QCOMPARE(ready.size(), 2);
+
+        QByteArray command;
+        {
+            QDataStream out(&command, QIODevice::WriteOnly);
+            out.setVersion(QDataStream::Qt_5_15);
+            out << qint32(6);
+        }
+        QBuffer buffer(&command);
+        buffer.open(QIODevice::ReadOnly);
+        const QString sent = kernel->publish_blob(&buffer);
+        QCOMPARE(sent, ready.at(0));
+        QCOMPARE(read_segment(sent), command);
+        QCOMPARE(kernel->pool().prepared_keys(), QStringList{ready.at(1)});
+
+        kernel->set_profile_name(0, QStringLiteral("After the command"));
+        QVERIFY(kernel->commit());
+        const QString committed = m_host->center.commands.last().text;
+        QCOMPARE(committed, ready.at(1));
+        QCOMPARE(md5(read_segment(committed)), kernel->checksum());
+
+        QCoreApplication::processEvents();
+        const QStringList refilled = kernel->pool().prepared_keys();
+        QCOMPARE(refilled.size(), 2);
+        QCOMPARE(key_number(refilled.at(0)), key_number(committed) + 1);
+        QByteArray blob;
+        kernel->data()->write_all(&blob);
+        for (const QString& key : refilled) {
+            QSharedMemory segment(key);
+            QVERIFY(segment.attach(QSharedMemory::ReadOnly));
+            QCOMPARE(segment.size(), blob.size());
+        }
     }
 
     void pool_keeps_segments_for_a_minute_data() {
@@ -803,6 +868,67 @@ private slots:
         QCOMPARE(pool.retired(), 0);
     }
 
+    // A segment made by another process takes a key until that process is gone
+    // and nobody holds the segment: only then does the pool take the key back.
+    void leftover_segments_are_reclaimed_only_when_abandoned_data() {
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<bool>("reclaimed");
+        QTest::addRow("left by a run that ended without detaching")
+            << QStringLiteral("leave") << true;
+        QTest::addRow("held by a running process") << QStringLiteral("hold") << false;
+        QTest::addRow("attached by nobody, its creator still running")
+            << QStringLiteral("unmap") << false;
+    }
+    void leftover_segments_are_reclaimed_only_when_abandoned() {
+#ifdef _WIN32
+        QSKIP("Segments end with their last handle there; nothing is ever left behind");
+#endif
+        QFETCH(QString, mode);
+        QFETCH(bool, reclaimed);
+        static int run = 0;
+        const QString prefix = QStringLiteral("quil_test_left_%1_%2")
+                                   .arg(QCoreApplication::applicationPid())
+                                   .arg(++run);
+        const QString first = prefix + QStringLiteral("_0");
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QLatin1String(segment_child_flag), first, mode});
+        QVERIFY2(child.waitForReadyRead(30000), qPrintable(child.errorString()));
+        QCOMPARE(child.readAllStandardOutput(), QByteArray("made\n"));
+        const qint64 creator = child.processId();
+        if (mode == QLatin1String("leave"))
+            QVERIFY(child.waitForFinished(30000));
+
+        const log_capture log;
+        shm_pool pool;
+        QSharedMemory* segment = pool.fresh_segment(prefix, 16);
+        QVERIFY(segment);
+        QCOMPARE(segment->key(), reclaimed ? first : prefix + QStringLiteral("_1"));
+        const QString note =
+            QStringLiteral("Key: %1 was left by process %2, which has ended; reclaimed")
+                .arg(first)
+                .arg(creator);
+        QCOMPARE(log.messages().contains(note), reclaimed);
+        QCOMPARE(log.messages().contains(first + QStringLiteral(" create_share_memory_key fail")),
+                 !reclaimed);
+        if (reclaimed)
+            return;
+
+        // The other process's segment is untouched.
+        QSharedMemory other(first);
+        QVERIFY(other.attach(QSharedMemory::ReadOnly));
+        QCOMPARE(QByteArray(static_cast<const char*>(other.constData())),
+                 QByteArray(segment_child_text));
+        other.detach();
+        // Once that process ends, what it left is taken back by the next pool.
+        child.closeWriteChannel();
+        QVERIFY(child.waitForFinished(30000));
+        shm_pool later;
+        QSharedMemory* taken = later.fresh_segment(prefix, 16);
+        QVERIFY(taken);
+        QCOMPARE(taken->key(), first);
+    }
+
     void favourites_change_only_on_a_new_type() {
         QTemporaryDir dir;
         auto kernel = loaded_kernel();
@@ -833,5 +959,37 @@ private slots:
     }
 };
 
-QTEST_MAIN(test_kernel)
+// The child of the leftover-segment test: makes a segment under `key` and says so,
+// then, by `mode`: "leave" ends at once without detaching, as a killed run does;
+// "hold" stays attached until its input closes; "unmap" detaches behind Qt's
+// back (so nobody is attached) and waits for its input to close. Every mode ends
+// without removing the segment.
+int segment_child(const char* key, const char* mode) {
+    QSharedMemory segment(QString::fromLatin1(key));
+    if (!segment.create(64))
+        return 2;
+    std::memcpy(segment.data(), segment_child_text, sizeof segment_child_text);
+#ifndef _WIN32
+    if (qstrcmp(mode, "unmap") == 0 && ::shmdt(segment.data()) != 0)
+        return 3;
+#endif
+    std::fputs("made\n", stdout);
+    std::fflush(stdout);
+    if (qstrcmp(mode, "leave") != 0) {
+        char line[16];
+        while (std::fgets(line, sizeof line, stdin)) {
+        }
+    }
+    std::_Exit(0);
+}
+
+int main(int argc, char** argv) {
+    if (argc == 4 && qstrcmp(argv[1], segment_child_flag) == 0)
+        return segment_child(argv[2], argv[3]);
+    QApplication app(argc, argv);
+    app.setAttribute(Qt::AA_Use96Dpi, true);
+    test_kernel suite;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&suite, argc, argv);
+}
 #include "test_kernel.moc"
