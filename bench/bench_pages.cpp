@@ -70,14 +70,10 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    // `--window-style`: the page area carries the style sheet of koral's window, as in
-    // koral, where the pages sit inside its main window. `--whole-style`: all of koral's
-    // style, as when koral set it on its whole window.
+    // `--window-style`: the page area carries koral's style sheet, as when koral set it
+    // on its whole window (its own panels carry it now; the window none).
     QWidget area;
     if (QCoreApplication::arguments().contains(QStringLiteral("--window-style"))) {
-        Q_INIT_RESOURCE(koral);
-        area.setStyleSheet(window_style_sheet());
-    } else if (QCoreApplication::arguments().contains(QStringLiteral("--whole-style"))) {
         Q_INIT_RESOURCE(koral);
         area.setStyleSheet(koral_style_sheet());
     }

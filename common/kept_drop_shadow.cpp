@@ -42,13 +42,18 @@ QHash<QByteArray, shadow_ptr>& shadow_cache() {
 }
 
 // A 128-bit print of the alpha plane (premultiplied ARGB32): two independent mixes
-// over the alpha bytes, sixteen pixels' alphas packed into two words at a time. Two
-// shapes sharing a print are as likely as two random 128-bit numbers being equal.
+// over the alpha bytes, sixteen pixels' alphas packed into two words at a time, one
+// word into each mix (row ends and stray pixels into both). Two shapes that differ
+// anywhere share a print as rarely as two random 64-bit numbers are equal.
 class alpha_print_c {
 public:
     void mix(quint64 v) {
         m_a = rotate(m_a ^ v, 31) * 0xff51afd7ed558ccdull;
         m_b = rotate(m_b + v, 27) * 0xc4ceb9fe1a85ec53ull;
+    }
+    void mix_pair(quint64 first, quint64 second) {
+        m_a = rotate(m_a ^ first, 31) * 0xff51afd7ed558ccdull;
+        m_b = rotate(m_b + second, 27) * 0xc4ceb9fe1a85ec53ull;
     }
     QByteArray text() const {
         return QByteArray::number(m_a, 16) + ':' + QByteArray::number(m_b, 16);
@@ -77,8 +82,7 @@ QByteArray alpha_print(const QImage& image) {
                 _mm_packus_epi16(_mm_packs_epi32(p0, p1), _mm_packs_epi32(p2, p3));
             alignas(16) quint64 words[2];
             _mm_store_si128(reinterpret_cast<__m128i*>(words), alphas);
-            print.mix(words[0]);
-            print.mix(words[1]);
+            print.mix_pair(words[0], words[1]);
         }
 #endif
         for (; x + 8 <= width; x += 8) {
@@ -124,6 +128,12 @@ QRegion uncovered(const QImage& source) {
         const auto* line = reinterpret_cast<const QRgb*>(source.constScanLine(y));
         row.clear();
         for (int x = 0; x < width;) {
+            // Four covered pixels a step through the panel's inside.
+            if (x + 4 <= width &&
+                qAlpha(line[x] & line[x + 1] & line[x + 2] & line[x + 3]) == 255) {
+                x += 4;
+                continue;
+            }
             if (qAlpha(line[x]) == 255) {
                 ++x;
                 continue;

@@ -21,6 +21,10 @@ QString text(int32_t id) {
 surf_calibration_fm_c::surf_calibration_fm_c(surf_lift_ctrl_funcs_c* control, QWidget* window)
     : QDialog(window, Qt::Dialog | Qt::FramelessWindowHint)
     , m_control(control) {
+    // Polished before its contents are made: a style the host gives its dialogs when
+    // they are polished reaches the contents as they are built, as a style of the
+    // window behind it would.
+    ensurePolished();
     m_ui.setupUi(this);
     setAttribute(Qt::WA_TranslucentBackground);
     setModal(true);

@@ -141,7 +141,8 @@ main_window_c::main_window_c(module_host_c* host, ctrl_center_c* centre,
     , m_hub(hub) {
     Q_INIT_RESOURCE(koral);
     setObjectName(QStringLiteral("main_window_c"));
-    setStyleSheet(window_style_sheet());
+    // koral's style sits on its own panels, never on the window (see dialog_style_c).
+    qApp->installEventFilter(new dialog_style_c(this));
 
     auto* central = new ground_c(this);
     central->setObjectName(QStringLiteral("wg_central"));

@@ -1,11 +1,16 @@
 #include "host/widget_helpers.h"
 
+#include <QDialog>
+#include <QEvent>
 #include <QFile>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QStringList>
 #include <QStyle>
 #include <QVariant>
+#include <functional>
 
 QLabel* make_label(const QString& object_name, const char* role, QWidget* parent) {
     auto* label = new QLabel(parent);
@@ -47,16 +52,55 @@ const QString& koral_style_sheet() {
     return sheet;
 }
 
-const QString& window_style_sheet() {
-    static const QString sheet =
-        filtered_style_sheet(koral_style_sheet(), [](const QString& selectors) {
-            return !selectors.contains(QLatin1Char('#')) &&
-                   !selectors.contains(QLatin1String("[role"));
-        });
-    return sheet;
+namespace {
+
+// `sheet` without its comments, each selector of each rule replaced by rewrite(selector).
+QString rewritten_selectors(const QString& sheet,
+                            const std::function<QString(const QString&)>& rewrite);
+
+} // namespace
+
+bool dialog_style_c::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::Polish || !watched->isWidgetType())
+        return false;
+    auto* dialog = qobject_cast<QDialog*>(watched);
+    if (!dialog)
+        return false;
+    // Only dialogs over the window this filter serves: over the window's sheet they
+    // had koral's style; a dialog of no window, or inside a styled panel, is left alone.
+    QWidget* root = nullptr;
+    for (QWidget* up = dialog->parentWidget(); up; up = up->parentWidget()) {
+        if (!up->styleSheet().isEmpty())
+            return false;
+        root = up;
+    }
+    if (!root || root != parent())
+        return false;
+    if (dialog->property("koral_styled").toBool())
+        return false;
+    dialog->setProperty("koral_styled", true);
+    dialog->setStyleSheet(dialog_style_sheet(dialog->styleSheet(), dialog->objectName()));
+    return false;
 }
 
-QString filtered_style_sheet(const QString& sheet, bool (*keep)(const QString& selectors)) {
+QString dialog_style_sheet(const QString& own, const QString& name) {
+    const QString& koral = koral_style_sheet();
+    if (own.trimmed().isEmpty())
+        return koral;
+    if (name.isEmpty() ||
+        !QRegularExpression(QStringLiteral("^[A-Za-z_][A-Za-z0-9_-]*$")).match(name).hasMatch())
+        return koral + QLatin1Char('\n') + own;
+    const QString ancestor = QLatin1Char('#') + name + QLatin1Char(' ');
+    return koral + QLatin1Char('\n') +
+           rewritten_selectors(own, [&ancestor](const QString& selector) {
+               return selector + QLatin1String(", ") + ancestor + selector;
+           });
+}
+
+namespace {
+
+QString rewritten_selectors(const QString& sheet,
+                            const std::function<QString(const QString&)>& rewrite) {
     // Comments out first: a brace in one must not end a rule.
     QString plain;
     int at = 0;
@@ -72,18 +116,23 @@ QString filtered_style_sheet(const QString& sheet, bool (*keep)(const QString& s
             break;
         at = end + 2;
     }
-    QString kept;
+    QString result;
     at = 0;
     for (;;) {
         const int open = plain.indexOf(QLatin1Char('{'), at);
         const int close = open < 0 ? -1 : plain.indexOf(QLatin1Char('}'), open);
         if (close < 0)
             break;
-        const QString selectors = plain.mid(at, open - at).trimmed();
-        if (keep(selectors))
-            kept += selectors + QLatin1Char(' ') + plain.midRef(open, close - open + 1) +
-                    QLatin1Char('\n');
+        QStringList selectors;
+        for (const QString& selector : plain.mid(at, open - at).split(QLatin1Char(','))) {
+            if (!selector.trimmed().isEmpty())
+                selectors << rewrite(selector.trimmed());
+        }
+        result += selectors.join(QLatin1String(", ")) + QLatin1Char(' ') +
+                  plain.midRef(open, close - open + 1) + QLatin1Char('\n');
         at = close + 1;
     }
-    return kept;
+    return result;
 }
+
+} // namespace

@@ -2,6 +2,7 @@
 // "role" property are what koral.qss styles them by.
 #pragma once
 
+#include <QObject>
 #include <QString>
 
 class QFrame;
@@ -18,13 +19,25 @@ void refresh_style(QWidget* widget);
 // koral's window style (":/koral/koral.qss"), read once; empty when it cannot be read.
 const QString& koral_style_sheet();
 
-// The rules of koral's style that koral's window itself carries, so that they reach
-// what lives in it but is not koral's own panel: the module's pages, its dialogs over
-// the window and the host components in them. Those are the rules whose selectors name
-// no object and no "role" (the module's widgets have neither). Every widget of every
-// page is polished against these few rules instead of all of koral's; koral's own
-// panels carry the whole style themselves.
-const QString& window_style_sheet();
+// Gives every dialog over the window that is this filter's parent koral's style when
+// it is first polished. koral's window carries
+// no style sheet: a sheet on any ancestor of the page area, even of one rule, has every
+// widget of the module's pages (the host's painted components above all) polished and
+// drawn through style sheets on each opening of a page. Dialogs over the window (the
+// module's, the host components') are windows of their own and get koral's style here
+// instead, in front of their own sheet (see dialog_style_sheet); one inside a styled
+// panel of koral's has it already.
+class dialog_style_c final : public QObject {
+public:
+    using QObject::QObject;
 
-// The rules of `sheet` (comments dropped) that `keep` accepts by their selector text.
-QString filtered_style_sheet(const QString& sheet, bool (*keep)(const QString& selectors));
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
+// koral's style followed by `own`, a dialog's own sheet, for a dialog named `name`. Over
+// the window, the dialog's own rules won over koral's whatever their specificity; in one
+// sheet they win the same way because each of them is given again behind "#name ", the
+// dialog's name as an ancestor, which outweighs every rule of koral's on the dialog's
+// widgets. Without a name, the plain concatenation.
+QString dialog_style_sheet(const QString& own, const QString& name);

@@ -9,8 +9,11 @@
 #include "host/module_loader.h"
 #include "host/profile_names.h"
 #include "host/texts.h"
+#include "host/widget_helpers.h"
 
+#include <QDialog>
 #include <QDir>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtEndian>
@@ -375,6 +378,56 @@ private slots:
         module_loader_c loader(path);
         QVERIFY(!loader.load());
         QVERIFY(!loader.error_string().isEmpty());
+    }
+
+    // koral's window carries no style sheet; a dialog over it gets koral's style when
+    // first polished, and its own rules keep winning over koral's as they did when the
+    // window carried the sheet ("QDialog QLabel" is koral's, more specific than the
+    // dialog's "QLabel"). Dialogs of no window, of another window or inside a styled
+    // panel are left alone.
+    void dialogs_wear_koral_style_data() {
+        QTest::addColumn<QString>("where");
+        QTest::addColumn<QString>("own");
+        QTest::addColumn<bool>("styled");
+        QTest::addColumn<QString>("label_colour");
+        const QString own = QStringLiteral("/* own */ QLabel { color: #123456; }");
+        QTest::newRow("over the window")
+            << QStringLiteral("window") << QString() << true << QStringLiteral("#dcdfe3");
+        QTest::newRow("with a sheet of its own")
+            << QStringLiteral("window") << own << true << QStringLiteral("#123456");
+        QTest::newRow("of no window")
+            << QStringLiteral("none") << own << false << QStringLiteral("#123456");
+        QTest::newRow("of another window")
+            << QStringLiteral("other") << QString() << false << QString();
+        QTest::newRow("inside a styled panel")
+            << QStringLiteral("panel") << QString() << false << QStringLiteral("#654321");
+    }
+    void dialogs_wear_koral_style() {
+        QFETCH(QString, where);
+        QFETCH(QString, own);
+        QFETCH(bool, styled);
+        QFETCH(QString, label_colour);
+        Q_INIT_RESOURCE(koral);
+        QVERIFY(!koral_style_sheet().isEmpty());
+        QWidget window, other;
+        auto* panel = new QWidget(&window);
+        panel->setStyleSheet(QStringLiteral("QLabel { color: #654321; }"));
+        qApp->installEventFilter(new dialog_style_c(&window));
+        QWidget* parent = where == QLatin1String("window")  ? &window
+                          : where == QLatin1String("other") ? &other
+                          : where == QLatin1String("panel") ? panel
+                                                            : nullptr;
+        QDialog dialog(parent);
+        dialog.setObjectName(QStringLiteral("test_dialog"));
+        auto* label = new QLabel(QStringLiteral("text"), &dialog);
+        dialog.setStyleSheet(own);
+        dialog.ensurePolished();
+        label->ensurePolished();
+        QCOMPARE(dialog.styleSheet().startsWith(koral_style_sheet()), styled);
+        if (!styled)
+            QCOMPARE(dialog.styleSheet(), own);
+        if (!label_colour.isEmpty())
+            QCOMPARE(label->palette().color(QPalette::WindowText).name(), label_colour);
     }
 };
 
