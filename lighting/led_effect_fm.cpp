@@ -12,14 +12,10 @@ namespace {
 
 constexpr QPoint place_in_tile(5, 20);
 
-QString field_style(const QWidget* field, uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
-    return QStringLiteral("QWidget#%1{background-color: rgba(%2, %3, %4, %5);}")
-        .arg(field->objectName())
-        .arg(r)
-        .arg(g)
-        .arg(b)
-        .arg(a);
-}
+const char* const mask_top_on = ":/graphics/profile/Overlay_active-profile_TOP.png";
+const char* const mask_top_off = ":/graphics/profile/Overlay_inactive-profile_TOP.png";
+const char* const mask_bottom_on = ":/graphics/profile/Overlay_active-profile_BOTTOM.png";
+const char* const mask_bottom_off = ":/graphics/profile/Overlay_inactive-profile_BOTTOM.png";
 
 } // namespace
 
@@ -27,6 +23,10 @@ led_effect_fm_c::led_effect_fm_c(product_kernel_i* kernel)
     : m_kernel(kernel) {
     m_ui.setupUi(this);
     setAttribute(Qt::WA_TranslucentBackground);
+    m_ui.wg_top_mask->set_pictures(QString::fromLatin1(mask_top_on),
+                                   QString::fromLatin1(mask_top_off));
+    m_ui.wg_btm_mask->set_pictures(QString::fromLatin1(mask_bottom_on),
+                                   QString::fromLatin1(mask_bottom_off));
     hide();
 }
 
@@ -133,15 +133,7 @@ void led_effect_fm_c::manager_closing(listener_mgr_i* manager) {
 
 void led_effect_fm_c::show_led_colors(uint8_t r1, uint8_t g1, uint8_t b1, uint8_t a1, uint8_t r2,
                                       uint8_t g2, uint8_t b2, uint8_t a2) {
-    // Restyling a widget costs more than the tick itself: only a changed colour does it.
-    const QString top = field_style(m_ui.wg_top_bg, r1, g1, b1, a1);
-    if (top != m_top_style) {
-        m_top_style = top;
-        m_ui.wg_top_bg->setStyleSheet(top);
-    }
-    const QString bottom = field_style(m_ui.wg_btm_bg, r2, g2, b2, a2);
-    if (bottom != m_bottom_style) {
-        m_bottom_style = bottom;
-        m_ui.wg_btm_bg->setStyleSheet(bottom);
-    }
+    // The fields repaint only when their colour changes.
+    m_ui.wg_top_bg->set_colour(QColor(r1, g1, b1, a1));
+    m_ui.wg_btm_bg->set_colour(QColor(r2, g2, b2, a2));
 }

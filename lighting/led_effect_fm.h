@@ -75,6 +75,4 @@ private:
     bool m_listening = false;
     // Set by release(): any other destruction came with the host's widget.
     bool m_released = false;
-    QString m_top_style;
-    QString m_bottom_style;
 };

@@ -37,6 +37,11 @@ constexpr int box_height = 328;
 const char* const icon_path = ":/graphics/controls/functions/Lighting-Control-Icon.png";
 
 const QColor no_color(60, 62, 66);
+const QColor title_colour(188, 188, 188);
+const QColor title_colour_disabled(80, 80, 80);
+
+const char* const device_black = ":/graphics/controls/Quil-back_black.png";
+const char* const device_white = ":/graphics/controls/Quil-back_white.png";
 
 QString font_family() {
     return QStringLiteral("EurostileHea");
@@ -74,6 +79,14 @@ lighting_ctrl_funcs_fm_c::lighting_ctrl_funcs_fm_c(lighting_ctrl_funcs_c* contro
     m_ui.setupUi(this);
     setAttribute(Qt::WA_TranslucentBackground);
     m_ui.btn_effect->setElideMode(Qt::ElideRight);
+    toggle_look_t enable_look = toggle_look_t::check_box();
+    // The switch keeps its pictures when disabled; its text is spaced from the indicator.
+    enable_look.off_disabled.clear();
+    enable_look.on_disabled.clear();
+    enable_look.spacing = 9;
+    m_ui.cb_enable->set_look(enable_look);
+    for (colour_label_c* title : {m_ui.lb_func_name_2, m_ui.lb_func_name_3, m_ui.lb_func_name_4})
+        title->set_colours(title_colour, title_colour_disabled);
     m_ui.lb_effect_arrow->setAttribute(Qt::WA_TransparentForMouseEvents);
     for (QWidget* pointer :
          {static_cast<QWidget*>(m_ui.btn_t_color), static_cast<QWidget*>(m_ui.btn_b_color),
@@ -102,10 +115,12 @@ lighting_ctrl_funcs_fm_c::lighting_ctrl_funcs_fm_c(lighting_ctrl_funcs_c* contro
     // each time the host moves the form into its box, so a form without it opens faster.
     set_up_slider();
 
-    // The edition's own picture under the light zones (the form's style sheet picks it).
+    // The edition's own picture under the light zones.
     const bool white =
         control && control->kernel() && control->kernel()->product_type() == product_type::white;
     m_ui.wg_dev->setProperty("edition", white ? "white" : "black");
+    m_ui.wg_dev->set_pictures(QString::fromLatin1(white ? device_white : device_black), QString(),
+                              picture_widget_c::placement::centre);
 
     m_ui.btn_t_color->installEventFilter(this);
     m_ui.btn_b_color->installEventFilter(this);

@@ -6,6 +6,7 @@
 #include "lighting/led_effect_fm.h"
 #include "lighting/led_effect_tool.h"
 #include "lighting/lighting_colors.h"
+#include "lighting/painted_fields.h"
 #include "module/module.h"
 #include "support/fake_host.h"
 
@@ -326,8 +327,8 @@ private slots:
         std::copy_n("\x03\x00\x01\x02\x10", 5, reinterpret_cast<char*>(lighting()));
         m_kernel->set_current_profile(0);
         QMetaObject::invokeMethod(preview(0)->tool(), "refresh_fully_light", Qt::DirectConnection);
-        QCOMPARE(preview(0)->findChild<QWidget*>(QStringLiteral("wg_top_bg"))->styleSheet(),
-                 QStringLiteral("QWidget#wg_top_bg{background-color: rgba(41, 197, 255, 255);}"));
+        QCOMPARE(preview(0)->findChild<colour_field_c*>(QStringLiteral("wg_top_bg"))->colour(),
+                 QColor(41, 197, 255, 255));
         QVERIFY(preview(0)->masks_enabled());
         lighting()[0] = 0;
         m_kernel->set_current_profile(0);
