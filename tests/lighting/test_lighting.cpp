@@ -1,6 +1,7 @@
 // The lighting control and its form with the host's real box, slider and colour-flow
 // list: what lands in the lighting bytes and the custom colours, what the form shows
 // of stored bytes (also out-of-range ones), and the colour palette's rules.
+#include "buttons/box_widgets.h"
 #include "common/utilities.h"
 #include "host/components/colour_flow_list.h"
 #include "host/components/component_context.h"
@@ -8,6 +9,7 @@
 #include "host/components/slider.h"
 #include "kernel/zarek_black_kernel.h"
 #include "kernel/zarek_data.h"
+#include "kernel/zarek_white_kernel.h"
 #include "lighting/led_masks.h"
 #include "lighting/lighting_colors.h"
 #include "lighting/lighting_ctrl_funcs.h"
@@ -483,6 +485,47 @@ private slots:
             held << (e[3] != 255 ? QStringLiteral("0") : QString::number(e[0] == 7 ? 7 : 1));
         }
         QTEST(held.join(QLatin1Char(',')), "held");
+    }
+
+    // The device picture under the light zones is the edition's own.
+    void device_picture_follows_edition_data() {
+        QTest::addColumn<bool>("white");
+        QTest::addColumn<QString>("picture");
+        QTest::addRow("black") << false << ":/graphics/controls/Quil-back_black.png";
+        QTest::addRow("white") << true << ":/graphics/controls/Quil-back_white.png";
+    }
+    void device_picture_follows_edition() {
+        QFETCH(bool, white);
+        QFETCH(QString, picture);
+        std::unique_ptr<zarek_kernel_c> kernel;
+        if (white)
+            kernel = std::make_unique<zarek_white_kernel_c>();
+        else
+            kernel = std::make_unique<zarek_black_kernel_c>();
+        QWidget panel;
+        panel.resize(486, 328);
+        auto* ctrl = new lighting_ctrl_funcs_c(nullptr);
+        ctrl->set_context(kernel.get(), nullptr);
+        ctrl->create_box(&panel);
+        auto* device = panel.findChild<picture_widget_c*>(QStringLiteral("wg_dev"));
+        QVERIFY(device);
+        QCOMPARE(device->shown_picture(), picture);
+
+        // Drawn centred at its own size, without the zones' children on top.
+        QImage shown(device->size(), QImage::Format_ARGB32_Premultiplied);
+        shown.fill(Qt::transparent);
+        device->render(&shown, QPoint(), QRegion(), QWidget::RenderFlags());
+        const QImage source(picture);
+        QVERIFY(!source.isNull());
+        QImage expected(device->size(), QImage::Format_ARGB32_Premultiplied);
+        expected.fill(Qt::transparent);
+        QPainter p(&expected);
+        p.drawImage(QPoint((expected.width() - source.width()) / 2,
+                           (expected.height() - source.height()) / 2),
+                    source);
+        p.end();
+        QCOMPARE(shown, expected);
+        ctrl->release();
     }
 };
 
