@@ -1,5 +1,6 @@
 #include "controls/painted_toggles.h"
 
+#include "buttons/box_widgets.h"
 #include "common/log.h"
 
 #include <QEvent>
@@ -99,7 +100,7 @@ void paint_toggle(QAbstractButton* button, const toggle_look_t& look) {
     const QString& path = look.picture_for(button);
     if (!path.isEmpty())
         p.drawPixmap(indicator,
-                     toggle_picture(path, indicator.size(), button->devicePixelRatioF()));
+                     box_look::picture(path, indicator.size(), button->devicePixelRatioF()));
     if (button->text().isEmpty())
         return;
     p.setPen(look.text_for(button));
@@ -109,26 +110,6 @@ void paint_toggle(QAbstractButton* button, const toggle_look_t& look) {
 }
 
 } // namespace
-
-QPixmap toggle_picture(const QString& path, const QSize& size, qreal ratio) {
-    if (path.isEmpty() || size.isEmpty())
-        return QPixmap();
-    const QString key = cache_key(QLatin1String("quil_toggle/"),
-                                  {size.width(), size.height(), qRound(ratio * 100)}, path);
-    QPixmap pixmap;
-    if (QPixmapCache::find(key, &pixmap))
-        return pixmap;
-    const QPixmap source = source_picture(path);
-    if (source.isNull())
-        return QPixmap();
-    const QSize device = (QSizeF(size) * ratio).toSize();
-    pixmap = source.size() == device
-                 ? source
-                 : source.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    pixmap.setDevicePixelRatio(ratio);
-    QPixmapCache::insert(key, pixmap);
-    return pixmap;
-}
 
 // ------------------------------------------------------------------ toggle_look_t
 

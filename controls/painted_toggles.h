@@ -43,9 +43,6 @@ struct toggle_look_t {
     QColor text_for(const QAbstractButton* button) const;
 };
 
-// The picture at `path` (a resource) drawn into `size` logical pixels at `ratio`, cached.
-QPixmap toggle_picture(const QString& path, const QSize& size, qreal ratio);
-
 class picture_toggle_check_c : public QCheckBox {
     Q_OBJECT
 

@@ -1,6 +1,6 @@
 #include "lighting/painted_fields.h"
 
-#include "controls/painted_toggles.h"
+#include "buttons/box_widgets.h"
 
 #include <QPainter>
 
@@ -75,7 +75,7 @@ void enabled_picture_c::paintEvent(QPaintEvent*) {
     if (path.isEmpty())
         return;
     QPainter p(this);
-    p.drawPixmap(rect(), toggle_picture(path, size(), devicePixelRatioF()));
+    p.drawPixmap(rect(), box_look::picture(path, size(), devicePixelRatioF()));
 }
 
 // ------------------------------------------------------------------ effect_button_c
@@ -136,7 +136,7 @@ void effect_button_c::paintEvent(QPaintEvent*) {
     p.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), effect_radius, effect_radius);
     p.setRenderHint(QPainter::Antialiasing, false);
     p.drawPixmap(arrow_rect(),
-                 toggle_picture(arrow_picture(), effect_arrow_size, devicePixelRatioF()));
+                 box_look::picture(arrow_picture(), effect_arrow_size, devicePixelRatioF()));
     p.setPen(colours.text);
     p.drawText(text_rect(), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, shown_text());
 }
