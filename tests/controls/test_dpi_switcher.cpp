@@ -2,12 +2,14 @@
 // driven through the real check boxes, rows, sliders and number boxes.
 #include "common/utilities.h"
 #include "controls/dpi_ctrl_funcs.h"
+#include "controls/painted_toggles.h"
 #include "controls_test_support.h"
 
 #include <QCheckBox>
 #include <QLayout>
 #include <QSpinBox>
 #include <QStandardPaths>
+#include <QStyle>
 #include <QtTest>
 
 using namespace test_support;
@@ -205,6 +207,39 @@ private slots:
         QCOMPARE(dpi_recorder::reports(), reports);
         QCOMPARE(r.dpi()->active_step(), active);
         r.check_form_shows_the_copy();
+    }
+
+    // The form draws its rows itself: no widget of it goes through style-sheet styling, and
+    // each step's check box and number box show the picture of the step's state.
+    void rows_paint_their_state_without_style_sheets() {
+        rig r;
+        r.run({"enabled 1 0", "active 2"});
+        r.open();
+        const QList<QWidget*> widgets = r.form()->findChildren<QWidget*>();
+        QVERIFY(widgets.size() >= 22);
+        for (QWidget* widget : widgets) {
+            QVERIFY2(!widget->style()->inherits("QStyleSheetStyle"),
+                     qPrintable(widget->objectName()));
+        }
+        const QString check = QStringLiteral(":/graphics/controls/check_box/checkbox_");
+        for (int round = 0; round < 2; ++round) {
+            for (int step = 0; step < 5; ++step) {
+                auto* box = qobject_cast<picture_toggle_check_c*>(r.check_box(step));
+                auto* number = qobject_cast<framed_spin_box_c*>(r.number_box(step));
+                QVERIFY(box && number);
+                const bool on = r.dpi()->is_step_enabled(step);
+                const bool active = step == r.dpi()->active_step();
+                QCOMPARE(box->shown_picture(), check + (on ? "checked" : "unchecked") +
+                                                   (active ? "_disabled.png" : ".png"));
+                QCOMPARE(number->shown_picture(),
+                         on ? QStringLiteral(":/graphics/controls/Typin_field.png")
+                            : QStringLiteral(":/graphics/controls/Typin_field_disabled.png"));
+                QCOMPARE(number->shown_text_colour(),
+                         on ? QColor(208, 208, 208) : QColor(75, 76, 76));
+            }
+            // Then the other way round.
+            r.run({"enabled 1 1", "enabled 3 0", "active 0"});
+        }
     }
 
     // The box is filled from the copy before it takes the form, hands everything back on
