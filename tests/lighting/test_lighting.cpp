@@ -23,6 +23,7 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QStandardPaths>
+#include <QStyle>
 #include <QtTest>
 #include <memory>
 
@@ -510,6 +511,13 @@ private slots:
         auto* device = panel.findChild<picture_widget_c*>(QStringLiteral("wg_dev"));
         QVERIFY(device);
         QCOMPARE(device->shown_picture(), picture);
+        // The form paints itself: none of its widgets goes through style-sheet styling.
+        const QList<QWidget*> widgets = ctrl->form()->findChildren<QWidget*>();
+        QVERIFY(widgets.size() >= 23);
+        for (QWidget* widget : widgets) {
+            QVERIFY2(!widget->style()->inherits("QStyleSheetStyle"),
+                     qPrintable(widget->objectName()));
+        }
 
         // Drawn centred at its own size, without the zones' children on top.
         QImage shown(device->size(), QImage::Format_ARGB32_Premultiplied);
