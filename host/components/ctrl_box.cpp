@@ -247,12 +247,14 @@ QPixmap ctrl_box_frame_c::background(const QSize& size, qreal ratio) {
 void ctrl_box_frame_c::paint_background(QPainter* painter, const QSize& size, qreal ratio) {
     // Every box of a height looks the same but for its width, and each page opening
     // builds its boxes anew: the picture is kept narrow, as its ends (corners, the
-    // divider's ends) and one column of the straight middle, which is alike all along.
-    // A whole-size picture per box size cost megabytes.
+    // divider's ends) and a piece of the straight middle, which is alike all along and
+    // is laid side by side (unscaled: a stretched column is drawn several times
+    // slower). A whole-size picture per box size cost megabytes.
     constexpr int end = k_corner_radius + k_edge + 2;
-    constexpr int narrow = 2 * end + 1;
+    constexpr int middle = 64;
+    constexpr int narrow = 2 * end + middle;
     const int scale = qRound(ratio);
-    if (size.width() < narrow || scale < 1 || !qFuzzyCompare(ratio, qreal(scale))) {
+    if (size.width() < 2 * end + 1 || scale < 1 || !qFuzzyCompare(ratio, qreal(scale))) {
         // Too narrow to cut, or pixels that do not fall on whole device pixels.
         painter->drawPixmap(0, 0, background(size, ratio));
         return;
@@ -266,8 +268,11 @@ void ctrl_box_frame_c::paint_background(QPainter* painter, const QSize& size, qr
     const int height = size.height();
     const int device_height = height * scale;
     painter->drawPixmap(QRect(0, 0, end, height), kept, QRect(0, 0, end * scale, device_height));
-    painter->drawPixmap(QRect(end, 0, size.width() - 2 * end, height), kept,
-                        QRect(end * scale, 0, 1, device_height));
+    for (int x = end; x < size.width() - end; x += middle) {
+        const int width = qMin(middle, size.width() - end - x);
+        painter->drawPixmap(QRect(x, 0, width, height), kept,
+                            QRect(end * scale, 0, width * scale, device_height));
+    }
     painter->drawPixmap(QRect(size.width() - end, 0, end, height), kept,
                         QRect((narrow - end) * scale, 0, end * scale, device_height));
 }

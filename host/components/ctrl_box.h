@@ -42,7 +42,7 @@ public:
     // The frame's outline, fill and title divider at `size`, painted whole (not kept).
     static QPixmap background(const QSize& size, qreal ratio);
     // The same picture drawn at (0, 0) from a narrow one kept per height: the two ends
-    // with the corners, and one column between them stretched to the width.
+    // with the corners, and a piece of the middle laid side by side between them.
     static void paint_background(QPainter* painter, const QSize& size, qreal ratio);
 
     explicit ctrl_box_frame_c(QWidget* parent = nullptr);
