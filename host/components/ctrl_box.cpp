@@ -251,7 +251,7 @@ void ctrl_box_frame_c::paint_background(QPainter* painter, const QSize& size, qr
     // is laid side by side (unscaled: a stretched column is drawn several times
     // slower). A whole-size picture per box size cost megabytes.
     constexpr int end = k_corner_radius + k_edge + 2;
-    constexpr int middle = 64;
+    constexpr int middle = 128;
     constexpr int narrow = 2 * end + middle;
     const int scale = qRound(ratio);
     if (size.width() < 2 * end + 1 || scale < 1 || !qFuzzyCompare(ratio, qreal(scale))) {
