@@ -98,7 +98,11 @@ const QString& font_key(const QFont& font) {
 }
 
 QSize logical_size(const QPixmap& pixmap) {
-    return (QSizeF(pixmap.size()) / pixmap.devicePixelRatioF()).toSize();
+    // A picture that failed to load has no ratio to divide by.
+    const qreal ratio = pixmap.devicePixelRatioF();
+    if (pixmap.isNull() || ratio <= 0)
+        return QSize();
+    return (QSizeF(pixmap.size()) / ratio).toSize();
 }
 
 // The frame as a strip of both corners' width: the box stretches its middle column.
@@ -315,6 +319,8 @@ void picture_widget_c::paintEvent(QPaintEvent*) {
         return;
     }
     const QSize natural = logical_size(source_picture(path));
+    if (natural.isEmpty())
+        return; // missing: already logged where it was loaded
     const QPixmap pixmap = box_look::picture(path, natural, ratio);
     const QPoint at = m_placement == placement::centre ? QPoint((width() - natural.width()) / 2,
                                                                 (height() - natural.height()) / 2)

@@ -8,6 +8,7 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPixmap>
+#include <QRegion>
 #include <QWidget>
 #include <cstring>
 #include <utility>
@@ -65,11 +66,14 @@ private:
     quint64 m_b = 0xc2b2ae3d27d4eb4full;
 };
 
-QByteArray alpha_print(const QImage& image) {
-    alpha_print_c print;
+// The alpha plane of a premultiplied ARGB32 image, one byte a pixel.
+QImage alpha_plane(const QImage& image) {
+    QImage alpha(image.size(), QImage::Format_Alpha8);
+    alpha.setDevicePixelRatio(image.devicePixelRatioF());
     const int width = image.width();
     for (int y = 0; y < image.height(); ++y) {
         const uchar* line = image.constScanLine(y);
+        uchar* out = alpha.scanLine(y);
         int x = 0;
 #if defined(__SSE2__)
         for (; x + 16 <= width; x += 16) {
@@ -78,68 +82,86 @@ QByteArray alpha_print(const QImage& image) {
             const __m128i p1 = _mm_srli_epi32(_mm_loadu_si128(at + 1), 24);
             const __m128i p2 = _mm_srli_epi32(_mm_loadu_si128(at + 2), 24);
             const __m128i p3 = _mm_srli_epi32(_mm_loadu_si128(at + 3), 24);
-            const __m128i alphas =
-                _mm_packus_epi16(_mm_packs_epi32(p0, p1), _mm_packs_epi32(p2, p3));
-            alignas(16) quint64 words[2];
-            _mm_store_si128(reinterpret_cast<__m128i*>(words), alphas);
-            print.mix_pair(words[0], words[1]);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x),
+                             _mm_packus_epi16(_mm_packs_epi32(p0, p1), _mm_packs_epi32(p2, p3)));
         }
 #endif
+        for (; x < width; ++x)
+            out[x] = line[4 * x + 3];
+    }
+    return alpha;
+}
+
+// A 128-bit print of an alpha plane: eight alphas a word, pairs of words into the
+// two mixes (a stray word and the row's end into both).
+QByteArray alpha_print(const QImage& alpha) {
+    alpha_print_c print;
+    const int width = alpha.width();
+    for (int y = 0; y < alpha.height(); ++y) {
+        const uchar* line = alpha.constScanLine(y);
+        int x = 0;
+        for (; x + 16 <= width; x += 16) {
+            quint64 words[2];
+            std::memcpy(words, line + x, sizeof(words));
+            print.mix_pair(words[0], words[1]);
+        }
         for (; x + 8 <= width; x += 8) {
-            quint64 word = 0;
-            for (int k = 0; k < 8; ++k)
-                word |= quint64(line[4 * (x + k) + 3]) << (8 * k);
+            quint64 word;
+            std::memcpy(&word, line + x, sizeof(word));
             print.mix(word);
         }
         for (; x < width; ++x)
-            print.mix(qAlpha(reinterpret_cast<const QRgb*>(line)[x]));
+            print.mix(line[x]);
         // Rows of different widths never read alike.
         print.mix(0xffffffff00000000ull | quint64(y));
     }
     return print.text();
 }
 
-// Whether the alphas of `piece` equal those of `image` at `at` (the piece lies inside).
-bool same_alpha(const QImage& piece, const QImage& image, QPoint at) {
-    const int bytes = 4 * piece.width();
+// Whether the alphas of `piece` (premultiplied ARGB32) equal those of the alpha plane
+// at `at` (the piece lies inside).
+bool same_alpha(const QImage& piece, const QImage& alpha, QPoint at) {
     for (int y = 0; y < piece.height(); ++y) {
         const uchar* a = piece.constScanLine(y);
-        const uchar* b = image.constScanLine(at.y() + y) + 4 * at.x();
-        for (int k = 3; k < bytes; k += 4) {
-            if (a[k] != b[k])
+        const uchar* b = alpha.constScanLine(at.y() + y) + at.x();
+        for (int x = 0; x < piece.width(); ++x) {
+            if (a[4 * x + 3] != b[x])
                 return false;
         }
     }
     return true;
 }
 
-// The pixels that the source does not cover fully, as bands of equal rows: only there
-// can a shadow drawn under the source be seen.
-QRegion uncovered(const QImage& source) {
+// The pixels that the alpha plane does not cover fully, as bands of equal rows: only
+// there can a shadow drawn under the source be seen.
+QRegion uncovered(const QImage& alpha) {
     std::vector<QRect> rects;
     std::vector<std::pair<int, int>> band, row;
     int band_top = 0;
-    const int width = source.width();
+    const int width = alpha.width();
     const auto close_band = [&](int bottom) {
         for (const auto& span : band)
             rects.emplace_back(span.first, band_top, span.second - span.first, bottom - band_top);
     };
-    for (int y = 0; y < source.height(); ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(source.constScanLine(y));
+    for (int y = 0; y < alpha.height(); ++y) {
+        const uchar* line = alpha.constScanLine(y);
         row.clear();
         for (int x = 0; x < width;) {
-            // Four covered pixels a step through the panel's inside.
-            if (x + 4 <= width &&
-                qAlpha(line[x] & line[x + 1] & line[x + 2] & line[x + 3]) == 255) {
-                x += 4;
-                continue;
+            // Eight covered pixels a step through the panel's inside.
+            if (x + 8 <= width) {
+                quint64 word;
+                std::memcpy(&word, line + x, sizeof(word));
+                if (word == ~quint64(0)) {
+                    x += 8;
+                    continue;
+                }
             }
-            if (qAlpha(line[x]) == 255) {
+            if (line[x] == 255) {
                 ++x;
                 continue;
             }
             const int start = x;
-            while (x < width && qAlpha(line[x]) != 255)
+            while (x < width && line[x] != 255)
                 ++x;
             row.emplace_back(start, x);
         }
@@ -149,9 +171,9 @@ QRegion uncovered(const QImage& source) {
         band.swap(row);
         band_top = y;
     }
-    close_band(source.height());
+    close_band(alpha.height());
     if (int(rects.size()) > max_visible_rects)
-        return QRegion(source.rect());
+        return QRegion(alpha.rect());
     QRegion region;
     region.setRects(rects.data(), int(rects.size()));
     return region;
@@ -181,8 +203,8 @@ void kept_drop_shadow_c::draw(QPainter* painter) {
 bool kept_drop_shadow_c::draw_part(QPainter* painter) {
     QPaintEngine* engine = painter->paintEngine();
     QPaintDevice* device = painter->device();
-    if (!m_shadow || m_source.isNull() || !m_widget || !engine || !device ||
-        device->devicePixelRatioF() != 1.0 || m_source.devicePixelRatioF() != 1.0)
+    if (!m_shadow || m_alpha.isNull() || !m_widget || !engine || !device ||
+        device->devicePixelRatioF() != 1.0 || m_alpha.devicePixelRatioF() != 1.0)
         return false;
     const QTransform& transform = painter->worldTransform();
     if (transform.type() > QTransform::TxTranslate || transform.dx() != qRound(transform.dx()) ||
@@ -194,7 +216,7 @@ bool kept_drop_shadow_c::draw_part(QPainter* painter) {
         return false;
     const QRect widget_rect = transform.mapRect(QRectF(m_widget->rect())).toAlignedRect();
     const QRect effect_rect = boundingRectFor(QRectF(widget_rect)).toAlignedRect();
-    if (effect_rect.size() != m_source.size())
+    if (effect_rect.size() != m_alpha.size())
         return false;
     m_source_at = effect_rect.topLeft();
     const QRegion part = dirty & widget_rect;
@@ -217,12 +239,9 @@ bool kept_drop_shadow_c::draw_part(QPainter* painter) {
     const QPoint in_source = box.topLeft() - m_source_at;
     // Another shape: render the whole widget again. A shadow made from pieces could
     // differ from one made in one go (Qt draws text a little differently clipped).
-    if (!same_alpha(piece, m_source, in_source))
+    if (!same_alpha(piece, m_alpha, in_source))
         return false;
     ++m_counts.part_renders;
-    for (int y = 0; y < piece.height(); ++y)
-        std::memcpy(m_source.scanLine(in_source.y() + y) + 4 * in_source.x(),
-                    piece.constScanLine(y), size_t(4 * piece.width()));
     draw_kept(painter, rendered, box.topLeft());
     return true;
 }
@@ -232,40 +251,27 @@ void kept_drop_shadow_c::draw_full(QPainter* painter) {
     const QPixmap source = sourcePixmap(Qt::DeviceCoordinates, &at, PadToEffectiveBoundingRect);
     ++m_counts.full_renders;
     if (source.isNull()) {
-        m_source = QImage();
+        m_alpha = QImage();
         m_shadow.reset();
         return;
     }
-    m_source = source.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QImage rendered = source.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    m_alpha = alpha_plane(rendered);
     m_source_at = at;
-    m_shadow = shadow_of(m_source);
-    const QTransform restore = painter->worldTransform();
-    painter->setWorldTransform(QTransform());
-    if (m_source.devicePixelRatioF() == 1.0) {
-        draw_kept(painter, QPixmap(), QPoint());
-    } else {
-        painter->drawImage(at, m_shadow->image);
-    }
-    painter->drawPixmap(at, source);
-    painter->setWorldTransform(restore);
+    m_shadow = shadow_of(rendered);
+    draw_kept(painter, source, at);
 }
 
 // The kept shadow where it can be seen, then the piece of the widget at `piece_at`
 // (device coordinates).
 void kept_drop_shadow_c::draw_kept(QPainter* painter, const QPixmap& piece, QPoint piece_at) const {
-    painter->save();
+    const QTransform restore = painter->worldTransform();
     painter->setWorldTransform(QTransform());
-    if (!m_shadow->visible.isEmpty()) {
-        painter->setClipRegion(m_shadow->visible.translated(m_source_at), Qt::IntersectClip);
-        painter->drawImage(m_source_at, m_shadow->image);
-    }
-    painter->restore();
-    if (!piece.isNull()) {
-        const QTransform restore = painter->worldTransform();
-        painter->setWorldTransform(QTransform());
+    for (const shadow_piece_t& kept : m_shadow->pieces)
+        painter->drawImage(m_source_at + kept.at, kept.image);
+    if (!piece.isNull())
         painter->drawPixmap(piece_at, piece);
-        painter->setWorldTransform(restore);
-    }
+    painter->setWorldTransform(restore);
 }
 
 std::shared_ptr<const kept_drop_shadow_c::shadow_t>
@@ -275,7 +281,7 @@ kept_drop_shadow_c::shadow_of(const QImage& source) {
         QByteArray::number(source.width()) + 'x' + QByteArray::number(source.height()) + '@' +
         QByteArray::number(source.devicePixelRatioF()) + '/' + QByteArray::number(offset().x()) +
         ',' + QByteArray::number(offset().y()) + '/' + QByteArray::number(blurRadius()) + '/' +
-        QByteArray::number(color().rgba()) + ':' + alpha_print(source);
+        QByteArray::number(color().rgba()) + ':' + alpha_print(m_alpha);
     QHash<QByteArray, shadow_ptr>& shadows = shadow_cache();
     auto it = shadows.constFind(key);
     if (it != shadows.constEnd())
@@ -284,12 +290,22 @@ kept_drop_shadow_c::shadow_of(const QImage& source) {
         shadows.clear();
     ++m_counts.shadows_made;
     auto made = std::make_shared<shadow_t>();
-    made->image = make_shadow(source);
-    made->visible = uncovered(source);
-    if (made->image.isNull())
+    const QImage whole = make_shadow(source);
+    if (whole.isNull()) {
         write_log(QStringLiteral("A drop shadow of %1 x %2 pixels could not be made.")
                       .arg(source.width())
                       .arg(source.height()));
+    } else if (source.devicePixelRatioF() != 1.0) {
+        // Device pixels and the painter's logical ones differ: drawn whole.
+        made->pieces.push_back({QPoint(), whole});
+    } else {
+        const QRegion visible = uncovered(m_alpha);
+        made->pieces.reserve(size_t(visible.rectCount()));
+        for (const QRect& rect : visible) {
+            made->pieces.push_back(
+                {rect.topLeft(), rect == whole.rect() ? whole : whole.copy(rect)});
+        }
+    }
     return *shadows.insert(key, std::move(made));
 }
 

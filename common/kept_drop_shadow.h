@@ -4,8 +4,9 @@
 #include <QGraphicsDropShadowEffect>
 #include <QImage>
 #include <QPixmap>
-#include <QRegion>
+#include <QPoint>
 #include <memory>
+#include <vector>
 
 class QWidget;
 
@@ -24,11 +25,15 @@ class kept_drop_shadow_c final : public QGraphicsDropShadowEffect {
 public:
     explicit kept_drop_shadow_c(QWidget* widget);
 
-    // A blurred shadow and where it can be seen (the pixels the widget does not cover
-    // fully), both in the pixels of the widget's padded render.
-    struct shadow_t {
+    // A blurred shadow, kept only where it can be seen (the pixels the widget does not
+    // cover fully): a piece per rectangle of that band, in the pixels of the widget's
+    // padded render. The panel's inside, most of the picture, is never kept.
+    struct shadow_piece_t {
+        QPoint at;
         QImage image;
-        QRegion visible;
+    };
+    struct shadow_t {
+        std::vector<shadow_piece_t> pieces;
     };
 
     // How the last paints went; for tests that must see the cheap path taken.
@@ -50,9 +55,10 @@ private:
     QImage make_shadow(const QImage& source) const;
 
     QWidget* m_widget;
-    // The last render of the widget, padded to the effect's rectangle (device pixels),
-    // and where its top-left corner was on the device.
-    QImage m_source;
+    // The alpha plane of the last render of the widget, padded to the effect's rectangle
+    // (device pixels), and where its top-left corner was on the device: a repaint of a
+    // part is checked against it. The colours are never drawn again, so not kept.
+    QImage m_alpha;
     QPoint m_source_at;
     std::shared_ptr<const shadow_t> m_shadow;
     counts_t m_counts;

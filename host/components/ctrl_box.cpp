@@ -223,14 +223,7 @@ QMargins ctrl_box_frame_c::form_margins() {
 }
 
 QPixmap ctrl_box_frame_c::background(const QSize& size, qreal ratio) {
-    // Every box of a size looks the same; each page opening builds its boxes anew, and
-    // filling and stroking the rounded outline anew was a good part of painting them.
-    const QString key =
-        QStringLiteral("ctrl_box_frame/%1x%2@%3").arg(size.width()).arg(size.height()).arg(ratio);
-    QPixmap pixmap;
-    if (QPixmapCache::find(key, &pixmap))
-        return pixmap;
-    pixmap = QPixmap(size * ratio);
+    QPixmap pixmap(size * ratio);
     pixmap.setDevicePixelRatio(ratio);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
@@ -248,13 +241,45 @@ QPixmap ctrl_box_frame_c::background(const QSize& size, qreal ratio) {
     const int divider = k_edge + title_bar_height - 1;
     p.drawLine(k_edge, divider, size.width() - k_edge - 1, divider);
     p.end();
-    QPixmapCache::insert(key, pixmap);
     return pixmap;
+}
+
+void ctrl_box_frame_c::paint_background(QPainter* painter, const QSize& size, qreal ratio) {
+    // Every box of a height looks the same but for its width, and each page opening
+    // builds its boxes anew: the picture is kept narrow, as its ends (corners, the
+    // divider's ends) and a piece of the straight middle, which is alike all along and
+    // is laid side by side (unscaled: a stretched column is drawn several times
+    // slower). A whole-size picture per box size cost megabytes.
+    constexpr int end = k_corner_radius + k_edge + 2;
+    constexpr int middle = 128;
+    constexpr int narrow = 2 * end + middle;
+    const int scale = qRound(ratio);
+    if (size.width() < 2 * end + 1 || scale < 1 || !qFuzzyCompare(ratio, qreal(scale))) {
+        // Too narrow to cut, or pixels that do not fall on whole device pixels.
+        painter->drawPixmap(0, 0, background(size, ratio));
+        return;
+    }
+    const QString key = QStringLiteral("ctrl_box_frame/%1@%2").arg(size.height()).arg(scale);
+    QPixmap kept;
+    if (!QPixmapCache::find(key, &kept)) {
+        kept = background(QSize(narrow, size.height()), scale);
+        QPixmapCache::insert(key, kept);
+    }
+    const int height = size.height();
+    const int device_height = height * scale;
+    painter->drawPixmap(QRect(0, 0, end, height), kept, QRect(0, 0, end * scale, device_height));
+    for (int x = end; x < size.width() - end; x += middle) {
+        const int width = qMin(middle, size.width() - end - x);
+        painter->drawPixmap(QRect(x, 0, width, height), kept,
+                            QRect(end * scale, 0, width * scale, device_height));
+    }
+    painter->drawPixmap(QRect(size.width() - end, 0, end, height), kept,
+                        QRect((narrow - end) * scale, 0, end * scale, device_height));
 }
 
 void ctrl_box_frame_c::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    p.drawPixmap(0, 0, background(size(), devicePixelRatioF()));
+    paint_background(&p, size(), devicePixelRatioF());
 }
 
 void ctrl_box_frame_c::set_icon(const QPixmap& pixmap) {

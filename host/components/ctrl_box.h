@@ -31,14 +31,19 @@ private:
 };
 
 // The frame the box puts into a panel; its body holds the control's form.
+class QPainter;
+
 class ctrl_box_frame_c : public QFrame {
     Q_OBJECT
 public:
     static constexpr int title_bar_height = 34;
     // Where a control's form lies inside the frame, from the frame's edges.
     static QMargins form_margins();
-    // The frame's outline, fill and title divider at `size`, painted once per size.
+    // The frame's outline, fill and title divider at `size`, painted whole (not kept).
     static QPixmap background(const QSize& size, qreal ratio);
+    // The same picture drawn at (0, 0) from a narrow one kept per height: the two ends
+    // with the corners, and a piece of the middle laid side by side between them.
+    static void paint_background(QPainter* painter, const QSize& size, qreal ratio);
 
     explicit ctrl_box_frame_c(QWidget* parent = nullptr);
 

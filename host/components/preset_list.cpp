@@ -28,9 +28,24 @@ QComboBox#cb_presets {
 QComboBox#cb_presets:hover { border-color: #4a5059; }
 QComboBox#cb_presets:focus { border-color: #3aa7c9; }
 QComboBox#cb_presets::drop-down { border: none; width: 24px; }
+QComboBox#cb_presets::down-arrow { image: url(:/koral/arrow_down.svg); width: 10px; height: 6px; }
 QComboBox#cb_presets QAbstractItemView {
     background: #1c1f24; color: #dcdfe3; border: 1px solid #33373f; outline: 0;
-    selection-background-color: #263b48; padding: 4px;
+    selection-background-color: #263b48; selection-color: #ffffff; padding: 4px;
+}
+QComboBox#cb_presets QAbstractItemView::item { min-height: 24px; padding: 0px 6px; }
+QComboBox#cb_presets QAbstractItemView::item:selected {
+    padding: 0px 6px; background: #1f5f75; color: #ffffff;
+}
+QComboBox#cb_presets QComboBoxPrivateContainer { background: #1d2024; border: 1px solid #33373e; }
+QComboBox#cb_presets QScrollBar:vertical { background: transparent; width: 8px; margin: 2px; }
+QComboBox#cb_presets QScrollBar::handle:vertical {
+    background: #33373e; border-radius: 3px; min-height: 24px;
+}
+QComboBox#cb_presets QScrollBar::add-line:vertical,
+QComboBox#cb_presets QScrollBar::sub-line:vertical { height: 0px; }
+QComboBox#cb_presets QScrollBar::add-page, QComboBox#cb_presets QScrollBar::sub-page {
+    background: transparent;
 }
 )"));
     connect(m_box, qOverload<int>(&QComboBox::activated), this,

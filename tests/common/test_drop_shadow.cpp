@@ -150,8 +150,8 @@ private slots:
     // and after the panel's shape changes.
     void looks_like_qts_data() {
         QTest::addColumn<QString>("change");
-        for (const char* change :
-             {"none", "same shape, other colour", "resized", "rounded", "barely rounded"})
+        for (const char* change : {"none", "same shape, other colour", "resized", "rounded",
+                                   "barely rounded", "translucent", "hollow", "dotted border"})
             QTest::addRow("%s", change) << QString::fromLatin1(change);
     }
     void looks_like_qts() {
@@ -183,6 +183,16 @@ private slots:
                     QStringLiteral("background: #8090a0; border-radius: 12px;"));
             else if (change == QLatin1String("barely rounded"))
                 s->panel->setStyleSheet(QStringLiteral("background: #8090a0; border-radius: 1px;"));
+            // The shadow shows through the whole panel, through a hole in it, or between
+            // many small covered pieces.
+            else if (change == QLatin1String("translucent"))
+                s->panel->setStyleSheet(QStringLiteral("background: rgba(128, 144, 160, 120);"));
+            else if (change == QLatin1String("hollow"))
+                s->panel->setStyleSheet(
+                    QStringLiteral("background: transparent; border: 7px solid #8090a0;"));
+            else if (change == QLatin1String("dotted border"))
+                s->panel->setStyleSheet(
+                    QStringLiteral("background: transparent; border: 3px dotted #8090a0;"));
         }
         const QImage after = ours.shot();
         QCOMPARE(after, qts.shot());

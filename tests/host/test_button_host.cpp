@@ -665,6 +665,41 @@ private slots:
         QCOMPARE(shown(list), drawn(before));
     }
 
+    // The closed selector shows its drop-down arrow, enabled or not (the arrow comes
+    // from the selector's own sheet, not from the window's).
+    void preset_list_draws_its_arrow_data() {
+        QTest::addColumn<bool>("with_presets");
+        QTest::addRow("presets to choose") << true;
+        QTest::addRow("empty, disabled") << false;
+    }
+    void preset_list_draws_its_arrow() {
+        QFETCH(bool, with_presets);
+        Q_INIT_RESOURCE(koral);
+        QByteArray record(30, '\0');
+        record.replace(3, 4, "Solo");
+        preset_list_c list;
+        list.set_placeholder(QStringLiteral("None"));
+        if (with_presets) {
+            list.set_presets({record});
+            list.set_current(0);
+        }
+        list.resize(220, 40);
+        const QImage shot = list.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        // The arrow, 10 x 6, sits in the middle of the 24-pixel drop-down at the right;
+        // right of it the drop-down shows the box's background.
+        const QRect arrow(220 - 1 - 24 + 7, 20 - 3, 10, 6);
+        const QColor ground = shot.pixelColor(220 - 5, 20);
+        int marked = 0;
+        for (int y = arrow.top(); y <= arrow.bottom(); ++y) {
+            for (int x = arrow.left(); x <= arrow.right(); ++x) {
+                const QColor c = shot.pixelColor(x, y);
+                if (qAbs(c.lightness() - ground.lightness()) > 40)
+                    ++marked;
+            }
+        }
+        QVERIFY2(marked >= 8, qPrintable(QStringLiteral("%1 arrow pixels").arg(marked)));
+    }
+
     void host_makes_the_catalogues_components_by_interface() {
         const QVector<QPair<int32_t, GUID>> rows{
             {class_id::menu, iid_of<menu_i>::value},

@@ -16,6 +16,8 @@
 #include "host/texts.h"
 
 #include <QLabel>
+#include <QPainter>
+#include <QPixmapCache>
 #include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -408,6 +410,56 @@ private slots:
             QVERIFY(picture.pixelColor(200, height - 2) != border);
             QCOMPARE(picture.pixelColor(200, 0), border);
         }
+    }
+
+    void box_frame_background_is_cut_exactly_data() {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<qreal>("ratio");
+        QTest::addColumn<bool>("cut");
+        QTest::newRow("wide") << QSize(400, 300) << qreal(1) << true;
+        QTest::newRow("odd width, short") << QSize(237, 61) << qreal(1) << true;
+        QTest::newRow("one middle column") << QSize(29, 120) << qreal(1) << true;
+        QTest::newRow("one middle piece") << QSize(156, 120) << qreal(1) << true;
+        QTest::newRow("piece and one column") << QSize(157, 77) << qreal(1) << true;
+        QTest::newRow("too narrow to cut") << QSize(20, 120) << qreal(1) << false;
+        QTest::newRow("double pixels") << QSize(311, 140) << qreal(2) << true;
+        QTest::newRow("fractional pixels") << QSize(300, 140) << qreal(1.5) << false;
+    }
+    void box_frame_background_is_cut_exactly() {
+        // The frame is drawn from a narrow kept picture: pixel for pixel the shape
+        // painted whole at the size.
+        QFETCH(QSize, size);
+        QFETCH(qreal, ratio);
+        QFETCH(bool, cut);
+        QPixmapCache::clear();
+        QImage drawn(size * ratio, QImage::Format_ARGB32_Premultiplied);
+        drawn.setDevicePixelRatio(ratio);
+        drawn.fill(Qt::transparent);
+        QPainter p(&drawn);
+        ctrl_box_frame_c::paint_background(&p, size, ratio);
+        p.end();
+        const QImage whole = ctrl_box_frame_c::background(size, ratio)
+                                 .toImage()
+                                 .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        QCOMPARE(drawn.size(), whole.size());
+        for (int y = 0; y < whole.height(); ++y) {
+            for (int x = 0; x < whole.width(); ++x) {
+                if (drawn.pixel(x, y) != whole.pixel(x, y))
+                    QFAIL(qPrintable(QStringLiteral("pixel %1,%2: %3 instead of %4")
+                                         .arg(x)
+                                         .arg(y)
+                                         .arg(drawn.pixel(x, y), 8, 16)
+                                         .arg(whole.pixel(x, y), 8, 16)));
+            }
+        }
+        // What is kept for the height is narrow whatever the box's width.
+        QPixmap kept;
+        QCOMPARE(QPixmapCache::find(
+                     QStringLiteral("ctrl_box_frame/%1@%2").arg(size.height()).arg(qRound(ratio)),
+                     &kept),
+                 cut);
+        if (cut)
+            QVERIFY(kept.width() <= 160 * ratio);
     }
 
     void slider_fill_follows_value_and_state() {
