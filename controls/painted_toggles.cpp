@@ -159,7 +159,8 @@ const QString& toggle_look_t::picture_for(const QAbstractButton* button) const {
 }
 
 QColor toggle_look_t::text_for(const QAbstractButton* button) const {
-    // Disabled wins over checked, checked over hover; keyboard focus shows as hover.
+    // Disabled wins over checked, checked over hover; keyboard focus shows as hover. A look
+    // whose checked colour is its normal one lights up under the pointer when checked too.
     if (!button->isEnabled())
         return text_disabled;
     if (button->isChecked() && text_checked != text)

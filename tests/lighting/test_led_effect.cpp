@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QStandardPaths>
+#include <QStyle>
 #include <QtTest>
 #include <memory>
 
@@ -329,6 +330,10 @@ private slots:
         QMetaObject::invokeMethod(preview(0)->tool(), "refresh_fully_light", Qt::DirectConnection);
         QCOMPARE(preview(0)->findChild<colour_field_c*>(QStringLiteral("wg_top_bg"))->colour(),
                  QColor(41, 197, 255, 255));
+        // A new colour repaints the field; it restyles nothing.
+        for (QWidget* widget : preview(0)->findChildren<QWidget*>())
+            QVERIFY2(!widget->style()->inherits("QStyleSheetStyle"),
+                     qPrintable(widget->objectName()));
         QVERIFY(preview(0)->masks_enabled());
         lighting()[0] = 0;
         m_kernel->set_current_profile(0);
