@@ -48,35 +48,6 @@ const row_colours_t& row_colours(row_button_c::state s) {
     return table[int(s)];
 }
 
-// The decoded picture at its own size.
-QPixmap source_picture(const QString& path) {
-    // QPixmap::load keeps what it decoded in QPixmapCache itself; a second entry here would
-    // only count the same picture twice against the cache's limit.
-    QPixmap pixmap;
-    if (!pixmap.load(path)) {
-        static QSet<QString> logged;
-        if (!logged.contains(path)) {
-            logged.insert(path);
-            write_log(QStringLiteral("The button boxes found no picture %1; they go without it.")
-                          .arg(path));
-        }
-        return QPixmap();
-    }
-    return pixmap;
-}
-
-// A cache key: the kind, then each number as one character, then the text. Keys are made
-// on every paint of every widget here, so the numbers are not formatted as text.
-QString cache_key(QLatin1String kind, std::initializer_list<qint64> numbers,
-                  const QString& text = QString()) {
-    QString key;
-    key.reserve(kind.size() + 2 * int(numbers.size()) + text.size());
-    key.append(kind);
-    for (qint64 n : numbers)
-        key.append(QChar(ushort(n >> 16))).append(QChar(ushort(n)));
-    return key.append(text);
-}
-
 // QFont::key() spells out every attribute of a font; the boxes draw with a handful of fonts,
 // whose keys are kept.
 const QString& font_key(const QFont& font) {
@@ -107,8 +78,8 @@ QSize logical_size(const QPixmap& pixmap) {
 
 // The frame as a strip of both corners' width: the box stretches its middle column.
 QPixmap frame_strip(int height, qreal ratio, const QColor& border) {
-    const QString key = cache_key(QLatin1String("quil_box_frame/"),
-                                  {height, qRound(ratio * 100), qint64(border.rgba())});
+    const QString key = box_look::cache_key(QLatin1String("quil_box_frame/"),
+                                            {height, qRound(ratio * 100), qint64(border.rgba())});
     QPixmap pixmap;
     if (QPixmapCache::find(key, &pixmap))
         return pixmap;
@@ -132,15 +103,40 @@ QPixmap frame_strip(int height, qreal ratio, const QColor& border) {
 
 } // namespace
 
+QPixmap box_look::source(const QString& path) {
+    // QPixmap::load keeps what it decoded in QPixmapCache itself; a second entry here would
+    // only count the same picture twice against the cache's limit.
+    QPixmap pixmap;
+    if (!pixmap.load(path)) {
+        static QSet<QString> logged;
+        if (!logged.contains(path)) {
+            logged.insert(path);
+            write_log(QStringLiteral("No picture %1; its widget is drawn without it.").arg(path));
+        }
+        return QPixmap();
+    }
+    return pixmap;
+}
+
+QString box_look::cache_key(QLatin1String kind, std::initializer_list<qint64> numbers,
+                            const QString& text) {
+    QString key;
+    key.reserve(kind.size() + 2 * int(numbers.size()) + text.size());
+    key.append(kind);
+    for (qint64 n : numbers)
+        key.append(QChar(ushort(n >> 16))).append(QChar(ushort(n)));
+    return key.append(text);
+}
+
 QPixmap box_look::picture(const QString& path, const QSize& size, qreal ratio) {
     if (path.isEmpty() || size.isEmpty())
         return QPixmap();
-    const QString key = cache_key(QLatin1String("quil_box/"),
-                                  {size.width(), size.height(), qRound(ratio * 100)}, path);
+    const QString key = box_look::cache_key(
+        QLatin1String("quil_box/"), {size.width(), size.height(), qRound(ratio * 100)}, path);
     QPixmap pixmap;
     if (QPixmapCache::find(key, &pixmap))
         return pixmap;
-    const QPixmap source = source_picture(path);
+    const QPixmap source = box_look::source(path);
     if (source.isNull())
         return QPixmap();
     const QSize device = (QSizeF(size) * ratio).toSize();
@@ -156,10 +152,10 @@ QPixmap box_look::text_picture(const QString& text, const QFont& font, const QCo
                                const QSize& size, int flags, qreal ratio) {
     if (text.isEmpty() || size.isEmpty())
         return QPixmap();
-    const QString key =
-        cache_key(QLatin1String("quil_text/"),
-                  {size.width(), size.height(), qint64(colour.rgba()), flags, qRound(ratio * 100)},
-                  font_key(font) + QLatin1Char('/') + text);
+    const QString key = box_look::cache_key(
+        QLatin1String("quil_text/"),
+        {size.width(), size.height(), qint64(colour.rgba()), flags, qRound(ratio * 100)},
+        font_key(font) + QLatin1Char('/') + text);
     QPixmap pixmap;
     if (QPixmapCache::find(key, &pixmap))
         return pixmap;
@@ -318,7 +314,7 @@ void picture_widget_c::paintEvent(QPaintEvent*) {
         p.drawPixmap(rect(), box_look::picture(path, size(), ratio));
         return;
     }
-    const QSize natural = logical_size(source_picture(path));
+    const QSize natural = logical_size(box_look::source(path));
     if (natural.isEmpty())
         return; // missing: already logged where it was loaded
     const QPixmap pixmap = box_look::picture(path, natural, ratio);
@@ -489,8 +485,8 @@ void row_button_c::paintEvent(QPaintEvent*) {
     const row_colours_t& c = row_colours(s);
     const qreal ratio = devicePixelRatioF();
     // The field with its border and arrow is the same for every row of a size and state.
-    const QString key =
-        cache_key(QLatin1String("quil_row/"), {int(s), width(), height(), qRound(ratio * 100)});
+    const QString key = box_look::cache_key(QLatin1String("quil_row/"),
+                                            {int(s), width(), height(), qRound(ratio * 100)});
     QPixmap field;
     if (!QPixmapCache::find(key, &field)) {
         field = QPixmap(size() * ratio);

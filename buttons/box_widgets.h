@@ -14,8 +14,18 @@
 #include <QPushButton>
 #include <QString>
 #include <QWidget>
+#include <initializer_list>
 
 namespace box_look {
+
+// The picture at `path` (a resource) at its own size, decoded once (QPixmap::load keeps it in
+// QPixmapCache). A picture that cannot be loaded gives a null pixmap and is logged once.
+QPixmap source(const QString& path);
+
+// A QPixmapCache key: the kind, then each number as one character, then the text. Keys are
+// made on every paint, so the numbers are not formatted as text.
+QString cache_key(QLatin1String kind, std::initializer_list<qint64> numbers,
+                  const QString& text = QString());
 
 // The picture at `path` (a resource) drawn into `size` logical pixels at `ratio`; decoded
 // once per path, scaled once per size and ratio. A picture that cannot be loaded gives a

@@ -1,13 +1,11 @@
 #include "controls/painted_toggles.h"
 
 #include "buttons/box_widgets.h"
-#include "common/log.h"
 
 #include <QEvent>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPixmapCache>
-#include <QSet>
 #include <qdrawutil.h>
 
 namespace {
@@ -20,41 +18,16 @@ constexpr int field_border = 5;
 const QColor field_text(208, 208, 208);
 const QColor field_text_disabled(75, 76, 76);
 
-// A cache key of the kind, the numbers and the text, without formatting the numbers
-// (keys are made on every paint).
-QString cache_key(QLatin1String kind, std::initializer_list<qint64> numbers, const QString& text) {
-    QString key;
-    key.reserve(kind.size() + 2 * int(numbers.size()) + text.size());
-    key.append(kind);
-    for (qint64 n : numbers)
-        key.append(QChar(ushort(n >> 16))).append(QChar(ushort(n)));
-    return key.append(text);
-}
-
-QPixmap source_picture(const QString& path) {
-    // QPixmap::load keeps what it decoded in QPixmapCache itself.
-    QPixmap pixmap;
-    if (!pixmap.load(path)) {
-        static QSet<QString> logged;
-        if (!logged.contains(path)) {
-            logged.insert(path);
-            write_log(
-                QStringLiteral("The controls found no picture %1; they go without it.").arg(path));
-        }
-    }
-    return pixmap;
-}
-
 // The typing field at `size`: its 5-pixel border kept, its middle stretched.
 QPixmap field_picture(const QString& path, const QSize& size, qreal ratio) {
     if (size.isEmpty())
         return QPixmap();
-    const QString key = cache_key(QLatin1String("quil_field/"),
-                                  {size.width(), size.height(), qRound(ratio * 100)}, path);
+    const QString key = box_look::cache_key(
+        QLatin1String("quil_field/"), {size.width(), size.height(), qRound(ratio * 100)}, path);
     QPixmap pixmap;
     if (QPixmapCache::find(key, &pixmap))
         return pixmap;
-    const QPixmap source = source_picture(path);
+    const QPixmap source = box_look::source(path);
     if (source.isNull())
         return QPixmap();
     pixmap = QPixmap(size * ratio);
